@@ -1,0 +1,128 @@
+#include "numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace numbers {
+
+std::string FormatInteger(std::int64_t value) {
+    char buf[32];
+    auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, res.ptr);
+}
+
+std::string FormatReal(double value) {
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
+    if (value == 0) return std::signbit(value) ? "-0" : "0";
+
+    // Fifteen significant digits in scientific form give the digits and the decimal exponent.
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    std::string sci(buf, res.ptr);  // e.g. "-1.23450000000000e+03"
+    std::size_t e = sci.find('e');
+    int exponent = std::stoi(sci.substr(e + 1));
+    bool negative = sci[0] == '-';
+    std::string digits;
+    for (std::size_t i = negative ? 1 : 0; i < e; ++i)
+        if (sci[i] != '.') digits += sci[i];
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+    std::string out = negative ? "-" : "";
+    if (exponent < -4 || exponent >= 15) {
+        // Exponent form: 1E-05, 1.5E+20.
+        out += digits[0];
+        if (digits.size() > 1) out += "." + digits.substr(1);
+        out += exponent < 0 ? "E-" : "E+";
+        int a = std::abs(exponent);
+        if (a < 10) out += '0';
+        out += std::to_string(a);
+    } else if (exponent < 0) {
+        out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else {
+        std::size_t intDigits = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= intDigits) {
+            out += digits + std::string(intDigits - digits.size(), '0');
+        } else {
+            out += digits.substr(0, intDigits) + "." + digits.substr(intDigits);
+        }
+    }
+    return out;
+}
+
+double RoundHalfEven(double value) {
+    double r = std::round(value);  // halves away from zero
+    if (std::fabs(value - std::trunc(value)) == 0.5) r = 2.0 * std::round(value / 2.0);
+    return r;
+}
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+void SetError(std::string* error, const char* text) {
+    if (error) *error = text;
+}
+
+}  // namespace
+
+std::optional<double> ParseReal(std::string_view text, std::string* error) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && IsBlank(text[b])) ++b;
+    while (e > b && IsBlank(text[e - 1])) --e;
+    std::string_view t = text.substr(b, e - b);
+    if (t.empty()) {
+        SetError(error, "is empty");
+        return std::nullopt;
+    }
+    bool negative = false;
+    if (t[0] == '+' || t[0] == '-') {
+        negative = t[0] == '-';
+        t.remove_prefix(1);
+    }
+    // Only decimal digits, one point and an exponent: no "inf", "nan", hexadecimal or a second sign.
+    if (t.empty() || !(std::isdigit(static_cast<unsigned char>(t[0])) || t[0] == '.')) {
+        SetError(error, "is not a number");
+        return std::nullopt;
+    }
+    double value = 0;
+    auto res = std::from_chars(t.data(), t.data() + t.size(), value, std::chars_format::general);
+    if (res.ec == std::errc::result_out_of_range) {
+        SetError(error, "is out of range");
+        return std::nullopt;
+    }
+    if (res.ec != std::errc() || res.ptr != t.data() + t.size()) {
+        SetError(error, "is not a number");
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
+namespace {
+
+template <class Int>
+std::optional<Int> ParseInteger(std::string_view text, std::string* error) {
+    auto real = ParseReal(text, error);
+    if (!real) return std::nullopt;
+    double r = RoundHalfEven(*real);
+    if (r < static_cast<double>(std::numeric_limits<Int>::min()) ||
+        r > static_cast<double>(std::numeric_limits<Int>::max())) {
+        SetError(error, "is out of range");
+        return std::nullopt;
+    }
+    return static_cast<Int>(r);
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseInt32(std::string_view text, std::string* error) {
+    return ParseInteger<std::int32_t>(text, error);
+}
+
+std::optional<std::int16_t> ParseInt16(std::string_view text, std::string* error) {
+    return ParseInteger<std::int16_t>(text, error);
+}
+
+}  // namespace numbers

@@ -1,0 +1,564 @@
+// OpenShipFile: reads a script, sorts every line into its category and hands it to its parser.
+//
+// Every line either takes effect exactly, takes effect and is remembered as read (when writing
+// back what was stored would not give the same values), or is kept among the not-yet-recognised
+// lines. Failures are logged and sorting goes on with the next line.
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+#include "customfso.h"
+#include "linevalues.h"
+#include "numbers.h"
+#include "scriptformat.h"
+#include "shipwriter.h"
+
+namespace fs = std::filesystem;
+using scriptformat::AssignmentKey;
+using scriptformat::KeyKind;
+
+namespace {
+
+// A call line that cannot be stored at all.
+struct LineError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::string ToLower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool StartsWithCI(std::string_view line, std::string_view prefix) {
+    return line.size() >= prefix.size() && ToLower(line.substr(0, prefix.size())) == prefix;
+}
+
+std::vector<std::string> Split(std::string_view s, char at) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= s.size(); ++i) {
+        if (i == s.size() || s[i] == at) {
+            parts.emplace_back(s.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    return parts;
+}
+
+// The text between the first pair of double quotes, if there is such a pair.
+std::optional<std::string> FirstQuoted(std::string_view s) {
+    std::size_t a = s.find('"');
+    if (a == std::string_view::npos) return std::nullopt;
+    std::size_t b = s.find('"', a + 1);
+    if (b == std::string_view::npos) return std::nullopt;
+    return std::string(s.substr(a + 1, b - a - 1));
+}
+
+std::size_t FieldIndex(const char* name) { return SR2ShipFile::FindField(name)->index; }
+
+double Real(const std::string& text, const char* what) {
+    std::string why;
+    if (auto v = numbers::ParseReal(text, &why)) return *v;
+    throw LineError(std::string(what) + " '" + text + "' " + why);
+}
+
+std::int32_t Int32(const std::string& text, const char* what) {
+    std::string why;
+    if (auto v = numbers::ParseInt32(text, &why)) return *v;
+    throw LineError(std::string(what) + " '" + text + "' " + why);
+}
+
+// Lists are indexed by 16-bit numbers, so they end at 32768 items.
+constexpr std::size_t kListLimit = 32768;
+
+}  // namespace
+
+class ShipReader {
+public:
+    explicit ShipReader(SR2ShipFile& d) : d_(d) {}
+    std::int16_t Open(const std::string& path);
+
+private:
+    SR2ShipFile& d_;
+    std::ofstream debug_, errors_;
+    std::optional<std::string> keepText_;  // text to keep for an unrecognised line, if not the line
+    std::vector<int> unrecOf_, inPlaceOf_;  // per field: its kept line, -1 for none
+
+    void OpenLogs();
+    void Debug(std::string_view text) {
+        if (debug_) debug_ << text << '\n';
+    }
+    void LogError(std::string_view text) {
+        ++d_.errorCount_;
+        if (errors_) errors_ << text << '\n';
+    }
+    void Categorize();
+    void CategorizeLine(std::string& line);
+
+    void ParseAssignment(std::string& line);
+    void ParseSharedModel(const std::string& line);
+    void ParseWeaponConfig(const std::string& line);
+    void ParseSalvageOnDeath(const std::string& line);
+    void ParseShipPatchList(const std::string& line);
+    void ParseAbility(const std::string& line);
+
+    // Bookkeeping of lines kept for a field: a later line for the same field drops them.
+    void DropKept(std::size_t field);
+    SR2ShipFile::KeptLine Bound(std::string text, std::size_t field, int list) const;
+    void KeepUnrecognized(std::size_t field, int list, std::string text);
+    void KeepInPlace(std::size_t field, int list, std::string text);
+};
+
+std::int16_t SR2ShipFile::OpenShipFile(const std::string& strShipFilePath) {
+    return ShipReader(*this).Open(strShipFilePath);
+}
+
+void ShipReader::OpenLogs() {
+    // The logs are a help, never a condition for reading: when the chosen folder cannot be written
+    // they go to the per-user folder, and when that fails too the file is read without them.
+    auto tryFolder = [this](const fs::path& folder) {
+        debug_.open(folder / "debug.txt", std::ios::binary | std::ios::trunc);
+        errors_.open(folder / "errors.txt", std::ios::binary | std::ios::trunc);
+        if (debug_ && errors_) {
+            d_.debugLogPath_ = (folder / "debug.txt").string();
+            d_.errorLogPath_ = (folder / "errors.txt").string();
+            return true;
+        }
+        debug_.close();
+        errors_.close();
+        debug_.clear();
+        errors_.clear();
+        return false;
+    };
+    d_.debugLogPath_.clear();
+    d_.errorLogPath_.clear();
+    const fs::path chosen = d_.logFolder_.empty() ? fs::path(".") : fs::path(d_.logFolder_);
+    if (tryFolder(chosen)) return;
+    std::error_code ec;
+    const fs::path fallback(SR2ShipFile::FallbackLogFolder());
+    fs::create_directories(fallback, ec);
+    tryFolder(fallback);
+}
+
+std::int16_t ShipReader::Open(const std::string& path) {
+    OpenLogs();
+    d_.errorCount_ = 0;
+    CustomFSO fso;
+    if (!fso.FileExists(path)) {
+        Debug("ERROR: '" + path + "' does not exist.");
+        return 1;
+    }
+    std::ifstream in(fs::path(CustomFSO::NativePath(path)), std::ios::binary);
+    std::string data;
+    if (in) {
+        std::ostringstream buf;
+        buf << in.rdbuf();
+        data = buf.str();
+    }
+    if (!in || in.bad()) {
+        Debug("ERROR: '" + path + "' could not be read.");
+        return 2;
+    }
+
+    d_.rawLines_.clear();
+    d_.unrecognized_.clear();
+    d_.inPlace_.clear();
+    d_.assigned_.assign(SR2ShipFile::Fields().size(), false);
+    d_.keptAbilities_.assign(scriptformat::Abilities().size(), std::nullopt);
+    unrecOf_.assign(SR2ShipFile::Fields().size(), -1);
+    inPlaceOf_.assign(SR2ShipFile::Fields().size(), -1);
+
+    Debug("Opening '" + path + "' for input...");
+    std::string name = fso.GetFileName(path);
+    d_.sLoadSharedModel = name.substr(0, name.find(".ship"));
+
+    // One byte per character; LF and CR LF both end a line, and an empty file is one empty line.
+    std::size_t start = 0;
+    while (start < data.size()) {
+        std::size_t nl = data.find('\n', start);
+        std::size_t end = nl == std::string::npos ? data.size() : nl;
+        std::size_t len = end - start;
+        if (len > 0 && data[end - 1] == '\r') --len;
+        d_.rawLines_.emplace_back(data, start, len);
+        start = nl == std::string::npos ? data.size() : nl + 1;
+    }
+    if (d_.rawLines_.empty()) d_.rawLines_.emplace_back();
+    Debug("Finished opening ship file.");
+    Categorize();
+    return 0;
+}
+
+void ShipReader::Categorize() {
+    Debug("Beginning categorization.");
+    Debug("");
+    d_.weapons_.clear();
+    d_.salvage_.clear();
+    d_.patches_.clear();
+    d_.patchKeptText_.reset();
+    Debug("Array dimensioning complete.");
+    Debug("");
+    d_.SSOD_Num = d_.SSWC_Num = d_.MAM_Num = d_.MBM_Num = -1;
+    d_.LSPL_Num = -1;  // no patch list until a patch-list line gives one
+    d_.mam_.clear();
+    d_.mbm_.clear();
+    d_.CanAttack_Reset();
+    d_.CanBuildShips_Reset();
+    Debug("UBound(strLines) = " + numbers::FormatInteger(static_cast<std::int64_t>(d_.rawLines_.size()) - 1));
+
+    for (std::size_t i = 0; i < d_.rawLines_.size(); ++i) {
+        std::string& line = d_.rawLines_[i];
+        const std::string asRead = line;
+        d_.marker_.clear();
+        keepText_.reset();
+        try {
+            CategorizeLine(line);
+        } catch (const LineError&) {
+            LogError("Error on line " + numbers::FormatInteger(static_cast<std::int64_t>(i)) + ": " + asRead);
+            d_.unrecognized_.push_back({asRead});
+            line.clear();
+            continue;
+        }
+        if (d_.marker_.empty()) {
+            Debug(line);
+            d_.unrecognized_.push_back({keepText_ ? *keepText_ : line});
+        } else {
+            line.clear();
+        }
+    }
+    Debug("");
+    Debug("Categorization completed.");
+}
+
+void ShipReader::CategorizeLine(std::string& line) {
+    // The prefixes are tested on the line exactly as read: an indented line is never recognised.
+    struct Category {
+        const char* prefix;
+        const char* marker;
+        void (ShipReader::*parse)(const std::string&);
+    };
+    static const Category categories[] = {
+        {"--", "CMT -CLEARED-", nullptr},
+        {"", "EMPTY -CLEARED-", nullptr},
+        {"loadmo", "LOADMODEL -CLEARED-", nullptr},
+        {"loadsha", "SHAREDMODEL -CLEARED-", &ShipReader::ParseSharedModel},
+        {"startshipw", "SSWC -CLEARED-", &ShipReader::ParseWeaponConfig},
+        {"spawnsal", "SSOD -CLEARED-", &ShipReader::ParseSalvageOnDeath},
+        {"loadshippa", "LSPL -CLEARED-", &ShipReader::ParseShipPatchList},
+        {"addability", "ABILITY -CLEARED-", &ShipReader::ParseAbility},
+    };
+    if (StartsWithCI(line, "news")) {
+        d_.marker_ = "NST -CLEARED-";
+        ParseAssignment(line);
+        return;
+    }
+    for (const auto& c : categories) {
+        const bool match = *c.prefix ? StartsWithCI(line, c.prefix) : line.empty();
+        if (!match) continue;
+        d_.marker_ = c.marker;
+        if (c.parse) (this->*c.parse)(line);
+        return;
+    }
+}
+
+// ----- Kept lines -----
+
+void ShipReader::DropKept(std::size_t field) {
+    if (unrecOf_[field] >= 0) d_.unrecognized_[static_cast<std::size_t>(unrecOf_[field])].dropped = true;
+    if (inPlaceOf_[field] >= 0) d_.inPlace_[static_cast<std::size_t>(inPlaceOf_[field])].dropped = true;
+    unrecOf_[field] = inPlaceOf_[field] = -1;
+}
+
+SR2ShipFile::KeptLine ShipReader::Bound(std::string text, std::size_t field, int list) const {
+    SR2ShipFile::KeptLine k;
+    k.text = std::move(text);
+    k.field = static_cast<int>(field);
+    k.list = list;
+    if (list >= 0) k.listValue = list == 0 ? d_.mam_ : d_.mbm_;
+    else k.value = d_.GetFieldAt(field);
+    return k;
+}
+
+void ShipReader::KeepUnrecognized(std::size_t field, int list, std::string text) {
+    unrecOf_[field] = static_cast<int>(d_.unrecognized_.size());
+    d_.unrecognized_.push_back(Bound(std::move(text), field, list));
+}
+
+void ShipReader::KeepInPlace(std::size_t field, int list, std::string text) {
+    inPlaceOf_[field] = static_cast<int>(d_.inPlace_.size());
+    d_.inPlace_.push_back(Bound(std::move(text), field, list));
+}
+
+// ----- Assignments -----
+
+void ShipReader::ParseAssignment(std::string& line) {
+    const std::string asRead = line;
+    const auto equals = std::count(line.begin(), line.end(), '=');
+
+    // Even out the blanks round the first "=": a=b, a =b, a= b and a = b all become a = b.
+    bool failed = equals == 0;
+    if (!failed) {
+        auto parts = Split(line, '=');
+        const std::string& p0 = parts[0];
+        const std::string& p1 = parts[1];
+        const bool p0Blank = !p0.empty() && p0.back() == ' ';
+        const bool p1Blank = !p1.empty() && p1.front() == ' ';
+        if (p0Blank && !p1Blank) line = p0 + "= " + p1;
+        else if (!p0Blank) line = p0 + (p1Blank ? " =" : " = ") + p1;
+    }
+    // Kept as normalised only when normalising dropped nothing (a second "=" would be lost).
+    const std::string keepText = equals == 1 ? line : asRead;
+
+    const std::string lower = ToLower(line);
+    if (lower.find("startshipconfig") != std::string::npos) {
+        d_.marker_ = "NST -- SSC -CLEARED-";
+        return;
+    }
+    // Keys are looked for in the entry's name only: a value such as "massshield" names no key.
+    const std::string name = lower.substr(0, lower.find('='));
+    const AssignmentKey* key = nullptr;
+    for (const auto& k : scriptformat::AssignmentKeys())
+        if (name.find(k.key) != std::string::npos) {
+            key = &k;
+            break;
+        }
+
+    // The field this line sets; -1 for an entry the document does not know.
+    auto has = [&name](const char* s) { return name.find(s) != std::string::npos; };
+    auto pick = [&](std::initializer_list<std::pair<const char*, const char*>> branches) -> int {
+        for (const auto& [text, field] : branches)
+            if (has(text)) return static_cast<int>(FieldIndex(field));
+        return -1;
+    };
+    int field = -1, list = -1;
+    if (key) {
+        switch (key->kind) {
+            case KeyKind::Field: field = static_cast<int>(FieldIndex(key->field)); break;
+            case KeyKind::UpLod:
+            case KeyKind::DownLod: {
+                // One entry of three slots: each line fills the first slot still 0, else slot 2.
+                const char* up[] = {"iUpLOD0", "iUpLOD1", "iUpLOD2"};
+                const char* down[] = {"iDownLOD0", "iDownLOD1", "iDownLOD2"};
+                const char** slots = key->kind == KeyKind::UpLod ? up : down;
+                field = static_cast<int>(FieldIndex(slots[2]));
+                for (int s = 0; s < 3; ++s)
+                    if (std::get<std::int32_t>(d_.GetField(slots[s])) == 0) {
+                        field = static_cast<int>(FieldIndex(slots[s]));
+                        break;
+                    }
+                break;
+            }
+            case KeyKind::MirrorAbove: field = static_cast<int>(FieldIndex("MAM_Num")); list = 0; break;
+            case KeyKind::MirrorBelow: field = static_cast<int>(FieldIndex("MBM_Num")); list = 1; break;
+            case KeyKind::Tumble:
+                // Only the tumble entries' own names: tumbleSpeed, say, is no tumble axis.
+                if (has(".tumblestatic"))
+                    field = pick({{".tumblestaticx", "iTumbleStaticX"}, {".tumblestaticy", "iTumbleStaticY"},
+                                  {".tumblestaticz", "iTumbleStaticZ"}});
+                else if (has(".tumbledynamic"))
+                    field = pick({{".tumbledynamicx", "iTumbleDynamicX"}, {".tumbledynamicy", "iTumbleDynamicY"},
+                                  {".tumbledynamicz", "iTumbleDynamicZ"}});
+                else
+                    field = pick({{".tumblespecialdynamicx", "iTumbleSpecialDynamicX"},
+                                  {".tumblespecialdynamicy", "iTumbleSpecialDynamicY"},
+                                  {".tumblespecialdynamicz", "iTumbleSpecialDynamicZ"}});
+                break;
+            case KeyKind::Sway:
+                field = pick({{".swayupdatetime", "iSwayUpdateTime"}, {".swaybobbingfactor", "fSwayBobbingFactor"},
+                              {".swayrotatefactor", "fSwayRotateFactor"}, {".swayoffsetrandomx", "iSwayOffsetRandomX"},
+                              {".swayoffsetrandomy", "iSwayOffsetRandomY"}, {".swayoffsetrandomz", "iSwayOffsetRandomZ"}});
+                break;
+        }
+    }
+    if (field < 0) {
+        if (failed) LogError("ERROR: " + line);
+        d_.marker_.clear();
+        keepText_ = keepText;
+        return;
+    }
+    const std::size_t f = static_cast<std::size_t>(field);
+    const FieldType type = SR2ShipFile::Fields()[f].type;
+
+    // The value: quoted text for strings and the mirror lists, else the number after " = ".
+    std::optional<FieldValue> value;
+    if (!failed) {
+        if (type == FieldType::String || list >= 0) {
+            if (auto q = FirstQuoted(line)) value = *q;
+        } else if (std::size_t at = line.find(" = "); at != std::string::npos) {
+            std::string text = line.substr(at + 3);
+            text = text.substr(0, text.find(" = "));
+            if (type == FieldType::Int32) {
+                if (auto v = numbers::ParseInt32(text)) value = *v;
+            } else if (type == FieldType::Int16) {
+                if (auto v = numbers::ParseInt16(text)) value = *v;
+            } else if (auto v = numbers::ParseReal(text)) {
+                value = *v;
+            }
+        }
+    }
+
+    DropKept(f);
+    if (!value) {
+        // Nothing stored: the field keeps its value and the line comes back among the
+        // not-yet-recognised lines for as long as the field keeps that value.
+        LogError("ERROR: " + line);
+        KeepUnrecognized(f, list, keepText);
+        return;
+    }
+    std::string canonical;
+    if (list >= 0) {
+        auto names = Split(std::get<std::string>(*value), ',');
+        if (std::get<std::string>(*value).empty()) names.clear();
+        if (list == 0) {
+            d_.mam_ = std::move(names);
+            d_.MAM_Num = static_cast<std::int32_t>(d_.mam_.size()) - 1;
+        } else {
+            d_.mbm_ = std::move(names);
+            d_.MBM_Num = static_cast<std::int32_t>(d_.mbm_.size()) - 1;
+        }
+        canonical = ShipWriter::MirrorLine(ShipWriter::KeyOf(f), list == 0 ? d_.mam_ : d_.mbm_);
+    } else {
+        d_.SetFieldAt(f, *value);
+        canonical = ShipWriter::FieldLine(d_, f);
+    }
+    d_.assigned_[f] = true;
+    if (!linevalues::SameValues(asRead, canonical)) KeepInPlace(f, list, asRead);
+}
+
+// ----- Call lines -----
+
+void ShipReader::ParseSharedModel(const std::string& line) {
+    auto q = Split(line, '"');
+    if (q.size() < 3) throw LineError("no quoted model name");
+    const std::size_t f = FieldIndex("sLoadSharedModel");
+    DropKept(f);
+    d_.sLoadSharedModel = q[1];
+    if (!linevalues::SameValues(line, ShipWriter::SharedModelLine(q[1]))) KeepInPlace(f, -1, line);
+}
+
+void ShipReader::ParseWeaponConfig(const std::string& line) {
+    auto q = Split(line, '"');
+    if (q.size() < 6) throw LineError("fewer than three quoted names");
+    if (d_.weapons_.size() >= kListLimit) throw LineError("the weapon list is full");
+    SR2ShipFile::Entry<SR2ShipFile::WeaponItem> e{{q[1], q[3], q[5]}, std::nullopt, {}};
+    if (!linevalues::SameValues(line, ShipWriter::WeaponLine(e.values))) {
+        e.keptText = line;
+        e.keptValues = e.values;
+    }
+    d_.weapons_.push_back(std::move(e));
+    d_.SSWC_Num = static_cast<std::int32_t>(d_.weapons_.size()) - 1;
+}
+
+void ShipReader::ParseSalvageOnDeath(const std::string& line) {
+    auto q = Split(line, '"');
+    auto args = Split(line, ',');
+    if (q.size() < 3) throw LineError("no quoted chunk name");
+    if (args.size() < 20) throw LineError("too few arguments");
+    if (d_.salvage_.size() >= kListLimit) throw LineError("the salvage list is full");
+    SR2ShipFile::Entry<SR2ShipFile::SalvageItem> e;
+    e.values.name = q[1];
+    e.values.chunks = Int32(args[2], "number of chunks");
+    for (int i = 0; i < 16; ++i) e.values.reals[i] = Real(args[3 + i], "value");
+    // The last argument carries the closing parenthesis.
+    const std::string& last = args[19];
+    if (last.empty()) throw LineError("no last argument");
+    e.values.reals[16] = Real(last.substr(0, last.size() - 1), "random tumble modifier");
+    if (!linevalues::SameValues(line, ShipWriter::SalvageLine(e.values))) {
+        e.keptText = line;
+        e.keptValues = e.values;
+    }
+    d_.salvage_.push_back(std::move(e));
+    d_.SSOD_Num = static_cast<std::int32_t>(d_.salvage_.size()) - 1;
+}
+
+void ShipReader::ParseShipPatchList(const std::string& line) {
+    auto q = Split(line, '"');
+    auto args = Split(line, ',');
+    if (q.size() < 3) throw LineError("no quoted directory");
+    const int last = static_cast<int>(args.size()) - 1;
+    const int num = static_cast<int>(numbers::RoundHalfEven((last - 2) / 3.0 - 1));
+    if (num < -1) throw LineError("too few arguments");
+    std::vector<SR2ShipFile::PatchItem> items(static_cast<std::size_t>(num + 1));
+    for (int i = 2; i <= last; i += 3) {
+        const std::size_t item = static_cast<std::size_t>((i - 2) / 3);
+        if (item >= items.size() || i + 2 > last) throw LineError("an incomplete patch");
+        items[item].value = Int32(args[i], "patch value");
+        auto effect = FirstQuoted(args[i + 1]);
+        auto marker = FirstQuoted(args[i + 2]);
+        if (!effect || !marker) throw LineError("a patch without its quoted names");
+        items[item].effect = *effect;
+        items[item].marker = *marker;
+    }
+    d_.LSPL_Directory = q[1];
+    d_.patches_ = std::move(items);
+    d_.LSPL_Num = num;
+    if (linevalues::SameValues(line, ShipWriter::PatchLine(d_.LSPL_Directory, d_.patches_))) {
+        d_.patchKeptText_.reset();
+    } else {
+        d_.patchKeptText_ = line;
+        d_.patchKeptValues_ = {d_.LSPL_Directory, d_.patches_};
+    }
+}
+
+void ShipReader::ParseAbility(const std::string& line) {
+    auto q = Split(line, '"');
+    if (q.size() < 3) throw LineError("no quoted ability name");
+    const std::string name = ToLower(q[1]);
+    const auto& abilities = scriptformat::Abilities();
+    auto it = std::find_if(abilities.begin(), abilities.end(),
+                           [&](const auto& a) { return ToLower(a.name) == name; });
+    if (it == abilities.end()) {
+        // Not an ability the editor knows: kept as read.
+        d_.marker_.clear();
+        return;
+    }
+    if (it->listValued) {
+        // Its family lists are not read, so the line itself is what keeps them.
+        d_.SetField(it->presence, true);
+        d_.marker_.clear();
+        return;
+    }
+    auto args = Split(line, ',');
+    std::vector<FieldValue> values;
+    for (std::size_t j = 0; j < it->args.size(); ++j) {
+        if (2 + j >= args.size()) throw LineError("too few arguments");
+        const std::string cleaned = ShipWriter::StripBlanksAndParens(args[2 + j]);
+        switch (SR2ShipFile::FindField(it->args[j])->type) {
+            case FieldType::Flag: values.emplace_back(cleaned == "1"); break;
+            case FieldType::Int32: values.emplace_back(Int32(cleaned, "argument")); break;
+            default: values.emplace_back(Real(cleaned, "argument")); break;
+        }
+    }
+    if (it->quotedArg) {
+        if (q.size() < 5) throw LineError("no second quoted text");
+        values.emplace_back(ShipWriter::StripBlanksAndParens(q[3]));
+    }
+    d_.SetField(it->presence, true);
+    for (std::size_t j = 0; j < it->args.size(); ++j) d_.SetField(it->args[j], values[j]);
+    if (it->quotedArg) d_.SetField(it->quotedArg, values.back());
+
+    const std::size_t index = static_cast<std::size_t>(it - abilities.begin());
+    if (linevalues::SameValues(line, ShipWriter::AbilityLine(d_, *it)))
+        d_.keptAbilities_[index].reset();
+    else
+        d_.keptAbilities_[index] = SR2ShipFile::KeptAbility{line, d_.AbilityValues(index)};
+}
+
+// ----- Abilities kept as read -----
+
+std::vector<FieldValue> SR2ShipFile::AbilityValues(std::size_t ability) const {
+    const auto& a = scriptformat::Abilities()[ability];
+    std::vector<FieldValue> v{GetField(a.presence)};
+    for (const char* arg : a.args) v.push_back(GetField(arg));
+    if (a.quotedArg) v.push_back(GetField(a.quotedArg));
+    return v;
+}
+
+bool SR2ShipFile::AbilityKept(std::size_t ability) const {
+    return ability < keptAbilities_.size() && keptAbilities_[ability] &&
+           AbilityValues(ability) == keptAbilities_[ability]->values;
+}

@@ -1,0 +1,57 @@
+// The ship script format in one place: which assignment keys the reader knows and in which order
+// it tries them, the abilities and their arguments, and the layout the writer produces.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace scriptformat {
+
+// How an assignment key stores its value.
+enum class KeyKind { Field, UpLod, DownLod, MirrorAbove, MirrorBelow, Tumble, Sway };
+
+struct AssignmentKey {
+    const char* key;    // lower-case text searched for in the entry's name
+    KeyKind kind;
+    const char* field;  // for KeyKind::Field
+};
+// In the order they are tried; the first key found in the entry's name decides.
+const std::vector<AssignmentKey>& AssignmentKeys();
+
+struct Ability {
+    const char* name;                // as written, e.g. "CanDock"; the reader compares lower-cased
+    const char* presence;            // the b... field
+    std::vector<const char*> args;   // fields taken from comma arguments 2, 3, ...
+    const char* quotedArg;           // a string field taken from the second quoted text, or null
+    bool listValued;                 // kept verbatim: its family lists are not read
+};
+const std::vector<Ability>& Abilities();
+
+// The writer's layout: sections in order, each with its banner title lines and its rows.
+struct Row {
+    enum Kind {
+        Property,     // key + the field's value in its form
+        Optional,     // as Property, only when the script assigned it or it is not the default
+        SharedModel,  // key + quoted model name + ")"
+        Lod,          // one line per level-of-detail slot that was assigned or is non-zero
+        Mirror,       // the mirror list whose _Num field is named, when not empty
+    };
+    Kind kind;
+    const char* key;
+    const char* field;
+};
+struct Section {
+    enum When { Always, IfWeapons, IfSalvage, IfUnrecognized };
+    enum Content { None, Weapons, Abilities, Salvage, Sounds, Unrecognized };
+    std::vector<const char*> titles;
+    When when;
+    Content content;
+    std::vector<Row> rows;
+};
+const std::vector<Section>& Sections();
+
+inline constexpr std::string_view kFirstLine = "NewShipType = StartShipConfig()";
+inline constexpr std::string_view kBannerRule =
+    "--====================================================================================";
+
+}  // namespace scriptformat

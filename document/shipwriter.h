@@ -1,0 +1,31 @@
+// The canonical line forms of the writer, shared with the reader, which compares each line it
+// stores with the line that would be written back for it. Internal to the document library.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "scriptformat.h"
+#include "sr2shipfile.h"
+
+class ShipWriter {
+public:
+    static std::string Quote(const std::string& s) { return '"' + s + '"'; }
+    static std::string StripBlanksAndParens(const std::string& s);
+    // A value in its script form: quoted text, plain integer, real, or 1/0 for a flag.
+    static std::string Form(const FieldValue& v);
+
+    // The writer's key for a field ("NewShipType.buildCost = "), or null when no line is written
+    // for it. Indexed like SR2ShipFile::Fields().
+    static const char* KeyOf(std::size_t field);
+    static std::string FieldLine(const SR2ShipFile& d, std::size_t field);
+    static std::string MirrorLine(const char* key, const std::vector<std::string>& list);
+    static std::string SharedModelLine(const std::string& model);
+    static std::string WeaponLine(const SR2ShipFile::WeaponItem& w);
+    static std::string SalvageLine(const SR2ShipFile::SalvageItem& s);
+    static std::string PatchLine(const std::string& directory,
+                                 const std::vector<SR2ShipFile::PatchItem>& items);
+    static std::string AbilityLine(const SR2ShipFile& d, const scriptformat::Ability& a);
+
+    static std::string Script(const SR2ShipFile& d);
+};

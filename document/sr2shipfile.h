@@ -1,0 +1,204 @@
+// SR2ShipFile: the in-memory model of one ship script, its reader and its writer.
+//
+// Every property of the script is a public field with the name the property sheets use; the same
+// names reach the fields at run time through the field table (Fields(), GetField, SetFieldText).
+// The lists (weapons, salvage chunks, sound patches, mirror manoeuvres) are private and edited
+// through the current-item fields and the list operations.
+//
+// Faithfulness: a line that the document cannot store exactly (a fraction in an integer field, an
+// expression, more arguments than it keeps, a value that does not convert) is remembered as read,
+// and the writer puts it back unchanged for as long as the value it set is unchanged. Editing the
+// value drops the remembered line, so the written file always says what was set last.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+enum class FieldType { String, Int32, Int16, Real, Flag };
+
+// A field's value as its own type: string, int32, int16, real or flag.
+using FieldValue = std::variant<std::string, std::int32_t, std::int16_t, double, bool>;
+
+// Outcome of an operation that can fail for a reason worth telling the user.
+struct Result {
+    bool ok = true;
+    std::string reason;  // empty when ok
+    explicit operator bool() const { return ok; }
+    static Result Failure(std::string why) { return {false, std::move(why)}; }
+};
+
+class SR2ShipFile {
+public:
+    // ----- Public fields, in declaration order (see fields.def) -----
+#define TARVISK_FIELD_String std::string
+#define TARVISK_FIELD_Int32 std::int32_t
+#define TARVISK_FIELD_Int16 std::int16_t
+#define TARVISK_FIELD_Real double
+#define TARVISK_FIELD_Flag bool
+#define TARVISK_FIELD(type, name) TARVISK_FIELD_##type name{};
+#include "fields.def"
+#undef TARVISK_FIELD
+
+    // ----- Field table: every public field by its exact name -----
+    struct FieldInfo {
+        const char* name;
+        FieldType type;
+        std::size_t index;  // position in Fields()
+    };
+    static const std::vector<FieldInfo>& Fields();
+    static const FieldInfo* FindField(std::string_view name);  // nullptr for an unknown name
+
+    // Typed access. Unknown names and values of the wrong type throw std::invalid_argument.
+    FieldValue GetField(std::string_view name) const;
+    void SetField(std::string_view name, const FieldValue& value);
+
+    // Text access, as the sheets show and store values: plain number-to-text form out; in, the
+    // reader's conversion. A text that does not convert leaves the field unchanged, returns false
+    // and puts a short reason into *error ("is not a number", "is out of range"). Flags read as
+    // "1"/"0"; storing a flag takes any number, non-zero meaning set. Strings store as given.
+    std::string GetFieldText(std::string_view name) const;
+    bool SetFieldText(std::string_view name, std::string_view text, std::string* error = nullptr);
+
+    // ----- Lists. Indices run from 0 to the list's _Num field; out-of-range indices throw
+    // std::out_of_range. -----
+    void Initialize();
+
+    void SSWC_AddItem(const std::string& WeaponName, const std::string& WeaponHardpoint,
+                      const std::string& FiringEffect);
+    void SSWC_RemoveItem(std::int16_t Index);
+    void SSWC_LoadValues(std::int16_t Index);
+    void SSWC_SaveValues(std::int16_t Index);
+    void SSWC_Reset();
+
+    void SSOD_AddItem(const std::string& ChunkName);
+    void SSOD_RemoveItem(std::int16_t Index);
+    void SSOD_LoadValues(std::int16_t Index);
+    void SSOD_SaveValues(std::int16_t Index);
+    void SSOD_Reset();
+
+    void LSPL_LoadValues(std::int16_t Index);
+
+    void MAM_AddValue(const std::string& NewValue);
+    std::string MAM_GetValue(std::int16_t Index) const;
+    void MAM_Reset();
+    void MBM_AddValue(const std::string& NewValue);
+    std::string MBM_GetValue(std::int16_t Index) const;
+    void MBM_Reset();
+
+    void CanAttack_Reset();
+    void CanBuildShips_Reset();
+
+    // Whole-list copies for editors that must put a list back exactly as it was on Cancel,
+    // including the remembered text of lines that were read but could not be stored exactly.
+    struct WeaponItem {
+        std::string name, hardpoint, effect;
+        bool operator==(const WeaponItem&) const = default;
+    };
+    struct SalvageItem {
+        std::string name;
+        std::int32_t chunks = 1;
+        // percent, position X Y Z, random add, vertical, horizontal, unknown 1 2, velocity X Y Z,
+        // cloud dispersion, rotation X, rotation Z, rotation Y, random tumble modifier
+        std::array<double, 17> reals{};
+        bool operator==(const SalvageItem&) const = default;
+    };
+    template <class V>
+    struct Entry {
+        V values;
+        std::optional<std::string> keptText;  // written instead while values == keptValues
+        V keptValues;
+    };
+    using WeaponList = std::vector<Entry<WeaponItem>>;
+    using SalvageList = std::vector<Entry<SalvageItem>>;
+    WeaponList SSWC_GetList() const { return weapons_; }
+    void SSWC_SetList(WeaponList list);
+    SalvageList SSOD_GetList() const { return salvage_; }
+    void SSOD_SetList(SalvageList list);
+
+    // ----- Reading and writing -----
+
+    // Folder for "debug.txt" and "errors.txt". Empty (the default) means the current directory;
+    // the editor passes its program directory. When the folder cannot be written the logs go to
+    // a per-user folder instead (FallbackLogFolder()), and reading goes on regardless.
+    void SetLogFolder(std::string folder) { logFolder_ = std::move(folder); }
+    static std::string FallbackLogFolder();
+    const std::string& DebugLogPath() const { return debugLogPath_; }
+    const std::string& ErrorLogPath() const { return errorLogPath_; }
+
+    // Reads a script into this document. Returns 0 when it was read (lines that could not be read
+    // are logged, kept and counted in ErrorCount()), 1 when the file does not exist, 2 when it
+    // exists but cannot be read.
+    std::int16_t OpenShipFile(const std::string& strShipFilePath);
+    int ErrorCount() const { return errorCount_; }        // lines logged as errors by the last read
+    int KeptLineCount() const;                             // lines that will be written as read
+
+    // Writes the canonical script. The target is replaced only when the whole file was written;
+    // on failure it is left as it was and the result says why.
+    Result WriteShipFile(const std::string& FileName) const;
+    std::string ScriptText() const;  // what WriteShipFile writes, lines ending in CR LF
+
+    // Lines not placed in any category, in file order (what the last section of the script holds).
+    std::vector<std::string> UnrecognizedLines() const;
+
+private:
+    friend class ShipReader;
+    friend class ShipWriter;
+
+    struct PatchItem {
+        std::string effect;
+        std::int32_t value = 0;
+        std::string marker;
+        bool operator==(const PatchItem&) const = default;
+    };
+    struct PatchList {
+        std::string directory;
+        std::vector<PatchItem> items;
+        bool operator==(const PatchList&) const = default;
+    };
+
+    // A line kept as read. Field-bound lines (kept for one field of the field table, or for the
+    // mirror lists) hold while the field still has the value it had right after the line was read.
+    struct KeptLine {
+        std::string text;
+        int field = -1;                       // index into Fields(); -1 when not bound to a field
+        FieldValue value;                     // the field's value right after the line was read
+        int list = -1;                        // 0 mirror-above, 1 mirror-below, when list-bound
+        std::vector<std::string> listValue;   // that list right after the line was read
+        bool dropped = false;                 // a later line set the same field
+    };
+    bool KeptLineHolds(const KeptLine& k) const;
+
+    FieldValue GetFieldAt(std::size_t index) const;
+    void SetFieldAt(std::size_t index, const FieldValue& value);
+
+    WeaponList weapons_;
+    SalvageList salvage_;
+    std::vector<PatchItem> patches_;
+    std::optional<std::string> patchKeptText_;
+    PatchList patchKeptValues_;
+    std::vector<std::string> mam_, mbm_;
+
+    // Abilities read from lines that could not be stored exactly: ability index -> text and the
+    // values of its fields right after reading.
+    struct KeptAbility {
+        std::string text;
+        std::vector<FieldValue> values;
+    };
+    std::vector<std::optional<KeptAbility>> keptAbilities_;  // by position in the ability table
+    std::vector<FieldValue> AbilityValues(std::size_t ability) const;
+    bool AbilityKept(std::size_t ability) const;
+
+    std::vector<std::string> rawLines_;
+    std::vector<KeptLine> unrecognized_;     // the last section, in file order
+    std::vector<KeptLine> inPlace_;          // written in place of a field's canonical line
+    std::vector<bool> assigned_;             // per field: the script read assigned it
+    std::string marker_;
+    std::string logFolder_;
+    std::string debugLogPath_, errorLogPath_;
+    int errorCount_ = 0;
+};

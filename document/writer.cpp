@@ -1,0 +1,211 @@
+// WriteShipFile: the canonical script, laid out by the section table of scriptformat.cpp.
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "numbers.h"
+#include "shipwriter.h"
+
+namespace fs = std::filesystem;
+using scriptformat::Row;
+using scriptformat::Section;
+
+std::string ShipWriter::StripBlanksAndParens(const std::string& s) {
+    std::string out;
+    for (char c : s)
+        if (c != ' ' && c != ')') out += c;
+    return out;
+}
+
+std::string ShipWriter::Form(const FieldValue& v) {
+    switch (v.index()) {
+        case 0: return Quote(std::get<std::string>(v));
+        case 1: return numbers::FormatInteger(std::get<std::int32_t>(v));
+        case 2: return numbers::FormatInteger(std::get<std::int16_t>(v));
+        case 3: return numbers::FormatReal(std::get<double>(v));
+        default: return std::get<bool>(v) ? "1" : "0";
+    }
+}
+
+const char* ShipWriter::KeyOf(std::size_t field) {
+    static const std::vector<const char*> keys = [] {
+        std::vector<const char*> k(SR2ShipFile::Fields().size(), nullptr);
+        for (const auto& section : scriptformat::Sections())
+            for (const auto& row : section.rows) k[SR2ShipFile::FindField(row.field)->index] = row.key;
+        return k;
+    }();
+    return field < keys.size() ? keys[field] : nullptr;
+}
+
+std::string ShipWriter::FieldLine(const SR2ShipFile& d, std::size_t field) {
+    const char* key = KeyOf(field);
+    if (!key) return {};
+    if (field == SR2ShipFile::FindField("sLoadSharedModel")->index)
+        return SharedModelLine(d.sLoadSharedModel);
+    return key + Form(d.GetFieldAt(field));
+}
+
+std::string ShipWriter::MirrorLine(const char* key, const std::vector<std::string>& list) {
+    if (list.empty()) return {};
+    std::string joined = list[0];
+    for (std::size_t i = 1; i < list.size(); ++i) joined += ", " + StripBlanksAndParens(list[i]);
+    return key + Quote(joined);
+}
+
+std::string ShipWriter::SharedModelLine(const std::string& model) {
+    return "LoadSharedModel(NewShipType," + Quote(model) + ")";
+}
+
+std::string ShipWriter::WeaponLine(const SR2ShipFile::WeaponItem& w) {
+    return "StartShipWeaponConfig(NewShipType, " + Quote(w.name) + ", " + Quote(w.hardpoint) + ", " +
+           Quote(w.effect) + ")";
+}
+
+std::string ShipWriter::SalvageLine(const SR2ShipFile::SalvageItem& s) {
+    std::string line = "SpawnSalvageOnDeath(NewShipType, " + Quote(s.name) + ", " +
+                       numbers::FormatInteger(s.chunks);
+    // The reals are kept in the order the script gives them (rotation X, Z, Y), so a line read and
+    // written back keeps every argument in its place.
+    for (double r : s.reals) line += ", " + numbers::FormatReal(r);
+    return line + ")";
+}
+
+std::string ShipWriter::PatchLine(const std::string& directory,
+                                  const std::vector<SR2ShipFile::PatchItem>& items) {
+    std::string line = "loadShipPatchList(NewShipType, " + Quote(directory);
+    for (const auto& p : items)
+        line += ", " + numbers::FormatInteger(p.value) + ", " + Quote(p.effect) + ", " + Quote(p.marker);
+    return line + ")";
+}
+
+std::string ShipWriter::AbilityLine(const SR2ShipFile& d, const scriptformat::Ability& a) {
+    std::string line = "addAbility(NewShipType, " + Quote(a.name);
+    for (const char* arg : a.args) line += ", " + Form(d.GetField(arg));
+    if (a.quotedArg) line += ", " + Form(d.GetField(a.quotedArg));
+    return line + ")";
+}
+
+namespace {
+
+bool IsDefault(const FieldValue& v) {
+    return std::visit([](const auto& x) { return x == std::decay_t<decltype(x)>{}; }, v);
+}
+
+}  // namespace
+
+std::string ShipWriter::Script(const SR2ShipFile& d) {
+    std::string out;
+    auto line = [&out](const std::string& s) { out += s; out += "\r\n"; };
+
+    // A line read for a field and kept as read stands in place of the field's canonical line.
+    std::vector<const SR2ShipFile::KeptLine*> inPlace(SR2ShipFile::Fields().size(), nullptr);
+    for (const auto& k : d.inPlace_)
+        if (d.KeptLineHolds(k)) inPlace[static_cast<std::size_t>(k.field)] = &k;
+    auto fieldLine = [&](std::size_t f, const std::string& canonical) {
+        line(inPlace[f] ? inPlace[f]->text : canonical);
+    };
+
+    const auto unrecognized = d.UnrecognizedLines();
+    line(std::string(scriptformat::kFirstLine));
+    for (const Section& section : scriptformat::Sections()) {
+        if ((section.when == Section::IfWeapons && d.weapons_.empty()) ||
+            (section.when == Section::IfSalvage && d.salvage_.empty()) ||
+            (section.when == Section::IfUnrecognized && unrecognized.empty()))
+            continue;
+        line("--");
+        line(std::string(scriptformat::kBannerRule));
+        for (const char* title : section.titles) line(title);
+        line(std::string(scriptformat::kBannerRule));
+        line("--");
+
+        for (const Row& row : section.rows) {
+            const std::size_t f = SR2ShipFile::FindField(row.field)->index;
+            const FieldValue v = d.GetFieldAt(f);
+            switch (row.kind) {
+                case Row::Property:
+                case Row::SharedModel: fieldLine(f, FieldLine(d, f)); break;
+                case Row::Optional:
+                case Row::Lod:
+                    if (d.assigned_[f] || !IsDefault(v) || inPlace[f]) fieldLine(f, FieldLine(d, f));
+                    break;
+                case Row::Mirror: {
+                    const auto& list = row.field == std::string_view("MAM_Num") ? d.mam_ : d.mbm_;
+                    if (inPlace[f]) line(inPlace[f]->text);
+                    else if (!list.empty()) line(MirrorLine(row.key, list));
+                    break;
+                }
+            }
+        }
+
+        switch (section.content) {
+            case Section::None: break;
+            case Section::Weapons:
+                for (const auto& w : d.weapons_)
+                    line(w.keptText && w.values == w.keptValues ? *w.keptText : WeaponLine(w.values));
+                break;
+            case Section::Abilities: {
+                const auto& abilities = scriptformat::Abilities();
+                for (std::size_t i = 0; i < abilities.size(); ++i) {
+                    // The list-valued abilities come back through their lines kept as read.
+                    if (abilities[i].listValued || !std::get<bool>(d.GetField(abilities[i].presence)))
+                        continue;
+                    line(d.AbilityKept(i) ? d.keptAbilities_[i]->text : AbilityLine(d, abilities[i]));
+                }
+                break;
+            }
+            case Section::Salvage:
+                for (const auto& s : d.salvage_)
+                    line(s.keptText && s.values == s.keptValues ? *s.keptText : SalvageLine(s.values));
+                break;
+            case Section::Sounds: {
+                const std::vector<SR2ShipFile::PatchItem> none;
+                const auto& items = d.LSPL_Num < 0 ? none : d.patches_;
+                if (d.patchKeptText_ && SR2ShipFile::PatchList{d.LSPL_Directory, items} == d.patchKeptValues_)
+                    line(*d.patchKeptText_);
+                else
+                    line(PatchLine(d.LSPL_Directory, items));
+                break;
+            }
+            case Section::Unrecognized:
+                for (const auto& text : unrecognized) line(text);
+                break;
+        }
+    }
+    return out;
+}
+
+std::string SR2ShipFile::ScriptText() const { return ShipWriter::Script(*this); }
+
+Result SR2ShipFile::WriteShipFile(const std::string& FileName) const {
+    if (FileName.empty()) return Result::Failure("no file name was given");
+    const std::string text = ScriptText();
+    const fs::path target(FileName);
+    std::error_code ec;
+    if (fs::is_directory(target, ec)) return Result::Failure("it is a folder");
+    if (fs::exists(target, ec) &&
+        (fs::status(target, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
+        return Result::Failure("the file is read-only");
+
+    // Write beside the target and put the new file in its place only when all of it is written,
+    // so a failure never leaves a half-written script or destroys the old one.
+    fs::path temp = target;
+    temp += ".tarvisk-tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return Result::Failure("the folder cannot be written to");
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            fs::remove(temp, ec);
+            return Result::Failure("writing failed (is the disc full?)");
+        }
+    }
+    fs::rename(temp, target, ec);
+    if (ec) {
+        std::string why = ec.message();
+        fs::remove(temp, ec);
+        return Result::Failure("the file could not be replaced (" + why + ")");
+    }
+    return {};
+}

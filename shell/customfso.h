@@ -1,0 +1,23 @@
+// File-system queries used before touching a file or folder. Standard library only, so the
+// document can use it too.
+#pragma once
+
+#include <string>
+
+class CustomFSO {
+public:
+    // The last piece of Path after splitting at every Delimiter; the empty string when Path holds
+    // no delimiter at all. Without a delimiter both "\" and "/" count as separators, so Windows and
+    // native paths give their file name alike.
+    std::string GetFileName(const std::string& Path, const std::string& Delimiter = {}) const;
+
+    // True for an existing ordinary file (false for folders). "\" separators are accepted on
+    // every platform. Never throws: any error gives false.
+    bool FileExists(const std::string& Path) const;
+
+    // True for an existing folder, with or without a trailing separator. Never throws.
+    bool FolderExists(const std::string& Path) const;
+
+    // Path with every "\" and "/" turned into the platform's separator.
+    static std::string NativePath(const std::string& Path);
+};

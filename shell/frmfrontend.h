@@ -1,0 +1,91 @@
+// frmFrontend: the main window. It owns the one open document and the settings, runs New, Open
+// and Save As, and opens every sheet and dialog beside itself through ShowSheet.
+#pragma once
+
+#include <QDialog>
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "customfso.h"
+#include "sr2shipfile.h"
+
+class QAction;
+class QPushButton;
+class QSettings;
+class Prompter;
+
+class frmFrontend : public QMainWindow {
+    Q_OBJECT
+public:
+    // settings: the store to read and write ("TARVISK" in the user's scope when null); tests pass
+    // a store of their own. prompter: message boxes and dialogs (the real ones when null).
+    // logFolder: where the reader writes its logs (the program's directory when empty).
+    explicit frmFrontend(Prompter* prompter = nullptr, QSettings* settings = nullptr,
+                         QString logFolder = {}, QWidget* parent = nullptr);
+    ~frmFrontend() override;
+
+    // Public variables the other windows reach by name.
+    std::unique_ptr<SR2ShipFile> ShipFile;  // null until the first New or successful Open
+    CustomFSO CFSO;
+    QString FileIN;
+    QString FileOUT;
+    QString strDataDir;
+    std::int16_t intDefWep = 1;
+    std::int16_t intDefFam = 1;
+
+    Prompter& prompter() const { return *prompter_; }
+    QSettings& settings() const { return *settings_; }
+    const QString& title() const { return title_; }
+
+    // Disables this window, then creates the window that make() returns (so that a dialog
+    // created now stays enabled), places its frame's top-left corner at this window's frame's
+    // top-right corner and shows it with show(). This window is enabled again when it closes,
+    // whichever way. Returns the shown window.
+    QDialog* ShowSheet(const std::function<QDialog*()>& make);
+
+    // Document commands, also reachable from the menu.
+    void NewDocument();
+    void OpenDocument();
+    void SaveDocumentAs();
+
+    // The sheet or dialog shown by ShowSheet, while it is open.
+    QDialog* OpenSheet() const { return openSheet_; }
+
+private:
+    // Built in named steps, Qt's way.
+    void createActions();
+    void createMenus();
+    void createButtons();
+    void readSettings();
+    void setDocumentState(bool open, const QString& caption);
+    bool checkDataDir();
+    void showDataDirMessage();
+    void ShowDecompiledDataDir();
+    void ShowPreferences();
+    void ShowAbout();
+    void ExitProgram();
+
+    Prompter* prompter_;
+    std::unique_ptr<Prompter> ownPrompter_;
+    QSettings* settings_;
+    std::unique_ptr<QSettings> ownSettings_;
+    QString logFolder_;
+    QString title_;
+    QAction* newAction_ = nullptr;
+    QAction* openAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* saveAsAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QAction* decompiledDataAction_ = nullptr;
+    QAction* preferencesAction_ = nullptr;
+    QAction* readMeAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+    std::vector<QPushButton*> sheetButtons_;  // the fifteen, in table order
+    QPointer<QDialog> openSheet_;
+};

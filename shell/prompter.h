@@ -1,0 +1,71 @@
+// Every message box and file or folder dialog of the program goes through a Prompter, so that tests
+// can see each message and answer each dialog without a modal loop.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // A message box with one OK button and the program's title ("Tarvisk").
+    virtual void Message(QWidget* parent, const QString& text) = 0;
+
+    // File dialogs. The filter is in Qt's form ("SR2 Ship Files (*.ship)"). An empty result means
+    // the user cancelled. Results use the platform's separators.
+    virtual QString OpenFile(QWidget* parent, const QString& title, const QString& directory,
+                             const QString& filter, const QString& defaultSuffix) = 0;
+    virtual QString SaveFile(QWidget* parent, const QString& title, const QString& directory,
+                             const QString& filter, const QString& defaultSuffix) = 0;
+    virtual QString ChooseFolder(QWidget* parent, const QString& title, const QString& directory) = 0;
+};
+
+// The real dialogs of the platform.
+class DialogPrompter : public Prompter {
+public:
+    void Message(QWidget* parent, const QString& text) override;
+    QString OpenFile(QWidget* parent, const QString& title, const QString& directory,
+                     const QString& filter, const QString& defaultSuffix) override;
+    QString SaveFile(QWidget* parent, const QString& title, const QString& directory,
+                     const QString& filter, const QString& defaultSuffix) override;
+    QString ChooseFolder(QWidget* parent, const QString& title, const QString& directory) override;
+};
+
+// For tests: records every message and answers dialogs from queued replies (empty = cancel).
+class ScriptedPrompter : public Prompter {
+public:
+    QStringList messages;
+    QStringList openReplies, saveReplies, folderReplies;
+    int openDialogs = 0, saveDialogs = 0, folderDialogs = 0;
+    QString lastTitle, lastDirectory, lastFilter, lastSuffix;
+
+    void Message(QWidget*, const QString& text) override { messages << text; }
+    QString OpenFile(QWidget*, const QString& title, const QString& directory, const QString& filter,
+                     const QString& suffix) override {
+        ++openDialogs;
+        Remember(title, directory, filter, suffix);
+        return openReplies.isEmpty() ? QString() : openReplies.takeFirst();
+    }
+    QString SaveFile(QWidget*, const QString& title, const QString& directory, const QString& filter,
+                     const QString& suffix) override {
+        ++saveDialogs;
+        Remember(title, directory, filter, suffix);
+        return saveReplies.isEmpty() ? QString() : saveReplies.takeFirst();
+    }
+    QString ChooseFolder(QWidget*, const QString& title, const QString& directory) override {
+        ++folderDialogs;
+        Remember(title, directory, {}, {});
+        return folderReplies.isEmpty() ? QString() : folderReplies.takeFirst();
+    }
+
+private:
+    void Remember(const QString& t, const QString& d, const QString& f, const QString& s) {
+        lastTitle = t;
+        lastDirectory = d;
+        lastFilter = f;
+        lastSuffix = s;
+    }
+};
