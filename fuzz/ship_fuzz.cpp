@@ -1,0 +1,55 @@
+// Reads arbitrary bytes as a ship script, writes it, reads the written file and writes it again:
+// the two written files must be identical (normalizing is idempotent), and nothing may crash.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "sr2shipfile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path& WorkDir() {
+    static const fs::path dir = [] {
+        fs::path d = fs::temp_directory_path() / ("tarvisk-fuzz-" + std::to_string(std::rand()));
+        fs::create_directories(d);
+        return d;
+    }();
+    return dir;
+}
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Normalize(const fs::path& in, const fs::path& out) {
+    SR2ShipFile doc;
+    doc.SetLogFolder(WorkDir().string());
+    if (doc.OpenShipFile(in.string()) != 0) std::abort();
+    if (!doc.WriteShipFile(out.string())) std::abort();
+    return Slurp(out);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const fs::path in = WorkDir() / "in.ship", once = WorkDir() / "once.ship",
+                   twice = WorkDir() / "twice.ship";
+    {
+        std::ofstream f(in, std::ios::binary | std::ios::trunc);
+        f.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    const std::string first = Normalize(in, once);
+    const std::string second = Normalize(once, twice);
+    if (first != second) {
+        std::fprintf(stderr, "normalizing the written file changed it\n");
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Round trip of every test script and sample: normalizing twice gives the same bytes as once, and
+# (when Lua 5.1 and the shared checker are there) nothing a script configures is lost.
+#   run.sh CLI CHECKER OUTDIR SCRIPT...
+set -u
+cli=$1 checker=$2 out=$3
+shift 3
+mkdir -p "$out"
+status=0
+for f in "$@"; do
+  base=$(basename "$f")
+  "$cli" normalize "$f" "$out/once_$base" 2>/dev/null
+  rc=$?
+  if [ $rc -gt 0 ]; then echo "FAIL: normalize $f exited $rc"; status=1; continue; fi
+  "$cli" normalize "$out/once_$base" "$out/twice_$base" 2>/dev/null
+  if ! cmp -s "$out/once_$base" "$out/twice_$base"; then
+    echo "FAIL: normalizing $f is not idempotent"; diff "$out/once_$base" "$out/twice_$base" | head -20
+    status=1
+  fi
+done
+if command -v lua5.1 >/dev/null 2>&1 && [ -f "$checker" ]; then
+  summary=$(python3 "$checker" "$cli normalize" "$out/sem" "$@" | tee /dev/stderr | tail -n 1)
+  case "$summary" in
+    *" broken=0 lost_keys=0 lost_calls=0 "*"crashes=0") ;;
+    *) echo "FAIL: the round-trip checker found losses: $summary"; status=1 ;;
+  esac
+else
+  echo "note: lua5.1 or $checker missing, semantic round trip skipped"
+fi
+[ $status -eq 0 ] && echo "round trip: $# scripts, 1 passed, 0 failed" || echo "round trip: 0 passed, 1 failed"
+exit $status
