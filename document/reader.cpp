@@ -110,6 +110,12 @@ private:
     // Bookkeeping of lines kept for a field: a later line for the same field drops them.
     void DropKept(std::size_t field);
     SR2ShipFile::KeptLine Bound(std::string text, std::size_t field, int list) const;
+    // A kept line that holds whatever the document's values become.
+    static SR2ShipFile::KeptLine Unbound(std::string text) {
+        SR2ShipFile::KeptLine k;
+        k.text = std::move(text);
+        return k;
+    }
     void KeepUnrecognized(std::size_t field, int list, std::string text);
     void KeepInPlace(std::size_t field, int list, std::string text);
 };
@@ -219,13 +225,13 @@ void ShipReader::Categorize() {
             CategorizeLine(line);
         } catch (const LineError&) {
             LogError("Error on line " + numbers::FormatInteger(static_cast<std::int64_t>(i)) + ": " + asRead);
-            d_.unrecognized_.push_back({asRead});
+            d_.unrecognized_.push_back(Unbound(asRead));
             line.clear();
             continue;
         }
         if (d_.marker_.empty()) {
             Debug(line);
-            d_.unrecognized_.push_back({keepText_ ? *keepText_ : line});
+            d_.unrecognized_.push_back(Unbound(keepText_ ? *keepText_ : line));
         } else {
             line.clear();
         }
