@@ -126,7 +126,9 @@ std::string ShipWriter::Script(const SR2ShipFile& d) {
                 case Row::SharedModel: fieldLine(f, FieldLine(d, f)); break;
                 case Row::Optional:
                 case Row::Lod:
-                    if (d.assigned_[f] || !IsDefault(v) || inPlace[f]) fieldLine(f, FieldLine(d, f));
+                    // A new document was never read, so it has no record of assignments.
+                    if ((f < d.assigned_.size() && d.assigned_[f]) || !IsDefault(v) || inPlace[f])
+                        fieldLine(f, FieldLine(d, f));
                     break;
                 case Row::Mirror: {
                     const auto& list = row.field == std::string_view("MAM_Num") ? d.mam_ : d.mbm_;

@@ -1,0 +1,203 @@
+// Call lines: weapons, salvage chunks, the sound patch list, the shared model and abilities.
+#include <gtest/gtest.h>
+
+#include "docsupport.h"
+
+using namespace docsupport;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const char* const kSalvage =
+    "SpawnSalvageOnDeath(NewShipType, \"slv\", 2, 0.25, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 16, 17, 18, 0.5)";
+
+}  // namespace
+
+TEST(CallLines, WeaponsInFileOrder) {
+    Read r = Read::Lines({"StartShipWeaponConfig(NewShipType, \"gun\", \"Weapon_Nose\", \"Fire_Nose\")",
+                          "StartShipWeaponConfig(NewShipType, \"laser\", \"Weapon_Left\", \"\")"});
+    ASSERT_EQ(r.doc.SSWC_Num, 1);
+    r.doc.SSWC_LoadValues(0);
+    EXPECT_EQ(r.doc.SSWC_WeaponName, "gun");
+    EXPECT_EQ(r.doc.SSWC_HardPointName, "Weapon_Nose");
+    EXPECT_EQ(r.doc.SSWC_FiringEffectName, "Fire_Nose");
+    r.doc.SSWC_LoadValues(1);
+    EXPECT_EQ(r.doc.SSWC_WeaponName, "laser");
+    EXPECT_EQ(r.doc.SSWC_FiringEffectName, "");
+    EXPECT_THROW(r.doc.SSWC_LoadValues(2), std::out_of_range);  // no spare item is left over
+}
+
+TEST(CallLines, SalvageValuesInTheirPlacesRotationTakenXZY) {
+    Read r = Read::Lines({kSalvage});
+    ASSERT_EQ(r.doc.SSOD_Num, 0);
+    r.doc.SSOD_LoadValues(0);
+    const SR2ShipFile& d = r.doc;
+    EXPECT_EQ(d.SSOD_SalvageChunkName, "slv");
+    EXPECT_EQ(d.SSOD_NumChunksToSpawn, 2);
+    EXPECT_EQ(d.SSOD_PercentOfTotalValue, 0.25);
+    EXPECT_EQ(d.SSOD_PositionX, 1);
+    EXPECT_EQ(d.SSOD_PositionZ, 3);
+    EXPECT_EQ(d.SSOD_InitialHorizontalDirection, 6);
+    EXPECT_EQ(d.SSOD_Unknown2, 8);
+    EXPECT_EQ(d.SSOD_VelocityZ, 11);
+    EXPECT_EQ(d.SSOD_CloudDispersion, 12);
+    EXPECT_EQ(d.SSOD_RotationX, 16);
+    EXPECT_EQ(d.SSOD_RotationZ, 17);
+    EXPECT_EQ(d.SSOD_RotationY, 18);
+    EXPECT_EQ(d.SSOD_RandomTumbleModifier, 0.5);  // written as 0.5) in the script
+    // Read and written back, every argument keeps its place.
+    EXPECT_TRUE(HasLine(r.Written(), kSalvage));
+    EXPECT_EQ(r.doc.KeptLineCount(), 0);  // stored exactly, so written in the canonical form
+
+    Read spaced = Read::Lines({"SpawnSalvageOnDeath(NewShipType,\"slv\",2,0.25,1,2,3,4,5,6,7,8,9,10,11,12,16,17,18, 0.5 )"});
+    EXPECT_EQ(spaced.doc.ErrorCount(), 0);
+    EXPECT_TRUE(HasLine(spaced.Written(), kSalvage));
+}
+
+TEST(CallLines, SalvageLinesThatCannotBeStored) {
+    const Lines bad = {
+        "SpawnSalvageOnDeath(NewShipType, \"slv\", 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0)",  // 19
+        "SpawnSalvageOnDeath(NewShipType, \"slv\", x, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0)",
+        "SpawnSalvageOnDeath(NewShipType, slv, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0)",
+        "SpawnSalvageOnDeath(NewShipType, \"slv\", 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,)",
+    };
+    Read r = Read::Lines(bad);
+    EXPECT_EQ(r.doc.SSOD_Num, -1);
+    EXPECT_EQ(r.doc.ErrorCount(), 4);
+    EXPECT_EQ(r.doc.UnrecognizedLines(), bad);
+    EXPECT_TRUE(HasLine(r.Errors(), "Error on line 3: " + bad[3]));
+}
+
+TEST(CallLines, PatchList) {
+    Read two = Read::Lines({"loadShipPatchList(NewShipType, \"data:sound/x/\", 0, \"Eng\", \"\", 2, \"Idle\", \"M\")"});
+    ASSERT_EQ(two.doc.LSPL_Num, 1);
+    EXPECT_EQ(two.doc.LSPL_Directory, "data:sound/x/");
+    two.doc.LSPL_LoadValues(1);
+    EXPECT_EQ(two.doc.LSPL_Val, 2);
+    EXPECT_EQ(two.doc.LSPL_Effect, "Idle");
+    EXPECT_EQ(two.doc.LSPL_Marker, "M");
+    two.doc.LSPL_LoadValues(0);
+    EXPECT_EQ(two.doc.LSPL_Effect, "Eng");
+    EXPECT_EQ(two.doc.LSPL_Marker, "");
+    EXPECT_TRUE(HasLine(two.Written(),
+                        "loadShipPatchList(NewShipType, \"data:sound/x/\", 0, \"Eng\", \"\", 2, \"Idle\", \"M\")"));
+
+    // Without a patch-list line there is no patch item, and the sounds line holds the directory only.
+    Read none = Read::Lines({"NewShipType.buildCost = 1"});
+    EXPECT_EQ(none.doc.LSPL_Num, -1);
+    EXPECT_THROW(none.doc.LSPL_LoadValues(0), std::out_of_range);
+    const std::string w = none.Written();
+    EXPECT_EQ(LineIndex(w, "loadShipPatchList(NewShipType, \"\")"), LineIndex(w, "--       SOUNDS") + 3);
+    EXPECT_EQ(Normalize(w), w);
+
+    Read dirOnly = Read::Lines({"loadShipPatchList(NewShipType, \"d/\")"});
+    EXPECT_EQ(dirOnly.doc.LSPL_Num, -1);
+    EXPECT_EQ(dirOnly.doc.LSPL_Directory, "d/");
+    EXPECT_TRUE(HasLine(dirOnly.Written(), "loadShipPatchList(NewShipType, \"d/\")"));
+
+    for (const std::string bad : {"loadShipPatchList(NewShipType, \"d/\", 0, \"Eng\")",
+                                  "loadShipPatchList(NewShipType, \"d/\", zero, \"Eng\", \"\")",
+                                  "loadShipPatchList(NewShipType, \"d/\", 0, Eng, \"\")", "loadShipPatchList(NewShipType)"}) {
+        Read r = Read::Lines({bad});
+        EXPECT_EQ(r.doc.ErrorCount(), 1) << bad;
+        EXPECT_EQ(r.doc.LSPL_Num, -1) << bad;
+        EXPECT_EQ(r.doc.UnrecognizedLines(), Lines{bad});
+    }
+}
+
+TEST(CallLines, SharedModel) {
+    Read r = Read::Lines({"LoadSharedModel(NewShipType, \"Hgn_Scout\")", "loadModel(NewShipType, \"ignored\")"});
+    EXPECT_EQ(r.doc.sLoadSharedModel, "Hgn_Scout");
+    EXPECT_TRUE(HasLine(r.Written(), "LoadSharedModel(NewShipType,\"Hgn_Scout\")"));
+    Read bad = Read::Lines({"LoadSharedModel(NewShipType, Hgn_Scout)"});
+    EXPECT_EQ(bad.doc.ErrorCount(), 1);
+    EXPECT_EQ(bad.doc.sLoadSharedModel, "test");
+}
+
+TEST(CallLines, AbilitiesInAnyCaseWithTheirArguments) {
+    Read r = Read::Lines({
+        "addAbility(NewShipType, \"CANDOCK\", 1, 0)",
+        "addAbility(NewShipType, \"guardcommand\", 0, 2.5, 3000)",
+        "addAbility(NewShipType, \"SpecialAttack\", 1, \"RamAttack\")",
+        "addAbility(NewShipType, \"CloakAbility\", 1, 2, 100, 0.1, 0.2, 0.3, 0.4, 0.5)",
+        "addAbility(NewShipType, \"DefenseFieldAbility\", 0, 1, 1, 2, 3, 4, 5, 6, \"shield_fx\")",
+        "addAbility(NewShipType, \"CanBeRepaired\")",
+    });
+    EXPECT_EQ(r.doc.ErrorCount(), 0);
+    const SR2ShipFile& d = r.doc;
+    EXPECT_TRUE(d.bCanDock && d.CanDock_IsActive && !d.CanDock_ByPlayer);
+    EXPECT_TRUE(d.bGuardCommand && !d.GuardCommand_IsActive);
+    EXPECT_EQ(d.GuardCommand_GuardRadius, 2.5);
+    EXPECT_EQ(d.GuardCommand_GuardDistance, 3000);
+    EXPECT_EQ(d.SpecialAttack_AttackName, "RamAttack");
+    EXPECT_EQ(d.CloakAbility_CloakStrength, 2);
+    EXPECT_EQ(d.CloakAbility_EnergyMinimum, 0.5);
+    EXPECT_TRUE(d.DefenseFieldAbility_IsEngaged);
+    EXPECT_EQ(d.DefenseFieldAbility_EnergyMinimum, 6);
+    EXPECT_EQ(d.DefenseFieldAbility_EffectName, "shield_fx");
+    EXPECT_TRUE(d.bCanBeRepaired);
+    EXPECT_FALSE(d.bCanLaunch);
+    EXPECT_EQ(d.KeptLineCount(), 2);  // the CANDOCK and guardcommand lines: their names differ in case
+
+    // Written in the table's order; a line whose name differs in case comes back as read.
+    const std::string w = r.Written();
+    const int first = LineIndex(w, "addAbility(NewShipType, \"CanBeRepaired\")");
+    ASSERT_EQ(first, LineIndex(w, "--      ABILITIES") + 3);
+    const auto lines = SplitLines(w);
+    EXPECT_EQ(lines[first + 1], "addAbility(NewShipType, \"CANDOCK\", 1, 0)");
+    EXPECT_EQ(lines[first + 2], "addAbility(NewShipType, \"SpecialAttack\", 1, \"RamAttack\")");
+    EXPECT_EQ(lines[first + 3], "addAbility(NewShipType, \"guardcommand\", 0, 2.5, 3000)");
+    EXPECT_EQ(lines[first + 4], "addAbility(NewShipType, \"CloakAbility\", 1, 2, 100, 0.1, 0.2, 0.3, 0.4, 0.5)");
+    EXPECT_EQ(lines[first + 5], "addAbility(NewShipType, \"DefenseFieldAbility\", 0, 1, 1, 2, 3, 4, 5, 6, \"shield_fx\")");
+    EXPECT_EQ(lines[first + 6], "--");
+}
+
+TEST(CallLines, AFlagIsSetOnlyByExactlyOne) {
+    const std::pair<const char*, bool> flags[] = {
+        {"1", true}, {" 1 ", true}, {"1 )", true}, {"0", false}, {"2", false}, {"-1", false},
+        {"1.0", false}, {"01", false}, {"true", false}, {"\"1\"", false}};
+    for (const auto& [text, set] : flags) {
+        Read r = Read::Lines({std::string("addAbility(NewShipType, \"ParadeCommand\", ") + text + ")"});
+        EXPECT_TRUE(r.doc.bParadeCommand) << text;
+        EXPECT_EQ(r.doc.ParadeCommand_IsActive, set) << text;
+        EXPECT_EQ(r.doc.ErrorCount(), 0) << text;
+    }
+}
+
+TEST(CallLines, ListValuedAndUnknownAbilitiesAreKeptVerbatim) {
+    const Lines verbatim = {
+        "addAbility(NewShipType, \"CanAttack\", 1, 1, 0, 0, 0.35, 1.5, \"Fighter, Corvette\", \"Dogfight\")",
+        "addAbility(NewShipType, \"canbuildships\", 1, \"Fighter\", \"Fighter\")",
+        "addAbility(NewShipType, \"RepairCommand\", 1, 500, 40)",
+        "addAbility(NewShipType, \"ShipHold\")",
+        "addAbility(NewShipType, \"tvkOverdrive\", 1, \"x\")",
+    };
+    Read r = Read::Lines(verbatim);
+    EXPECT_TRUE(r.doc.bCanAttack && r.doc.bCanBuildShips && r.doc.bRepairCommand && r.doc.bShipHold);
+    EXPECT_EQ(r.doc.CanAttack_AttackFamily, "");  // the family lists are not read
+    EXPECT_EQ(r.doc.CanAttack_AttackFamilyCount, -1);
+    EXPECT_EQ(r.doc.UnrecognizedLines(), verbatim);
+    EXPECT_EQ(r.doc.ErrorCount(), 0);
+    const std::string w = r.Written();
+    const int banner = LineIndex(w, "--       NOT-YET-RECOGNIZED LINES");
+    ASSERT_GE(banner, 0);
+    EXPECT_EQ(LineIndex(w, verbatim[0]), banner + 3);
+    EXPECT_EQ(SplitLines(w).size(), banner + 3 + verbatim.size());  // nothing else, no second copy
+
+    // Their flags do not give lines of their own.
+    SR2ShipFile d;
+    d.Initialize();
+    d.bCanAttack = d.bShipHold = true;
+    EXPECT_EQ(d.ScriptText().find("CanAttack"), std::string::npos);
+}
+
+TEST(CallLines, AbilityLinesThatCannotBeStored) {
+    const Lines bad = {"addAbility(NewShipType, \"CanDock\", 1)",
+                       "addAbility(NewShipType, \"CaptureCommand\", 1, far)",
+                       "addAbility(NewShipType, \"SpecialAttack\", 1)", "addAbility(NewShipType, CanDock, 1, 1)"};
+    Read r = Read::Lines(bad);
+    EXPECT_EQ(r.doc.ErrorCount(), 4);
+    EXPECT_FALSE(r.doc.bCanDock || r.doc.bCaptureCommand || r.doc.bSpecialAttack);
+    EXPECT_FALSE(r.doc.CanDock_IsActive);  // nothing of a failed line is stored
+    EXPECT_EQ(r.doc.UnrecognizedLines(), bad);
+}

@@ -1,0 +1,104 @@
+// Bad input: every kind of damaged script is read without a crash, says what it could not read,
+// and normalizes to a file that normalizes to itself.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "docsupport.h"
+
+using namespace docsupport;
+using Lines = std::vector<std::string>;
+
+TEST(Robustness, BinaryGarbageAndNulBytes) {
+    std::mt19937 random(2024);
+    for (int round = 0; round < 20; ++round) {
+        std::string bytes(1 + random() % 20000, '\0');
+        for (char& c : bytes) c = static_cast<char>(random());
+        if (round % 2) {  // garbage dressed as script lines, so the parsers see it too
+            const char* prefixes[] = {"NewShipType.mass = ", "addAbility(NewShipType, \"CanDock\", ",
+                                      "SpawnSalvageOnDeath(", "loadShipPatchList(NewShipType, \"",
+                                      "StartShipWeaponConfig(", "LoadSharedModel(\""};
+            for (std::size_t at = 0; at < bytes.size(); at += 1 + random() % 80)
+                bytes.insert(at, std::string("\n") + prefixes[random() % 6]);
+        }
+        Read r(bytes);
+        ASSERT_EQ(r.rc, 0) << "round " << round;
+        Normalize(bytes);
+    }
+    Read nul(std::string(5000, '\0'));
+    EXPECT_EQ(nul.rc, 0);
+    EXPECT_EQ(nul.doc.UnrecognizedLines(), Lines{std::string(5000, '\0')});
+}
+
+TEST(Robustness, AOneMegabyteLine) {
+    const std::string name(1 << 20, 'x');
+    Read r = Read::Lines({"NewShipType.displayedName = \"" + name + "\"", std::string(1 << 20, '('),
+                          "NewShipType.mass = " + std::string(1 << 20, '9')});
+    EXPECT_EQ(r.doc.sDisplayedName, name);
+    EXPECT_EQ(r.doc.UnrecognizedLines().size(), 2u);
+    EXPECT_EQ(r.doc.ErrorCount(), 1);
+    EXPECT_EQ(r.doc.iMass, 0);
+    Normalize(r.Written());
+}
+
+// A call line cut short at any comma cannot crash the reader, and whatever became of it, it
+// comes back as it was read.
+TEST(Robustness, EveryCallLineOfTheSampleCutShortAtEveryComma) {
+    const auto sample = SplitLines(ReadBytes(fs::path(TARVISK_EXAMPLES_DIR) / "tvk_scout.ship"));
+    int cuts = 0;
+    for (const auto& line : sample) {
+        const bool call = line.rfind("StartShipWeaponConfig", 0) == 0 || line.rfind("SpawnSalvage", 0) == 0 ||
+                          line.rfind("loadShipPatchList", 0) == 0 || line.rfind("addAbility", 0) == 0 ||
+                          line.rfind("LoadSharedModel", 0) == 0;
+        if (!call) continue;
+        const bool alwaysFails = line.rfind("StartShip", 0) == 0 || line.rfind("SpawnSalvage", 0) == 0 ||
+                                 line.find("SensorPing") != std::string::npos;
+        for (std::size_t at = line.find(','); at != std::string::npos; at = line.find(',', at + 1)) {
+            const std::string cut = line.substr(0, at);
+            ++cuts;
+            Read r = Read::Lines({"NewShipType.buildCost = 1", cut, "NewShipType.buildTime = 2"});
+            ASSERT_EQ(r.rc, 0) << cut;
+            EXPECT_EQ(r.doc.iBuildTime, 2) << cut;
+            if (alwaysFails) {
+                EXPECT_EQ(r.doc.ErrorCount(), 1) << cut;
+                EXPECT_EQ(r.Errors(), "Error on line 1: " + cut + "\n");
+                EXPECT_EQ(r.doc.UnrecognizedLines(), Lines{cut});
+            }
+            const std::string w = Normalize(r.Written());
+            EXPECT_TRUE(HasLine(w, cut)) << cut;
+        }
+    }
+    EXPECT_GT(cuts, 50);
+}
+
+TEST(Robustness, NumbersBeyondThirtyTwoBits) {
+    const Lines bad = {
+        "NewShipType.buildCost = 99999999999",
+        "NewShipType.militaryUnit = 70000",
+        "NewShipType.thrusterMaxSpeed = 1e400",
+        "SpawnSalvageOnDeath(NewShipType, \"s\", 1e10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0)",
+        "loadShipPatchList(NewShipType, \"d/\", 5000000000, \"e\", \"m\")",
+        "addAbility(NewShipType, \"CloakAbility\", 1, 2147483648, 0, 0, 0, 0, 0, 0)",
+    };
+    Read r = Read::Lines(bad);
+    EXPECT_EQ(r.doc.ErrorCount(), 6);
+    EXPECT_EQ(r.doc.UnrecognizedLines(), bad);
+    EXPECT_EQ(r.doc.iBuildCost, 0);
+    EXPECT_EQ(r.doc.SSOD_Num, -1);
+    EXPECT_FALSE(r.doc.bCloakAbility);
+    Read big = Read::Lines({"NewShipType.thrusterMaxSpeed = 1e300", "NewShipType.buildCost = -2147483648"});
+    EXPECT_EQ(big.doc.fThrusterMaxSpeed, 1e300);
+    EXPECT_EQ(big.doc.iBuildCost, -2147483647 - 1);
+    EXPECT_TRUE(HasLine(big.Written(), "NewShipType.thrusterMaxSpeed = 1E+300"));
+}
+
+TEST(Robustness, ListsEndAtTheirSixteenBitLimit) {
+    Lines script(32769, "StartShipWeaponConfig(NewShipType, \"w\", \"h\", \"f\")");
+    script.back() = "StartShipWeaponConfig(NewShipType, \"last\", \"h\", \"f\")";
+    Read r = Read::Lines(script);
+    EXPECT_EQ(r.doc.SSWC_Num, 32767);
+    EXPECT_EQ(r.doc.ErrorCount(), 1);
+    EXPECT_EQ(r.doc.UnrecognizedLines(), Lines{script.back()});
+    r.doc.SSWC_LoadValues(32767);
+    EXPECT_EQ(r.doc.SSWC_WeaponName, "w");
+}
