@@ -130,6 +130,8 @@ void SR2ShipFile::Initialize() {
     patchKeptText_.reset();
     unrecognized_.clear();
     inPlace_.clear();
+    keptAbilities_.clear();
+    assigned_.assign(Fields().size(), false);
 }
 
 void SR2ShipFile::SSWC_AddItem(const std::string& WeaponName, const std::string& WeaponHardpoint,

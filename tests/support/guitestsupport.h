@@ -9,9 +9,15 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 
 #include "frmfrontend.h"
 #include "prompter.h"
+
+// Failed comparisons of QStrings (and of QStringLists, element by element) print the text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 class GuiTest : public ::testing::Test {
 protected:
