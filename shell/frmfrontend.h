@@ -31,7 +31,7 @@ public:
     ~frmFrontend() override;
 
     // Public variables the other windows reach by name.
-    std::unique_ptr<SR2ShipFile> ShipFile;  // null until the first New or successful Open
+    std::unique_ptr<SR2ShipFile> ShipFile;  // null before New or Open and after a failed Open
     CustomFSO CFSO;
     QString FileIN;
     QString FileOUT;

@@ -1,0 +1,45 @@
+#include "prompter.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "appinfo.h"
+
+void DialogPrompter::Message(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, appinfo::ProgramName(), text, QMessageBox::Ok, parent);
+    box.setObjectName("MessageBox");
+    box.exec();
+}
+
+namespace {
+
+QString RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& title,
+                      const QString& directory, const QString& filter, const QString& suffix) {
+    QFileDialog dialog(parent, title, directory, filter);
+    dialog.setObjectName("cdgFrontend");
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+}  // namespace
+
+QString DialogPrompter::OpenFile(QWidget* parent, const QString& title, const QString& directory,
+                                 const QString& filter, const QString& defaultSuffix) {
+    return RunFileDialog(parent, QFileDialog::AcceptOpen, title, directory, filter, defaultSuffix);
+}
+
+QString DialogPrompter::SaveFile(QWidget* parent, const QString& title, const QString& directory,
+                                 const QString& filter, const QString& defaultSuffix) {
+    return RunFileDialog(parent, QFileDialog::AcceptSave, title, directory, filter, defaultSuffix);
+}
+
+QString DialogPrompter::ChooseFolder(QWidget* parent, const QString& title,
+                                     const QString& directory) {
+    QString chosen = QFileDialog::getExistingDirectory(parent, title, directory);
+    return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen);
+}
