@@ -1,0 +1,37 @@
+// frmMiscMovement: idle tumbling and swaying, whether the ship can be transferred, and the two
+// mirror manoeuvre lists (the manoeuvres flown when mirroring above or below another ship). The
+// manoeuvre boxes offer the built-in manoeuvres and those of scripts\flightmaneuvers.lua in the
+// data directory; "==>" adds the chosen one to its list and "X" removes the selected entry.
+#pragma once
+
+#include <QStringList>
+
+#include <array>
+
+#include "propertysheet.h"
+
+class QComboBox;
+class QListWidget;
+class QPushButton;
+
+class frmMiscMovement : public PropertySheet {
+    Q_OBJECT
+public:
+    explicit frmMiscMovement(frmFrontend& main);
+
+    // The 23 manoeuvres the game always has, in the order the boxes offer them.
+    static const QStringList& BuiltInManeuvers();
+    // The manoeuvre names of the lines of a manoeuvre script, in file order.
+    static QStringList ReadManeuvers(const QStringList& lines);
+
+private:
+    static constexpr int kAbove = 0, kBelow = 1;
+
+    void LoadOwn() override;
+    void StoreOwn() override;
+    void cmdAdd_Click(int index);
+    void cmdDelete_Click(int index);
+
+    std::array<QComboBox*, 2> cboMirrorManeuver_{};
+    std::array<QListWidget*, 2> lstMirror_{};
+};

@@ -1,0 +1,405 @@
+#include "propertysheet.h"
+
+#include <QComboBox>
+#include <QCompleter>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+
+#include "frmfrontend.h"
+#include "numbers.h"
+#include "prompter.h"
+#include "sr2shipfile.h"
+#include "textconv.h"
+
+namespace {
+
+constexpr std::array<const char*, 3> kAxes{"X", "Y", "Z"};
+
+// Width of a box that shows one number or a short name, in average characters.
+constexpr int kBoxChars = 30;
+constexpr int kTripleBoxChars = 8;
+// The description frame shows about this many characters a line, and never fewer lines than this.
+constexpr int kDescChars = 48;
+constexpr int kDescMinLines = 3;
+
+QString WithoutTrailingBlanks(QString caption) {
+    while (caption.endsWith(' ')) caption.chop(1);
+    return caption;
+}
+
+// The reader's conversion decides what a number box may hold; a string field takes any text the
+// script's code page can hold, so that what is stored is what the user sees.
+bool Converts(const SR2ShipFile::FieldInfo& info, const QString& text) {
+    const std::string local = ToLocal(text);
+    switch (info.type) {
+    case FieldType::String: return FromLocal(local) == text;
+    case FieldType::Int32: return numbers::ParseInt32(local).has_value();
+    case FieldType::Int16: return numbers::ParseInt16(local).has_value();
+    case FieldType::Real:
+    case FieldType::Flag: return numbers::ParseReal(local).has_value();
+    }
+    return false;
+}
+
+}  // namespace
+
+const QStringList& PropertySheet::FalseTrue() {
+    static const QStringList items{QStringLiteral("False"), QStringLiteral("True")};
+    return items;
+}
+
+PropertySheet::PropertySheet(frmFrontend& main, const char* objectName,
+                             const QString& windowCaption, std::span<const SheetRow> rows,
+                             std::span<const SheetFrame> frames)
+    : QDialog(&main), main_(main), frames_(frames.begin(), frames.end()) {
+    setObjectName(objectName);
+    setWindowTitle(windowCaption);
+
+    auto* top = new QVBoxLayout(this);
+    top->setSizeConstraint(QLayout::SetFixedSize);  // the sheet is as large as its content
+    body_ = new QVBoxLayout;
+    top->addLayout(body_);
+
+    grids_.assign(frames_.size() + 1, nullptr);
+    frameBoxes_.assign(frames_.size(), nullptr);
+    gridRows_.assign(frames_.size() + 1, 0);
+    hasAxisHeader_.assign(frames_.size() + 1, false);
+
+    for (std::size_t i = 0; i < rows.size(); ++i) BuildRow(static_cast<int>(i), rows[i]);
+
+    descriptionFrame_ = new QGroupBox(QStringLiteral("Property Description"), this);
+    descriptionFrame_->setObjectName("DescriptionFrame");
+    auto* descLayout = new QVBoxLayout(descriptionFrame_);
+    desc_ = new QLabel(descriptionFrame_);
+    desc_->setObjectName("Desc");
+    desc_->setWordWrap(true);
+    desc_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    descLayout->addWidget(desc_);
+    top->addWidget(descriptionFrame_);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    cmdOK_ = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK_->setObjectName("cmdOK");
+    cmdOK_->setDefault(true);
+    cmdCancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdCancel_->setObjectName("cmdCancel");
+    buttons->addWidget(cmdOK_);
+    buttons->addWidget(cmdCancel_);
+    top->addLayout(buttons);
+
+    connect(cmdOK_, &QPushButton::clicked, this, &PropertySheet::cmdOK_Click);
+    // Cancel, Escape and the close box all end in reject(): nothing is stored.
+    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QGroupBox* PropertySheet::FrameBox(int frame) {
+    QGroupBox*& box = frameBoxes_[frame - 1];
+    if (!box) {
+        const SheetFrame& f = frames_[frame - 1];
+        box = new QGroupBox(QString::fromLatin1(f.caption), this);
+        box->setObjectName(f.object);
+        body_->addWidget(box);
+    }
+    return box;
+}
+
+QGridLayout* PropertySheet::Grid(int frame) {
+    QGridLayout*& grid = grids_.at(frame);
+    if (!grid) {
+        if (frame == 0) {
+            grid = new QGridLayout;
+            body_->addLayout(grid);
+        } else {
+            grid = new QGridLayout(FrameBox(frame));
+        }
+        grid->setColumnStretch(1, 1);
+        grid->setColumnStretch(2, 1);
+        grid->setColumnStretch(3, 1);
+    }
+    return grid;
+}
+
+int PropertySheet::NextGridRow(int frame) {
+    Grid(frame);
+    return gridRows_.at(frame)++;
+}
+
+void PropertySheet::BuildRow(int index, const SheetRow& row) {
+    QGridLayout* grid = Grid(row.frame);
+    const QFontMetrics fm(font());
+
+    if (row.kind == RowKind::Triple && !hasAxisHeader_[row.frame]) {
+        hasAxisHeader_[row.frame] = true;
+        const int headerRow = NextGridRow(row.frame);
+        for (int a = 0; a < 3; ++a) {
+            auto* header = new QLabel(QString::fromLatin1(kAxes[a]), this);
+            header->setObjectName(QStringLiteral("Label%1").arg(a + 1));
+            header->setAlignment(Qt::AlignCenter);
+            grid->addWidget(header, headerRow, a + 1);
+        }
+    }
+
+    const int r = NextGridRow(row.frame);
+    BuiltRow built{row, {}, nullptr};
+    built.label = new QLabel(QString::fromLatin1(row.caption), this);
+    built.label->setObjectName(QStringLiteral("PropLabel(%1)").arg(index));
+    grid->addWidget(built.label, r, 0);
+
+    auto combo = [&](bool editable) {
+        auto* box = new QComboBox(this);
+        box->setObjectName(row.object);
+        box->setEditable(editable);
+        if (editable) {
+            // Typed text is the value: Enter must not add it to the choices, and the completer
+            // must not turn "fighter" into a choice spelt "Fighter".
+            box->setInsertPolicy(QComboBox::NoInsert);
+            if (box->completer()) box->completer()->setCaseSensitivity(Qt::CaseSensitive);
+        }
+        box->setMinimumWidth(fm.averageCharWidth() * kBoxChars);
+        return box;
+    };
+
+    switch (row.kind) {
+    case RowKind::Text: {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(row.object);
+        box->setMinimumWidth(fm.averageCharWidth() * kBoxChars);
+        built.boxes.push_back(box);
+        break;
+    }
+    case RowKind::Choice: built.boxes.push_back(combo(false)); break;
+    case RowKind::EditableChoice: built.boxes.push_back(combo(true)); break;
+    case RowKind::TrueFalse: {
+        QComboBox* box = combo(false);
+        box->addItems(FalseTrue());
+        built.boxes.push_back(box);
+        break;
+    }
+    case RowKind::Triple:
+        for (const char* axis : kAxes) {
+            auto* box = new QLineEdit(this);
+            box->setObjectName(QString::fromLatin1(row.object) + "_" + axis);
+            box->setMinimumWidth(fm.averageCharWidth() * kTripleBoxChars);
+            built.boxes.push_back(box);
+        }
+        break;
+    }
+
+    if (row.kind == RowKind::Triple) {
+        for (int a = 0; a < 3; ++a) grid->addWidget(built.boxes[a], r, a + 1);
+    } else {
+        grid->addWidget(built.boxes[0], r, 1, 1, 3);
+    }
+    built.label->setBuddy(built.boxes[0]);
+    if (row.help)
+        for (QWidget* box : built.boxes) SetHelp(box, QString::fromLatin1(row.help));
+    rows_.push_back(std::move(built));
+}
+
+void PropertySheet::SetHelp(QWidget* box, const QString& help) {
+    help_.insert(box, help);
+    box->installEventFilter(this);
+    // An editable combo box is covered by its line edit, which gets the mouse first.
+    if (auto* combo = qobject_cast<QComboBox*>(box); combo && combo->lineEdit()) {
+        help_.insert(combo->lineEdit(), help);
+        combo->lineEdit()->installEventFilter(this);
+    }
+}
+
+bool PropertySheet::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+        const auto it = help_.constFind(static_cast<QWidget*>(watched));
+        if (it != help_.constEnd()) desc_->setText(it.value());
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void PropertySheet::SetChoices(int list, const QStringList& names) {
+    for (BuiltRow& built : rows_) {
+        const RowKind kind = built.row.kind;
+        if ((kind != RowKind::Choice && kind != RowKind::EditableChoice) || built.row.list != list)
+            continue;
+        auto* box = static_cast<QComboBox*>(built.boxes[0]);
+        box->clear();
+        box->addItems(names);
+    }
+}
+
+SR2ShipFile& PropertySheet::Doc() const { return *main_.ShipFile; }
+
+QWidget* PropertySheet::Control(const QString& objectName) const {
+    return findChild<QWidget*>(objectName);
+}
+
+void PropertySheet::ShowText(QLineEdit* box, const QString& text) {
+    box->setText(text);
+    box->setCursorPosition(0);  // a long name shows its beginning
+}
+
+QString PropertySheet::LoadText(const std::string& field) {
+    const QString text = FromLocal(Doc().GetFieldText(field));
+    loadedText_.insert(QString::fromStdString(field), text);
+    return text;
+}
+
+void PropertySheet::FormLoad() {
+    QWidget* previous = nullptr;
+    auto chain = [&](QWidget* w) {
+        if (previous) setTabOrder(previous, w);
+        previous = w;
+    };
+    for (const BuiltRow& built : rows_)
+        for (QWidget* box : built.boxes) chain(box);
+    for (QWidget* w : ownTabChain_) chain(w);
+    chain(cmdOK_);
+    chain(cmdCancel_);
+
+    AlignLabelColumns();
+    SizeDescription();
+    LoadSheet();
+}
+
+void PropertySheet::AlignLabelColumns() {
+    // The boxes of the body and of every frame start at one line: each grid's label column is
+    // as wide as the widest label, less what a frame indents its content.
+    int widest = 0;
+    for (const BuiltRow& built : rows_) widest = std::max(widest, built.label->sizeHint().width());
+    for (std::size_t frame = 0; frame < grids_.size(); ++frame) {
+        QGridLayout* grid = grids_[frame];
+        if (!grid) continue;
+        int indent = grid->contentsMargins().left();
+        if (frame > 0) {
+            QGroupBox* box = frameBoxes_[frame - 1];
+            box->ensurePolished();
+            indent += box->contentsMargins().left();
+        } else {
+            indent = 0;
+        }
+        grid->setColumnMinimumWidth(0, std::max(0, widest - indent));
+    }
+}
+
+void PropertySheet::SizeDescription() {
+    // Tall enough for the longest help text, so that the sheet keeps its size while the mouse
+    // moves from box to box.
+    const QFontMetrics fm(desc_->font());
+    const int width = fm.averageCharWidth() * kDescChars;
+    int height = fm.lineSpacing() * kDescMinLines;
+    for (const QString& help : std::as_const(help_))
+        height = std::max(height, fm.boundingRect(QRect(0, 0, width, 100000),
+                                                  Qt::TextWordWrap, help).height());
+    desc_->setMinimumSize(width, height);
+}
+
+void PropertySheet::LoadSheet() {
+    for (BuiltRow& built : rows_) {
+        const SheetRow& row = built.row;
+        const std::string field = row.field;
+        switch (row.kind) {
+        case RowKind::Text:
+            ShowText(static_cast<QLineEdit*>(built.boxes[0]), LoadText(field));
+            break;
+        case RowKind::Triple:
+            for (int a = 0; a < 3; ++a)
+                ShowText(static_cast<QLineEdit*>(built.boxes[a]), LoadText(field + kAxes[a]));
+            break;
+        case RowKind::Choice: {
+            // A stored name that is no choice becomes one (in every box of the same list, so
+            // they keep offering the same names), so that OK writes it back unchanged.
+            const QString value = LoadText(field);
+            auto* box = static_cast<QComboBox*>(built.boxes[0]);
+            if (!value.isEmpty() && box->findText(value) < 0) {
+                for (BuiltRow& other : rows_)
+                    if (other.row.kind == RowKind::Choice && other.row.list == row.list)
+                        static_cast<QComboBox*>(other.boxes[0])->addItem(value);
+            }
+            box->setCurrentIndex(box->findText(value));
+            break;
+        }
+        case RowKind::EditableChoice: {
+            auto* box = static_cast<QComboBox*>(built.boxes[0]);
+            box->setCurrentIndex(-1);
+            box->setEditText(LoadText(field));
+            break;
+        }
+        case RowKind::TrueFalse: {
+            // Only 0 and 1 have an item; any other stored number shows no selection and is
+            // kept unless the user picks an item.
+            const QString value = LoadText(field);
+            static_cast<QComboBox*>(built.boxes[0])
+                ->setCurrentIndex(value == "0" ? 0 : value == "1" ? 1 : -1);
+            break;
+        }
+        }
+    }
+    LoadOwn();
+}
+
+bool PropertySheet::SaveSheet() {
+    std::vector<PendingStore> stores;
+    for (const BuiltRow& built : rows_) {
+        const SheetRow& row = built.row;
+        const QString caption = QString::fromLatin1(row.caption);
+        switch (row.kind) {
+        case RowKind::Text:
+            stores.push_back({row.field, static_cast<QLineEdit*>(built.boxes[0])->text(),
+                              built.boxes[0], caption, {}});
+            break;
+        case RowKind::Triple:
+            for (int a = 0; a < 3; ++a)
+                stores.push_back({std::string(row.field) + kAxes[a],
+                                  static_cast<QLineEdit*>(built.boxes[a])->text(), built.boxes[a],
+                                  caption, {}});
+            break;
+        case RowKind::Choice:
+        case RowKind::EditableChoice:
+            stores.push_back({row.field, static_cast<QComboBox*>(built.boxes[0])->currentText(),
+                              built.boxes[0], caption, {}});
+            break;
+        case RowKind::TrueFalse: {
+            const int index = static_cast<QComboBox*>(built.boxes[0])->currentIndex();
+            if (index >= 0)
+                stores.push_back({row.field, QString::number(index), built.boxes[0], caption, {}});
+            break;
+        }
+        }
+    }
+    CollectOwn(stores);
+
+    // All or nothing: every text is checked before the first one is stored.
+    for (const PendingStore& s : stores) {
+        const SR2ShipFile::FieldInfo* info = SR2ShipFile::FindField(s.field);
+        if (info && Converts(*info, s.text)) continue;
+        main_.prompter().Message(this, "'" + s.text + "' is not a valid value for " +
+                                           WithoutTrailingBlanks(s.caption) + ".");
+        if (s.reveal) s.reveal();
+        s.box->setFocus(Qt::OtherFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(s.box)) edit->selectAll();
+        return false;
+    }
+
+    SR2ShipFile& doc = Doc();
+    for (const PendingStore& s : stores) {
+        // A text left as it was shown keeps the field exactly as it was (all digits of a real).
+        const auto loaded = loadedText_.constFind(QString::fromStdString(s.field));
+        if (loaded != loadedText_.constEnd() && loaded.value() == s.text) continue;
+        doc.SetFieldText(s.field, ToLocal(s.text));
+    }
+    StoreOwn();
+    return true;
+}
+
+void PropertySheet::cmdOK_Click() {
+    if (SaveSheet()) accept();
+}
