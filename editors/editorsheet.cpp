@@ -1,0 +1,95 @@
+#include "editorsheet.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "frmfrontend.h"
+#include "prompter.h"
+#include "sr2shipfile.h"
+
+EditorSheet::EditorSheet(frmFrontend& main, const char* objectName, const QString& caption)
+    : QDialog(&main), main_(main) {
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    if (!main_.ShipFile) {
+        ownDoc_ = std::make_unique<SR2ShipFile>();
+        ownDoc_->Initialize();
+    }
+}
+
+EditorSheet::~EditorSheet() = default;
+
+SR2ShipFile& EditorSheet::Doc() const { return main_.ShipFile ? *main_.ShipFile : *ownDoc_; }
+
+void EditorSheet::done(int result) {
+    // A second done() (a close event while closing) must not restore twice over a list that was
+    // already put back and maybe shown again.
+    if (!closing_) {
+        closing_ = true;
+        if (result != QDialog::Accepted) Restore();
+    }
+    QDialog::done(result);
+}
+
+void EditorSheet::Message(const QString& text) {
+    main_.prompter().Message(isVisible() ? static_cast<QWidget*>(this) : &main_, text);
+}
+
+void EditorSheet::Refuse(const QString& text, const QString& caption, QWidget* box) {
+    Message("'" + text + "' is not a valid value for " + caption + ".");
+    if (!box) return;
+    box->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(box)) edit->selectAll();
+}
+
+QLabel* EditorSheet::MakeLabel(const char* objectName, const QString& caption, QWidget* buddy,
+                               QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(caption);
+    if (buddy) label->setBuddy(buddy);
+    return label;
+}
+
+QGroupBox* EditorSheet::MakeDescriptionFrame() {
+    auto* frame = new QGroupBox(tr("Property Description"), this);
+    frame->setObjectName("DescriptionFrame");
+    auto* layout = new QVBoxLayout(frame);
+    desc_ = MakeLabel("Desc", QString(), nullptr, frame);
+    desc_->setWordWrap(true);
+    desc_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Room for two lines of help, so a text appearing later does not make the window jump.
+    desc_->setMinimumHeight(desc_->fontMetrics().lineSpacing() * 2);
+    layout->addWidget(desc_);
+    return frame;
+}
+
+QBoxLayout* EditorSheet::MakeOkCancelRow() {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    cmdOK_ = new QPushButton(tr("&OK"), this);
+    cmdOK_->setObjectName("cmdOK");
+    cmdCancel_ = new QPushButton(tr("&Cancel"), this);
+    cmdCancel_->setObjectName("cmdCancel");
+    PlainButton(cmdOK_);
+    PlainButton(cmdCancel_);
+    row->addWidget(cmdOK_);
+    row->addWidget(cmdCancel_);
+    connect(cmdOK_, &QPushButton::clicked, this, &EditorSheet::cmdOK_Click);
+    connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    return row;
+}
+
+void EditorSheet::PlainButton(QPushButton* button) {
+    button->setAutoDefault(false);
+    button->setDefault(false);
+}
+
+void EditorSheet::cmdOK_Click() {
+    if (Store()) accept();
+}
