@@ -33,10 +33,6 @@ bool CarriesFlag(const QFileInfo& file) {
 
 }  // namespace
 
-QString DataFolder(const QString& dataDir, const QString& tail) {
-    return FromLocal(CustomFSO::NativePath(ToLocal(dataDir + tail)));
-}
-
 QStringList FolderEntries(const QString& folder, Files files) {
     QStringList names;
     const QDir dir(folder);
@@ -49,20 +45,6 @@ QStringList FolderEntries(const QString& folder, Files files) {
             names << entry.fileName();
     }
     return names;
-}
-
-void MergeNames(QStringList& names, const QStringList& found) {
-    for (const QString& name : found) {
-        const QString lower = name.toLower();
-        bool known = false;
-        for (const QString& existing : names) {
-            if (existing.toLower() == lower) {
-                known = true;
-                break;
-            }
-        }
-        if (!known) names << name;
-    }
 }
 
 void OfferChoice(QComboBox* box, const QString& name, Qt::CaseSensitivity cs) {

@@ -1,5 +1,5 @@
-// Choice lists of the list editors: names found in the game's data directory, merged behind a
-// built-in table, and the small rules for offering and showing names in combo boxes.
+// Choice lists of the list editors: the entries of a data-directory folder (merged behind a
+// built-in table with datadir::MergeNames), and the small rules for offering and showing names in combo boxes.
 #pragma once
 
 #include <QString>
@@ -10,10 +10,6 @@ class QFileInfo;
 
 namespace choicelists {
 
-// The data-directory folder strDataDir + tail, where tail is written with backslashes
-// ("\weapon\") as the game's own paths are; the result uses the platform's separators.
-QString DataFolder(const QString& dataDir, const QString& tail);
-
 // Which plain files of a folder count as names (folders always count).
 enum class Files { All, FlaggedOnly };
 
@@ -22,10 +18,6 @@ enum class Files { All, FlaggedOnly };
 // a read-only or archive flag; on file systems that have no such flags every plain file counts.
 // A missing or unreadable folder gives no names.
 QStringList FolderEntries(const QString& folder, Files files);
-
-// Appends to names each found name that no name already there equals, both sides lower-cased;
-// names keep the spelling that came first.
-void MergeNames(QStringList& names, const QStringList& found);
 
 // Offers name as a further choice of an editable box unless a choice equal under cs is there.
 // The text standing in the box is kept.

@@ -18,6 +18,7 @@
 
 #include "builtinnames.h"
 #include "choicelists.h"
+#include "datadirnames.h"
 #include "frmfrontend.h"
 #include "numbers.h"
 #include "numerickeyfilter.h"
@@ -92,8 +93,8 @@ frmSalvageChunks::frmSalvageChunks(frmFrontend& main)
     SavedChunks = Doc().SSOD_GetList();
 
     QStringList names = builtinnames::SalvageChunks();
-    const QString folder = choicelists::DataFolder(Main().strDataDir, "\\resource\\salvage\\");
-    choicelists::MergeNames(names, choicelists::FolderEntries(folder, choicelists::Files::All));
+    const QString folder = datadir::Path(Main(), "\\resource\\salvage\\");
+    datadir::MergeNames(names, choicelists::FolderEntries(folder, choicelists::Files::All));
     cboChunkNames->addItems(names);
     cboChunkNames->setCurrentIndex(-1);
 

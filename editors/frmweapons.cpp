@@ -11,6 +11,7 @@
 
 #include "builtinnames.h"
 #include "choicelists.h"
+#include "datadirnames.h"
 #include "frmfrontend.h"
 #include "sheetbuttons.h"
 #include "textconv.h"
@@ -99,7 +100,7 @@ void frmWeapons::BuildControls() {
 
 void frmWeapons::RefreshWeaponLists() {
     SR2ShipFile& doc = Doc();
-    const QString folder = choicelists::DataFolder(Main().strDataDir, "\\weapon\\");
+    const QString folder = datadir::Path(Main(), "\\weapon\\");
 
     // The weapon box is rebuilt; what it showed stays shown.
     const bool hadWeapon = cboWeapon->currentIndex() >= 0;
@@ -107,7 +108,7 @@ void frmWeapons::RefreshWeaponLists() {
     lstWeapons->clear();
     cboWeapon->clear();
     QStringList names = builtinnames::Weapons();
-    choicelists::MergeNames(names,
+    datadir::MergeNames(names,
                             choicelists::FolderEntries(folder, choicelists::Files::FlaggedOnly));
     cboWeapon->addItems(names);
     if (hadWeapon)
