@@ -50,6 +50,25 @@ void CheckIndex(int index, std::size_t size, const char* list) {
                                 " is out of range");
 }
 
+// Removes item index of a list whose count field holds num. A list of at most one item is emptied
+// whatever the index; the last item or any index beyond drops the last item; otherwise the later
+// items move down one place and the result is true: the caller then loads the former last item
+// into its current-item fields, as moving the items down one by one through them would leave it.
+template <class List>
+bool RemoveEntry(List& list, std::int32_t num, std::int16_t index, const char* operation) {
+    if (num < 1 || list.empty()) {
+        list.clear();
+        return false;
+    }
+    if (index < 0) throw std::out_of_range(std::string(operation) + ": negative index");
+    if (index >= num || static_cast<std::size_t>(index) + 1 >= list.size()) {
+        list.pop_back();
+        return false;
+    }
+    list.erase(list.begin() + index);
+    return true;
+}
+
 }  // namespace
 
 const std::vector<SR2ShipFile::FieldInfo>& SR2ShipFile::Fields() { return FieldTable().infos; }
@@ -144,17 +163,8 @@ void SR2ShipFile::SSWC_AddItem(const std::string& WeaponName, const std::string&
 }
 
 void SR2ShipFile::SSWC_RemoveItem(std::int16_t Index) {
-    if (SSWC_Num < 1) {
-        SSWC_Reset();
-        return;
-    }
-    if (Index < 0) throw std::out_of_range("SSWC_RemoveItem: negative index");
-    if (Index >= SSWC_Num) {
-        weapons_.pop_back();
-    } else {
-        weapons_.erase(weapons_.begin() + Index);
+    if (RemoveEntry(weapons_, SSWC_Num, Index, "SSWC_RemoveItem"))
         SSWC_LoadValues(static_cast<std::int16_t>(weapons_.size() - 1));
-    }
     SSWC_Num = static_cast<std::int32_t>(weapons_.size()) - 1;
 }
 
@@ -189,17 +199,8 @@ void SR2ShipFile::SSOD_AddItem(const std::string& ChunkName) {
 }
 
 void SR2ShipFile::SSOD_RemoveItem(std::int16_t Index) {
-    if (SSOD_Num < 1) {
-        SSOD_Reset();
-        return;
-    }
-    if (Index < 0) throw std::out_of_range("SSOD_RemoveItem: negative index");
-    if (Index >= SSOD_Num) {
-        salvage_.pop_back();
-    } else {
-        salvage_.erase(salvage_.begin() + Index);
+    if (RemoveEntry(salvage_, SSOD_Num, Index, "SSOD_RemoveItem"))
         SSOD_LoadValues(static_cast<std::int16_t>(salvage_.size() - 1));
-    }
     SSOD_Num = static_cast<std::int32_t>(salvage_.size()) - 1;
 }
 
