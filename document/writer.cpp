@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "numbers.h"
+#include "safewrite.h"
 #include "shipwriter.h"
 
 namespace fs = std::filesystem;
@@ -179,35 +180,7 @@ std::string ShipWriter::Script(const SR2ShipFile& d) {
 std::string SR2ShipFile::ScriptText() const { return ShipWriter::Script(*this); }
 
 Result SR2ShipFile::WriteShipFile(const std::string& FileName) const {
-    if (FileName.empty()) return Result::Failure("no file name was given");
-    const std::string text = ScriptText();
-    const fs::path target(FileName);
-    std::error_code ec;
-    if (fs::is_directory(target, ec)) return Result::Failure("it is a folder");
-    if (fs::exists(target, ec) &&
-        (fs::status(target, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
-        return Result::Failure("the file is read-only");
-
-    // Write beside the target and put the new file in its place only when all of it is written,
-    // so a failure never leaves a half-written script or destroys the old one.
-    fs::path temp = target;
-    temp += ".tarvisk-tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return Result::Failure("the folder cannot be written to");
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temp, ec);
-            return Result::Failure("writing failed (is the disc full?)");
-        }
-    }
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::string why = ec.message();
-        fs::remove(temp, ec);
-        return Result::Failure("the file could not be replaced (" + why + ")");
-    }
+    std::string why = SafeWriteFile(FileName, ScriptText());
+    if (!why.empty()) return Result::Failure(std::move(why));
     return {};
 }
