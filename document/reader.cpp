@@ -88,6 +88,10 @@ private:
     std::ofstream debug_, errors_;
     std::optional<std::string> keepText_;  // text to keep for an unrecognised line, if not the line
     std::vector<int> unrecOf_, inPlaceOf_;  // per field: its kept line, -1 for none
+    // What the statement being sorted set, for the line-origin records (LineOrigins()).
+    using OriginKind = SR2ShipFile::LineOrigin::Kind;
+    std::optional<std::pair<OriginKind, std::size_t>> origin_;
+    void SetOrigin(OriginKind kind, std::size_t target) { origin_.emplace(kind, target); }
 
     void OpenLogs();
     void Debug(std::string_view text) {
@@ -174,6 +178,7 @@ std::int16_t ShipReader::Open(const std::string& path) {
     d_.rawLines_.clear();
     d_.unrecognized_.clear();
     d_.inPlace_.clear();
+    d_.origins_.clear();
     d_.assigned_.assign(SR2ShipFile::Fields().size(), false);
     d_.keptAbilities_.assign(scriptformat::Abilities().size(), std::nullopt);
     unrecOf_.assign(SR2ShipFile::Fields().size(), -1);
@@ -221,6 +226,7 @@ void ShipReader::Categorize() {
         const std::string asRead = line;
         d_.marker_.clear();
         keepText_.reset();
+        origin_.reset();
         try {
             CategorizeLine(line);
         } catch (const LineError&) {
@@ -229,6 +235,7 @@ void ShipReader::Categorize() {
             line.clear();
             continue;
         }
+        if (origin_) d_.origins_.push_back({origin_->first, i, i, origin_->second});
         if (d_.marker_.empty()) {
             Debug(line);
             d_.unrecognized_.push_back(Unbound(keepText_ ? *keepText_ : line));
@@ -322,6 +329,7 @@ void ShipReader::ParseAssignment(std::string& line) {
     const std::string lower = ToLower(line);
     if (lower.find("startshipconfig") != std::string::npos) {
         d_.marker_ = "NST -- SSC -CLEARED-";
+        SetOrigin(OriginKind::StartShipConfig, 0);
         return;
     }
     // Keys are looked for in the entry's name only: a value such as "massshield" names no key.
@@ -388,6 +396,8 @@ void ShipReader::ParseAssignment(std::string& line) {
     }
     const std::size_t f = static_cast<std::size_t>(field);
     const FieldType type = SR2ShipFile::Fields()[f].type;
+    // Whether or not its value converts, the line is the one that sets this entry.
+    SetOrigin(OriginKind::Assignment, f);
 
     // The value: quoted text for strings and the mirror lists, else the number after " = ".
     std::optional<FieldValue> value;
@@ -443,6 +453,7 @@ void ShipReader::ParseSharedModel(const std::string& line) {
     const std::size_t f = FieldIndex("sLoadSharedModel");
     DropKept(f);
     d_.sLoadSharedModel = q[1];
+    SetOrigin(OriginKind::SharedModel, f);
     if (!linevalues::SameValues(line, ShipWriter::SharedModelLine(q[1]))) KeepInPlace(f, -1, line);
 }
 
@@ -457,6 +468,7 @@ void ShipReader::ParseWeaponConfig(const std::string& line) {
     }
     d_.weapons_.push_back(std::move(e));
     d_.SSWC_Num = static_cast<std::int32_t>(d_.weapons_.size()) - 1;
+    SetOrigin(OriginKind::Weapon, d_.weapons_.size() - 1);
 }
 
 void ShipReader::ParseSalvageOnDeath(const std::string& line) {
@@ -479,6 +491,7 @@ void ShipReader::ParseSalvageOnDeath(const std::string& line) {
     }
     d_.salvage_.push_back(std::move(e));
     d_.SSOD_Num = static_cast<std::int32_t>(d_.salvage_.size()) - 1;
+    SetOrigin(OriginKind::Salvage, d_.salvage_.size() - 1);
 }
 
 void ShipReader::ParseShipPatchList(const std::string& line) {
@@ -502,6 +515,7 @@ void ShipReader::ParseShipPatchList(const std::string& line) {
     d_.LSPL_Directory = q[1];
     d_.patches_ = std::move(items);
     d_.LSPL_Num = num;
+    SetOrigin(OriginKind::PatchList, 0);
     if (linevalues::SameValues(line, ShipWriter::PatchLine(d_.LSPL_Directory, d_.patches_))) {
         d_.patchKeptText_.reset();
     } else {
@@ -520,12 +534,15 @@ void ShipReader::ParseAbility(const std::string& line) {
     if (it == abilities.end()) {
         // Not an ability the editor knows: kept as read.
         d_.marker_.clear();
+        SetOrigin(OriginKind::Ability, SR2ShipFile::kNoTarget);
         return;
     }
+    const std::size_t index = static_cast<std::size_t>(it - abilities.begin());
     if (it->listValued) {
         // Its family lists are not read, so the line itself is what keeps them.
         d_.SetField(it->presence, true);
         d_.marker_.clear();
+        SetOrigin(OriginKind::Ability, index);
         return;
     }
     auto args = Split(line, ',');
@@ -547,7 +564,7 @@ void ShipReader::ParseAbility(const std::string& line) {
     for (std::size_t j = 0; j < it->args.size(); ++j) d_.SetField(it->args[j], values[j]);
     if (it->quotedArg) d_.SetField(it->quotedArg, values.back());
 
-    const std::size_t index = static_cast<std::size_t>(it - abilities.begin());
+    SetOrigin(OriginKind::Ability, index);
     if (linevalues::SameValues(line, ShipWriter::AbilityLine(d_, *it)))
         d_.keptAbilities_[index].reset();
     else

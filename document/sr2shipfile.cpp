@@ -151,6 +151,7 @@ void SR2ShipFile::Initialize() {
     inPlace_.clear();
     keptAbilities_.clear();
     assigned_.assign(Fields().size(), false);
+    origins_.clear();
 }
 
 void SR2ShipFile::SSWC_AddItem(const std::string& WeaponName, const std::string& WeaponHardpoint,
@@ -253,6 +254,11 @@ void SR2ShipFile::LSPL_LoadValues(std::int16_t Index) {
     LSPL_Marker = p.marker;
 }
 
+void SR2ShipFile::LSPL_SetList(std::vector<PatchItem> items) {
+    patches_ = std::move(items);
+    LSPL_Num = static_cast<std::int32_t>(patches_.size()) - 1;
+}
+
 void SR2ShipFile::MAM_AddValue(const std::string& NewValue) {
     mam_.push_back(NewValue);
     MAM_Num = static_cast<std::int32_t>(mam_.size()) - 1;
@@ -308,6 +314,25 @@ std::vector<std::string> SR2ShipFile::UnrecognizedLines() const {
     for (const auto& k : unrecognized_)
         if (KeptLineHolds(k)) out.push_back(k.text);
     return out;
+}
+
+std::optional<std::string> SR2ShipFile::KeptFieldText(std::string_view name) const {
+    const auto* info = FindField(name);
+    if (!info) return std::nullopt;
+    const KeptLine* found = nullptr;
+    for (const auto* list : {&inPlace_, &unrecognized_})
+        for (const auto& k : *list)
+            if (k.field == static_cast<int>(info->index) && KeptLineHolds(k)) found = &k;
+    if (!found) return std::nullopt;
+    // An assignment shows what follows its "="; a call line is shown whole.
+    std::string_view text = found->text;
+    const std::size_t eq = text.find('=');
+    const std::size_t paren = text.find('(');
+    if (eq != std::string_view::npos && (paren == std::string_view::npos || eq < paren))
+        text.remove_prefix(eq + 1);
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return std::string(text);
 }
 
 int SR2ShipFile::KeptLineCount() const {

@@ -120,6 +120,16 @@ public:
     SalvageList SSOD_GetList() const { return salvage_; }
     void SSOD_SetList(SalvageList list);
 
+    // The sound patch list as a whole (LSPL_Num follows it).
+    struct PatchItem {
+        std::string effect;
+        std::int32_t value = 0;
+        std::string marker;
+        bool operator==(const PatchItem&) const = default;
+    };
+    std::vector<PatchItem> LSPL_GetList() const { return patches_; }
+    void LSPL_SetList(std::vector<PatchItem> items);
+
     // ----- Reading and writing -----
 
     // Folder for "debug.txt" and "errors.txt". Empty (the default) means the current directory;
@@ -145,16 +155,32 @@ public:
     // Lines not placed in any category, in file order (what the last section of the script holds).
     std::vector<std::string> UnrecognizedLines() const;
 
+    // Where the statements of the last read file came from, in file order: the first and last raw
+    // line (counted from 0) of each statement that set something, and what it set. The save that
+    // keeps the file's own layout rewrites, removes and inserts lines by these records.
+    struct LineOrigin {
+        enum class Kind { StartShipConfig, Assignment, SharedModel, Weapon, Salvage, PatchList, Ability };
+        Kind kind;
+        std::size_t first = 0, last = 0;
+        // Assignment, SharedModel: index into Fields() (the mirror lists: MAM_Num, MBM_Num);
+        // Weapon, Salvage: item index; Ability: position in the ability table, kNoTarget for an
+        // ability name the table does not hold.
+        std::size_t target = 0;
+    };
+    static constexpr std::size_t kNoTarget = static_cast<std::size_t>(-1);
+    const std::vector<LineOrigin>& LineOrigins() const { return origins_; }
+    std::size_t RawLineCount() const { return rawLines_.size(); }
+
+    // The text of a field's line kept as read, while the field still holds what that line set:
+    // the value part of an assignment ("10 + 5", "500 -- cheap for its class"), or the whole line
+    // of a call. Empty when the field's line is written as the writer writes it.
+    std::optional<std::string> KeptFieldText(std::string_view name) const;
+
 private:
     friend class ShipReader;
     friend class ShipWriter;
+    friend class ShipLayout;
 
-    struct PatchItem {
-        std::string effect;
-        std::int32_t value = 0;
-        std::string marker;
-        bool operator==(const PatchItem&) const = default;
-    };
     struct PatchList {
         std::string directory;
         std::vector<PatchItem> items;
@@ -194,6 +220,7 @@ private:
     bool AbilityKept(std::size_t ability) const;
 
     std::vector<std::string> rawLines_;
+    std::vector<LineOrigin> origins_;        // filled by the reader, in file order
     std::vector<KeptLine> unrecognized_;     // the last section, in file order
     std::vector<KeptLine> inPlace_;          // written in place of a field's canonical line
     std::vector<bool> assigned_;             // per field: the script read assigned it

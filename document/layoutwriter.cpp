@@ -1,0 +1,334 @@
+#include "layoutwriter.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "scriptformat.h"
+#include "shipwriter.h"
+
+using Kind = SR2ShipFile::LineOrigin::Kind;
+
+namespace {
+
+// The fields the writer writes a line for, in field-table order. The mirror lists are among
+// them through their _Num fields.
+const std::vector<std::size_t>& WrittenFields() {
+    static const std::vector<std::size_t> fields = [] {
+        std::vector<std::size_t> f;
+        for (const auto& info : SR2ShipFile::Fields())
+            if (ShipWriter::KeyOf(info.index)) f.push_back(info.index);
+        return f;
+    }();
+    return fields;
+}
+
+std::size_t FieldIndex(const char* name) { return SR2ShipFile::FindField(name)->index; }
+
+// Lines cut for the alignment of two lists: beyond this many cells of the longest-common-
+// subsequence table the changed middle is paired item by item instead.
+constexpr std::size_t kAlignCells = 4'000'000;
+
+// How the new list's item j gets its line: the old item whose line it keeps or rewrites, or none.
+struct ItemMatch {
+    std::optional<std::size_t> old;
+    bool same = false;  // the old item is equal: its line stays as it is
+};
+
+// Aligns two lists so that equal items in the same order keep their lines: the common start and
+// end first, then a longest common subsequence of the middle; items left over between two kept
+// ones are paired in order (a changed item), the rest removed or inserted.
+template <class V>
+std::vector<ItemMatch> Align(const std::vector<V>& a, const std::vector<V>& b) {
+    std::vector<ItemMatch> match(b.size());
+    std::size_t pre = 0;
+    while (pre < a.size() && pre < b.size() && a[pre] == b[pre]) ++pre;
+    std::size_t suf = 0;
+    while (suf < a.size() - pre && suf < b.size() - pre &&
+           a[a.size() - 1 - suf] == b[b.size() - 1 - suf])
+        ++suf;
+    for (std::size_t i = 0; i < pre; ++i) match[i] = {i, true};
+    for (std::size_t i = 0; i < suf; ++i) match[b.size() - 1 - i] = {a.size() - 1 - i, true};
+
+    const std::size_t n = a.size() - pre - suf, m = b.size() - pre - suf;
+    // Pairs (old, new) of the middle that stay, in order.
+    std::vector<std::pair<std::size_t, std::size_t>> kept;
+    if (n > 0 && m > 0 && (n + 1) * (m + 1) <= kAlignCells) {
+        std::vector<std::uint32_t> t((n + 1) * (m + 1), 0);
+        auto at = [&](std::size_t i, std::size_t j) -> std::uint32_t& { return t[i * (m + 1) + j]; };
+        for (std::size_t i = n; i-- > 0;)
+            for (std::size_t j = m; j-- > 0;)
+                at(i, j) = a[pre + i] == b[pre + j] ? at(i + 1, j + 1) + 1
+                                                    : std::max(at(i + 1, j), at(i, j + 1));
+        for (std::size_t i = 0, j = 0; i < n && j < m;) {
+            if (a[pre + i] == b[pre + j]) {
+                kept.emplace_back(pre + i, pre + j);
+                ++i, ++j;
+            } else if (at(i + 1, j) >= at(i, j + 1)) {
+                ++i;
+            } else {
+                ++j;
+            }
+        }
+    }
+    kept.emplace_back(a.size() - suf, b.size() - suf);  // the common end closes the last gap
+    std::size_t ai = pre, bj = pre;
+    for (const auto& [ka, kb] : kept) {
+        // The gap before this kept pair: changed items pair up in order.
+        for (; ai < ka && bj < kb; ++ai, ++bj) match[bj] = {ai, false};
+        ai = ka;
+        bj = kb;
+        if (kb < b.size() - suf) match[kb] = {ka, true};
+        ++ai, ++bj;
+    }
+    return match;
+}
+
+class Planner {
+public:
+    Planner(const std::vector<std::string>& lines, const std::vector<ShipLayout::Origin>& origins)
+        : lines_(lines), origins_(origins), replacement_(lines.size()), removed_(lines.size(), false),
+          carried_(origins.begin(), origins.end()) {}
+
+    // The last line of the last statement of a kind (and target, when given), or none.
+    std::optional<std::size_t> LastOrigin(Kind kind, std::optional<std::size_t> target = {}) const {
+        for (std::size_t i = origins_.size(); i-- > 0;)
+            if (origins_[i].kind == kind && (!target || origins_[i].target == *target)) return i;
+        return std::nullopt;
+    }
+    const ShipLayout::Origin& OriginAt(std::size_t i) const { return origins_[i]; }
+
+    // The statement of each of `count` list items of a kind, by item index, in one pass.
+    std::vector<std::optional<std::size_t>> ItemOrigins(Kind kind, std::size_t count) const {
+        std::vector<std::optional<std::size_t>> of(count);
+        for (std::size_t i = 0; i < origins_.size(); ++i)
+            if (origins_[i].kind == kind && origins_[i].target < count) of[origins_[i].target] = i;
+        return of;
+    }
+
+    // Where a new statement goes when no line of its kind exists: after the StartShipConfig line,
+    // else at the end of the file.
+    std::ptrdiff_t AfterKind(Kind kind) const {
+        if (auto o = LastOrigin(kind)) return static_cast<std::ptrdiff_t>(origins_[*o].last);
+        if (auto o = LastOrigin(Kind::StartShipConfig))
+            return static_cast<std::ptrdiff_t>(origins_[*o].last);
+        return static_cast<std::ptrdiff_t>(lines_.size()) - 1;
+    }
+
+    void Replace(std::size_t origin, std::string text, std::size_t newTarget) {
+        const auto& o = origins_[origin];
+        replacement_[o.first] = std::move(text);
+        for (std::size_t l = o.first + 1; l <= o.last; ++l) removed_[l] = true;
+        carried_[origin]->target = newTarget;
+        collapsed_.push_back(origin);
+    }
+    void Retarget(std::size_t origin, std::size_t newTarget) { carried_[origin]->target = newTarget; }
+    void Remove(std::size_t origin) {
+        const auto& o = origins_[origin];
+        for (std::size_t l = o.first; l <= o.last; ++l) removed_[l] = true;
+        carried_[origin].reset();
+    }
+    // Inserts a statement after line `after` (-1: before the first line). Statements inserted
+    // after the same line keep the order in which they were inserted.
+    void Insert(std::ptrdiff_t after, std::string text, Kind kind, std::size_t target) {
+        inserts_.push_back({after, std::move(text), {kind, 0, 0, target}});
+    }
+
+    ShipLayout::Output Emit() const {
+        std::string eol = "\r\n";
+        if (!lines_.empty() && lines_[0].size() >= 1 && lines_[0].back() == '\n')
+            eol = lines_[0].size() >= 2 && lines_[0][lines_[0].size() - 2] == '\r' ? "\r\n" : "\n";
+
+        std::vector<const Inserted*> order;
+        for (const auto& ins : inserts_) order.push_back(&ins);
+        std::stable_sort(order.begin(), order.end(),
+                         [](const Inserted* x, const Inserted* y) { return x->after < y->after; });
+
+        ShipLayout::Output out;
+        std::size_t reserve = 0;
+        for (const auto& l : lines_) reserve += l.size();
+        out.bytes.reserve(reserve + reserve / 16);
+        constexpr std::size_t kGone = static_cast<std::size_t>(-1);
+        std::vector<std::size_t> newIndex(lines_.size(), kGone);
+        std::size_t count = 0;
+        auto put = [&](std::string_view text) {
+            // A line added after a last line without its line end first gives it one.
+            if (!out.bytes.empty() && out.bytes.back() != '\n') out.bytes += eol;
+            out.bytes += text;
+            return count++;
+        };
+        std::size_t next = 0;
+        auto flush = [&](std::ptrdiff_t after) {
+            for (; next < order.size() && order[next]->after <= after; ++next) {
+                ShipLayout::Origin o = order[next]->origin;
+                o.first = o.last = put(order[next]->text + eol);
+                out.origins.push_back(o);
+            }
+        };
+        flush(-1);
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            if (replacement_[i]) newIndex[i] = put(*replacement_[i] + eol);
+            else if (!removed_[i]) newIndex[i] = lines_[i].empty() && i + 1 == lines_.size() ? count : put(lines_[i]);
+            flush(static_cast<std::ptrdiff_t>(i));
+        }
+        flush(static_cast<std::ptrdiff_t>(lines_.size()));
+
+        std::vector<bool> isCollapsed(origins_.size(), false);
+        for (std::size_t c : collapsed_) isCollapsed[c] = true;
+        for (std::size_t i = 0; i < origins_.size(); ++i) {
+            if (!carried_[i]) continue;
+            ShipLayout::Origin o = *carried_[i];
+            o.first = newIndex[origins_[i].first];
+            o.last = isCollapsed[i] ? o.first : newIndex[origins_[i].last];
+            out.origins.push_back(o);
+        }
+        std::stable_sort(out.origins.begin(), out.origins.end(),
+                         [](const auto& x, const auto& y) { return x.first < y.first; });
+        return out;
+    }
+
+private:
+    struct Inserted {
+        std::ptrdiff_t after;
+        std::string text;
+        ShipLayout::Origin origin;
+    };
+    const std::vector<std::string>& lines_;
+    const std::vector<ShipLayout::Origin>& origins_;
+    std::vector<std::optional<std::string>> replacement_;  // by line: the span starting here
+    std::vector<bool> removed_;
+    std::vector<std::optional<ShipLayout::Origin>> carried_;  // by origin: none when removed
+    std::vector<std::size_t> collapsed_;                      // origins rewritten as one line
+    std::vector<Inserted> inserts_;
+};
+
+std::string MirrorForm(std::size_t field, const std::vector<std::string>& list) {
+    return list.empty() ? std::string(ShipWriter::KeyOf(field)) + "\"\""
+                        : ShipWriter::MirrorLine(ShipWriter::KeyOf(field), list);
+}
+
+template <class V, class LineOf>
+std::vector<std::string> LinesOf(const std::vector<SR2ShipFile::Entry<V>>& list, LineOf lineOf) {
+    std::vector<std::string> v;
+    v.reserve(list.size());
+    for (const auto& e : list) v.push_back(lineOf(e.values));
+    return v;
+}
+
+// The new list's lines against the old list's statements.
+void PlanList(Planner& plan, Kind kind, const std::vector<std::string>& before,
+              const std::vector<std::string>& after) {
+    if (before == after) return;
+    // The statement of each old item (the reader numbers them in file order).
+    const std::vector<std::optional<std::size_t>> originOf = plan.ItemOrigins(kind, before.size());
+    std::optional<std::size_t> firstLine;
+    for (const auto& o : originOf)
+        if (o && (!firstLine || plan.OriginAt(*o).first < *firstLine)) firstLine = plan.OriginAt(*o).first;
+
+    const std::vector<ItemMatch> match = Align(before, after);
+    std::vector<bool> used(before.size(), false);
+    // New items before the first kept one go before the list's first line.
+    std::ptrdiff_t anchor = firstLine ? static_cast<std::ptrdiff_t>(*firstLine) - 1 : plan.AfterKind(kind);
+    for (std::size_t j = 0; j < after.size(); ++j) {
+        const ItemMatch& m = match[j];
+        if (m.old && originOf[*m.old]) {
+            used[*m.old] = true;
+            const std::size_t o = *originOf[*m.old];
+            if (m.same) plan.Retarget(o, j);
+            else plan.Replace(o, after[j], j);
+            anchor = static_cast<std::ptrdiff_t>(plan.OriginAt(o).last);
+        } else {
+            if (m.old) used[*m.old] = true;
+            plan.Insert(anchor, after[j], kind, j);
+        }
+    }
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (!used[i] && originOf[i]) plan.Remove(*originOf[i]);
+}
+
+}  // namespace
+
+std::vector<std::string> ShipLayout::SplitLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t nl = bytes.find('\n', start);
+        const std::size_t end = nl == std::string_view::npos ? bytes.size() : nl + 1;
+        lines.emplace_back(bytes.substr(start, end - start));
+        start = end;
+    }
+    if (lines.empty()) lines.emplace_back();
+    return lines;
+}
+
+// A document as the writer would write it, statement by statement: two documents that give the
+// same lines hold the same script, whatever their values beyond what a line can say (a mirror
+// name's blanks, digits past the fifteenth).
+struct ShipLayout::Form {
+    std::vector<std::string> fields;     // by position in WrittenFields()
+    std::vector<std::string> abilities;  // by position in the ability table; empty when absent
+    std::string patches;
+    std::vector<std::string> weapons, salvage;
+    bool operator==(const Form&) const = default;
+};
+
+ShipLayout::Form ShipLayout::FormOf(const SR2ShipFile& d) {
+    static const std::size_t kMam = FieldIndex("MAM_Num"), kMbm = FieldIndex("MBM_Num");
+    Form f;
+    for (std::size_t field : WrittenFields())
+        f.fields.push_back(field == kMam   ? MirrorForm(field, d.mam_)
+                           : field == kMbm ? MirrorForm(field, d.mbm_)
+                                           : ShipWriter::FieldLine(d, field));
+    for (const auto& a : scriptformat::Abilities())
+        f.abilities.push_back(a.listValued || !std::get<bool>(d.GetField(a.presence))
+                                  ? std::string()
+                                  : ShipWriter::AbilityLine(d, a));
+    f.patches = ShipWriter::PatchLine(
+        d.LSPL_Directory, d.LSPL_Num < 0 ? std::vector<SR2ShipFile::PatchItem>{} : d.patches_);
+    f.weapons = LinesOf(d.weapons_, [](const auto& w) { return ShipWriter::WeaponLine(w); });
+    f.salvage = LinesOf(d.salvage_, [](const auto& v) { return ShipWriter::SalvageLine(v); });
+    return f;
+}
+
+bool ShipLayout::SameContent(const SR2ShipFile& a, const SR2ShipFile& b) { return FormOf(a) == FormOf(b); }
+
+ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
+                                     const std::vector<Origin>& origins, const SR2ShipFile& before,
+                                     const SR2ShipFile& after) {
+    Planner plan(lines, origins);
+    const Form was = FormOf(before), now = FormOf(after);
+    const std::size_t model = FieldIndex("sLoadSharedModel");
+
+    // Entries: the last line that sets one is the line the game keeps, so it is the one rewritten.
+    const auto& fields = WrittenFields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (was.fields[i] == now.fields[i]) continue;
+        const std::size_t f = fields[i];
+        const Kind kind = f == model ? Kind::SharedModel : Kind::Assignment;
+        if (auto o = plan.LastOrigin(kind, f)) plan.Replace(*o, now.fields[i], f);
+        else plan.Insert(plan.AfterKind(kind), now.fields[i], kind, f);
+    }
+
+    // Abilities: one statement each; a removed ability loses every line that adds it.
+    for (std::size_t i = 0; i < now.abilities.size(); ++i) {
+        if (was.abilities[i] == now.abilities[i]) continue;
+        if (now.abilities[i].empty()) {
+            for (std::size_t o = 0; o < origins.size(); ++o)
+                if (origins[o].kind == Kind::Ability && origins[o].target == i) plan.Remove(o);
+        } else if (auto o = plan.LastOrigin(Kind::Ability, i)) {
+            plan.Replace(*o, now.abilities[i], i);
+        } else {
+            plan.Insert(plan.AfterKind(Kind::Ability), now.abilities[i], Kind::Ability, i);
+        }
+    }
+
+    // The patch list is one call line for the whole list.
+    if (was.patches != now.patches) {
+        if (auto o = plan.LastOrigin(Kind::PatchList)) plan.Replace(*o, now.patches, 0);
+        else plan.Insert(plan.AfterKind(Kind::PatchList), now.patches, Kind::PatchList, 0);
+    }
+
+    PlanList(plan, Kind::Weapon, was.weapons, now.weapons);
+    PlanList(plan, Kind::Salvage, was.salvage, now.salvage);
+    return plan.Emit();
+}
+

@@ -1,0 +1,47 @@
+// The save that keeps a modder's own file: every line of the script as it was read, byte for byte,
+// except the lines whose entry or list item the user changed. Internal to the document library;
+// ShipDocument is its user.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sr2shipfile.h"
+
+class ShipLayout {
+public:
+    using Origin = SR2ShipFile::LineOrigin;
+
+    // The bytes cut into lines as the reader cuts them (a line ends after LF), each line keeping
+    // its own line end. No bytes give one empty line, as the reader reads an empty file.
+    static std::vector<std::string> SplitLines(std::string_view bytes);
+
+    struct Output {
+        std::string bytes;
+        std::vector<Origin> origins;  // where each statement of the new bytes is, in file order
+    };
+
+    // The new file: `lines` and `origins` describe the file as it was read or last saved,
+    // `before` the document as it was then, `after` the document now.
+    //  - a changed entry rewrites the last line that sets it with the writer's line;
+    //  - list items (weapons, salvage chunks) keep their lines where their order is unchanged; a
+    //    changed item's line is rewritten, a removed item's line removed; the patch list and the
+    //    mirror lists are one line each; a removed ability loses all its lines;
+    //  - an entry or item with no line gets the writer's line after the last line of its kind
+    //    (an assignment, or a call of the same function), else after the StartShipConfig line,
+    //    else at the end;
+    //  - rewritten and inserted lines end with the file's own line end (its first line's).
+    // Every other byte stays as it was.
+    static Output Write(const std::vector<std::string>& lines, const std::vector<Origin>& origins,
+                        const SR2ShipFile& before, const SR2ShipFile& after);
+
+    // True when the two documents would be saved alike: the entries the writer writes, the
+    // lists, the patch list and the abilities. The current-item fields of the list editors and
+    // the fields no script line holds do not count.
+    static bool SameContent(const SR2ShipFile& a, const SR2ShipFile& b);
+
+private:
+    struct Form;
+    static Form FormOf(const SR2ShipFile& d);
+};

@@ -1,0 +1,95 @@
+#include "shipdocument.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+
+#include "layoutwriter.h"
+#include "safewrite.h"
+#include "u8path.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::optional<std::string> ReadBytes(const std::string& path) {
+    std::ifstream in(U8Path(path), std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream buf;
+    buf << in.rdbuf();
+    if (in.bad()) return std::nullopt;
+    return buf.str();
+}
+
+}  // namespace
+
+ShipDocument::ShipDocument(SR2ShipFile& ship) : ship_(&ship), saved_(ship) {}
+
+std::int16_t ShipDocument::Open(const std::string& path) {
+    // The bytes are read before the reader reads the same file, so that both see one version.
+    const auto bytes = ReadBytes(path);
+    const std::int16_t rc = ship_->OpenShipFile(path);
+    if (rc != 0) return rc;
+    if (!bytes) return 2;
+    path_ = path;
+    Rebase(ShipLayout::SplitLines(*bytes), ship_->LineOrigins());
+    return 0;
+}
+
+void ShipDocument::Rebase(std::vector<std::string> lines, std::vector<SR2ShipFile::LineOrigin> origins) {
+    lines_ = std::move(lines);
+    origins_ = std::move(origins);
+    // The records count the reader's lines; a file cut differently cannot be edited line by line,
+    // and is then saved as the writer writes it.
+    layoutKnown_ = true;
+    for (const auto& o : origins_)
+        if (o.first > o.last || o.last >= lines_.size()) layoutKnown_ = false;
+    saved_ = *ship_;
+}
+
+bool ShipDocument::IsModified() const { return !ShipLayout::SameContent(saved_, *ship_); }
+
+std::string ShipDocument::SaveBytes() const {
+    if (!HasFile()) return ship_->ScriptText();
+    if (!layoutKnown_) return ship_->ScriptText();
+    return ShipLayout::Write(lines_, origins_, saved_, *ship_).bytes;
+}
+
+Result ShipDocument::Save() {
+    if (!HasFile()) return Result::Failure("the document has no file yet");
+    if (!layoutKnown_) return SaveAs(path_);
+    ShipLayout::Output out = ShipLayout::Write(lines_, origins_, saved_, *ship_);
+    std::string why = SafeWriteFile(path_, out.bytes);
+    if (!why.empty()) return Result::Failure(std::move(why));
+    Rebase(ShipLayout::SplitLines(out.bytes), std::move(out.origins));
+    return {};
+}
+
+Result ShipDocument::SaveCopy(const std::string& path) const {
+    std::string why = SafeWriteFile(path, SaveBytes());
+    if (!why.empty()) return Result::Failure(std::move(why));
+    return {};
+}
+
+Result ShipDocument::SaveAs(const std::string& path) {
+    const std::string text = ship_->ScriptText();
+    std::string why = SafeWriteFile(path, text);
+    if (!why.empty()) return Result::Failure(std::move(why));
+
+    // Where the written statements stand: the written file read once more, with its logs in a
+    // folder of their own so that the logs of the user's Open stay as they were.
+    path_ = path;
+    SR2ShipFile written;
+    std::error_code ec;
+    std::random_device rd;
+    const fs::path logs = fs::temp_directory_path(ec) / ("tarvisk-save-" + std::to_string(rd()));
+    fs::create_directories(logs, ec);
+    written.SetLogFolder(U8String(logs));
+    const bool read = written.OpenShipFile(path) == 0;
+    fs::remove_all(logs, ec);
+    Rebase(ShipLayout::SplitLines(text), read ? written.LineOrigins() : std::vector<SR2ShipFile::LineOrigin>{});
+    if (!read) layoutKnown_ = false;
+    return {};
+}

@@ -1,0 +1,55 @@
+// ShipDocument: one open script as the user works on it. It goes with one SR2ShipFile (the
+// document the windows edit, owned by whoever opened it) and knows the file that document came
+// from, that file's lines as read, where each statement stood, and the document as it was when
+// it was opened or last saved. Whether the document is modified is derived from that state; no
+// window keeps a flag of its own.
+//
+// Save writes the file the document came from and keeps it as the modder wrote it: only the lines
+// of entries and items that changed are rewritten, removed or added (ShipLayout). Save As writes
+// the canonical script of the writer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sr2shipfile.h"
+
+class ShipDocument {
+public:
+    // A document that comes from no file yet (a New document, already initialised).
+    explicit ShipDocument(SR2ShipFile& ship);
+
+    SR2ShipFile& Ship() const { return *ship_; }
+
+    // Reads the file at path (UTF-8) into the ship with its reader. Returns the reader's result:
+    // 0 read, 1 no such file, 2 not readable. On 0 the document belongs to that file and is not
+    // modified.
+    std::int16_t Open(const std::string& path);
+
+    bool HasFile() const { return !path_.empty(); }
+    const std::string& FilePath() const { return path_; }  // empty for a New document
+    bool IsModified() const;
+
+    // What Save writes: the file as read, with the changed entries' lines rewritten. For a
+    // document without a file, the canonical script.
+    std::string SaveBytes() const;
+
+    // Writes SaveBytes() over the file the document came from (safely: the old file or the whole
+    // new one). Afterwards the document is not modified. Fails for a document without a file.
+    Result Save();
+    // Writes SaveBytes() to another file; the document stays with its own file and state.
+    Result SaveCopy(const std::string& path) const;
+    // Writes the canonical script (Save As); afterwards the document belongs to that file.
+    Result SaveAs(const std::string& path);
+
+private:
+    void Rebase(std::vector<std::string> lines, std::vector<SR2ShipFile::LineOrigin> origins);
+
+    SR2ShipFile* ship_;
+    std::string path_;
+    std::vector<std::string> lines_;  // as read or last saved, each with its own line end
+    std::vector<SR2ShipFile::LineOrigin> origins_;
+    SR2ShipFile saved_;               // the document when it was opened or last saved
+    bool layoutKnown_ = false;        // lines_ and origins_ describe the file
+};
