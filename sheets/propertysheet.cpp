@@ -342,6 +342,13 @@ void PropertySheet::LoadSheet() {
             break;
         }
         }
+        // A line the editor keeps as the script wrote it (an expression, a value with a comment)
+        // shows that text, so the user sees why the box holds what was stored.
+        for (std::size_t b = 0; b < built.boxes.size(); ++b) {
+            const std::string f = row.kind == RowKind::Triple ? field + kAxes[b] : field;
+            const auto kept = Doc().KeptFieldText(f);
+            built.boxes[b]->setToolTip(kept ? "As written in the script: " + FromLocal(*kept) : QString());
+        }
     }
     LoadOwn();
 }

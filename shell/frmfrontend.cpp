@@ -1,6 +1,7 @@
 #include "frmfrontend.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
@@ -82,7 +83,8 @@ void frmFrontend::createActions() {
          &frmFrontend::NewDocument},
         {&openAction_, "Open", "&Open", QKeySequence(Qt::CTRL | Qt::Key_O), true,
          &frmFrontend::OpenDocument},
-        {&saveAction_, "Save", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), false, nullptr},
+        {&saveAction_, "Save", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), false,
+         &frmFrontend::SaveDocument},
         {&saveAsAction_, "SaveAs", "Save &As ...", {}, false, &frmFrontend::SaveDocumentAs},
         {&exitAction_, "Exit", "E&xit", {}, true, &frmFrontend::ExitProgram},
         {&decompiledDataAction_, "DecompiledData", "&Decompiled Data", {}, true, showDataDir},
@@ -172,8 +174,44 @@ void frmFrontend::readSettings() {
 
 void frmFrontend::setDocumentState(bool open, const QString& caption) {
     for (QPushButton* button : sheetButtons_) button->setEnabled(open);
+    saveAction_->setEnabled(open);
     saveAsAction_->setEnabled(open);
-    setWindowTitle(caption);
+    // "[*]" is where Qt shows the modified marker: an asterisk while the document has changes.
+    setWindowTitle(open ? caption + "[*]" : caption);
+    updateModified();
+}
+
+ShipDocument* frmFrontend::Document() {
+    if (!ShipFile) return nullptr;
+    // A document put in place by other means than New or Open starts a session of its own.
+    if (!document_ || &document_->Ship() != ShipFile.get())
+        document_ = std::make_unique<ShipDocument>(*ShipFile);
+    return document_.get();
+}
+
+void frmFrontend::updateModified() {
+    ShipDocument* doc = Document();
+    setWindowModified(doc && doc->IsModified());
+}
+
+bool frmFrontend::maybeSave() {
+    updateModified();
+    if (!isWindowModified()) return true;
+    const QString question = "The ship file " + documentName_ +
+                             " has been changed. Do you want to save the changes?";
+    switch (prompter_->AskSaveChanges(this, question)) {
+    case Prompter::SaveAnswer::Save: return save();
+    case Prompter::SaveAnswer::Discard: return true;
+    case Prompter::SaveAnswer::Cancel: break;
+    }
+    return false;
+}
+
+void frmFrontend::closeEvent(QCloseEvent* event) {
+    if (maybeSave())
+        event->accept();
+    else
+        event->ignore();
 }
 
 bool frmFrontend::checkDataDir() { return CFSO.FolderExists(ToLocal(strDataDir)); }
@@ -204,6 +242,8 @@ QDialog* frmFrontend::ShowSheet(const std::function<QDialog*()>& make) {
     // without being closed.
     auto enable = [this] { setEnabled(true); };
     connect(sheet, &QDialog::finished, this, enable);
+    // Whatever the sheet stored shows in the caption's modified marker.
+    connect(sheet, &QDialog::finished, this, &frmFrontend::updateModified);
     connect(sheet, &QObject::destroyed, this, enable);
     openSheet_ = sheet;
 
@@ -225,15 +265,18 @@ void frmFrontend::ShowAbout() {
     ShowSheet([this] { return new frmAbout(*this); });
 }
 
-// Ends the program at once, without asking: unsaved changes are lost. Closing the main window
-// quits the application; an open sheet, being its child, does not keep it running.
+// Closing the main window quits the application (an open sheet, being its child, does not keep
+// it running); closeEvent first asks about unsaved changes.
 void frmFrontend::ExitProgram() { close(); }
 
 void frmFrontend::NewDocument() {
+    if (!maybeSave()) return;
     ShipFile = std::make_unique<SR2ShipFile>();
     ShipFile->SetLogFolder(ToLocal(logFolder_));
     ShipFile->Initialize();
-    setDocumentState(true, title_ + " - New.ship");
+    document_ = std::make_unique<ShipDocument>(*ShipFile);
+    documentName_ = QStringLiteral("New.ship");
+    setDocumentState(true, title_ + " - " + documentName_);
 }
 
 void frmFrontend::OpenDocument() {
@@ -241,6 +284,7 @@ void frmFrontend::OpenDocument() {
         showDataDirMessage();
         return;
     }
+    if (!maybeSave()) return;
     FileIN = prompter_->OpenFile(this, kShipDialogTitle, NativeLocal(ToLocal(strDataDir)),
                                  kShipFilter, kShipSuffix);
     if (FileIN.isEmpty()) return;  // cancelled: nothing else changes
@@ -248,10 +292,12 @@ void frmFrontend::OpenDocument() {
 
     ShipFile = std::make_unique<SR2ShipFile>();
     ShipFile->SetLogFolder(ToLocal(logFolder_));
-    const std::int16_t result = ShipFile->OpenShipFile(ToLocal(FileIN));
+    document_ = std::make_unique<ShipDocument>(*ShipFile);
+    const std::int16_t result = document_->Open(ToLocal(FileIN));
     const QString fileName = FromLocal(CFSO.GetFileName(ToLocal(FileIN)));
 
     if (result == 0) {
+        documentName_ = fileName;
         setDocumentState(true, title_ + " - " + fileName);
         const int errors = ShipFile->ErrorCount();
         if (errors > 0) {
@@ -268,6 +314,7 @@ void frmFrontend::OpenDocument() {
 
     // A failed Open leaves no document behind.
     ShipFile.reset();
+    document_.reset();
     setDocumentState(false, title_);
     if (result == 1)
         prompter_->Message(this, "The program thinks the file " + fileName + " does not exist.");
@@ -275,25 +322,57 @@ void frmFrontend::OpenDocument() {
         prompter_->Message(this, "An unknown error ocurred while opening the *.ship file.");
 }
 
-void frmFrontend::SaveDocumentAs() {
-    if (!ShipFile) return;  // the menu item is disabled then
+void frmFrontend::SaveDocument() { save(); }
+
+void frmFrontend::SaveDocumentAs() { saveAs(); }
+
+bool frmFrontend::save() {
+    ShipDocument* doc = Document();
+    if (!doc) return false;  // the menu item is disabled then
+    if (!doc->HasFile()) return saveAs();
+    const QString path = NativeLocal(doc->FilePath());
+    const Result written = doc->Save();
+    updateModified();
+    if (!written.ok) {
+        showSaveFailure(path, written);
+        return false;
+    }
+    showSaved(path);
+    return true;
+}
+
+bool frmFrontend::saveAs() {
+    ShipDocument* doc = Document();
+    if (!doc) return false;  // the menu item is disabled then
     if (!checkDataDir()) {
         showDataDirMessage();
-        return;
+        return false;
     }
     const QString chosen = prompter_->SaveFile(this, kShipDialogTitle,
                                                NativeLocal(ToLocal(strDataDir)), kShipFilter,
                                                kShipSuffix);
-    if (chosen.isEmpty()) return;  // cancelled: no message
+    if (chosen.isEmpty()) return false;  // cancelled: no message
     FileOUT = QDir::toNativeSeparators(chosen);
 
-    const Result written = ShipFile->WriteShipFile(ToLocal(FileOUT));
-    if (written.ok) {
-        prompter_->Message(this, "Successfully saved to the file '" + FileOUT + "'.");
-        return;
+    const Result written = doc->SaveAs(ToLocal(FileOUT));
+    if (!written.ok) {
+        showSaveFailure(FileOUT, written);
+        return false;
     }
+    // Save goes on with the file just written, so the caption names it.
+    documentName_ = FromLocal(CFSO.GetFileName(ToLocal(FileOUT)));
+    setDocumentState(true, title_ + " - " + documentName_);
+    showSaved(FileOUT);
+    return true;
+}
+
+void frmFrontend::showSaved(const QString& path) {
+    prompter_->Message(this, "Successfully saved to the file '" + path + "'.");
+}
+
+void frmFrontend::showSaveFailure(const QString& path, const Result& written) {
     QString reason = FromLocal(written.reason);
     while (reason.endsWith('.')) reason.chop(1);  // the message adds its own full stop
     if (reason.isEmpty()) reason = QStringLiteral("the file could not be written");
-    prompter_->Message(this, "The file '" + FileOUT + "' could not be saved: " + reason + ".");
+    prompter_->Message(this, "The file '" + path + "' could not be saved: " + reason + ".");
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "customfso.h"
+#include "shipdocument.h"
 #include "sr2shipfile.h"
 
 class QAction;
@@ -52,10 +53,18 @@ public:
     // Document commands, also reachable from the menu.
     void NewDocument();
     void OpenDocument();
+    void SaveDocument();  // the file the document came from, line by line; Save As for a New one
     void SaveDocumentAs();
+
+    // The open document's session: its file, its lines as read and whether it changed since it
+    // was opened or saved. Null while no document is open.
+    ShipDocument* Document();
 
     // The sheet or dialog shown by ShowSheet, while it is open.
     QDialog* OpenSheet() const { return openSheet_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // Built in named steps, Qt's way.
@@ -70,6 +79,14 @@ private:
     void ShowPreferences();
     void ShowAbout();
     void ExitProgram();
+    bool save();
+    bool saveAs();
+    // Asks whether to save a modified document before it is replaced or the program ends; false
+    // when the user cancels or the save failed, and the command must stop.
+    bool maybeSave();
+    void updateModified();
+    void showSaved(const QString& path);
+    void showSaveFailure(const QString& path, const Result& written);
 
     Prompter* prompter_;
     std::unique_ptr<Prompter> ownPrompter_;
@@ -88,4 +105,6 @@ private:
     QAction* aboutAction_ = nullptr;
     std::vector<QPushButton*> sheetButtons_;  // the fifteen, in table order
     QPointer<QDialog> openSheet_;
+    std::unique_ptr<ShipDocument> document_;
+    QString documentName_;  // as the caption shows it: "New.ship" or the file's name
 };

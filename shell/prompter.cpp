@@ -43,3 +43,16 @@ QString DialogPrompter::ChooseFolder(QWidget* parent, const QString& title,
     QString chosen = QFileDialog::getExistingDirectory(parent, title, directory);
     return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen);
 }
+
+Prompter::SaveAnswer DialogPrompter::AskSaveChanges(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, appinfo::ProgramName(), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setObjectName("SaveChangesBox");
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save: return SaveAnswer::Save;
+    case QMessageBox::Discard: return SaveAnswer::Discard;
+    default: return SaveAnswer::Cancel;
+    }
+}

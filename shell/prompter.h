@@ -21,6 +21,11 @@ public:
     virtual QString SaveFile(QWidget* parent, const QString& title, const QString& directory,
                              const QString& filter, const QString& defaultSuffix) = 0;
     virtual QString ChooseFolder(QWidget* parent, const QString& title, const QString& directory) = 0;
+
+    // Whether to save changes that would otherwise be lost: a question with the buttons Save,
+    // Discard and Cancel and the program's title. Closing the box answers Cancel.
+    enum class SaveAnswer { Save, Discard, Cancel };
+    virtual SaveAnswer AskSaveChanges(QWidget* parent, const QString& text) = 0;
 };
 
 // The real dialogs of the platform.
@@ -32,6 +37,7 @@ public:
     QString SaveFile(QWidget* parent, const QString& title, const QString& directory,
                      const QString& filter, const QString& defaultSuffix) override;
     QString ChooseFolder(QWidget* parent, const QString& title, const QString& directory) override;
+    SaveAnswer AskSaveChanges(QWidget* parent, const QString& text) override;
 };
 
 // For tests: records every message and answers dialogs from queued replies (empty = cancel).
@@ -39,6 +45,8 @@ class ScriptedPrompter : public Prompter {
 public:
     QStringList messages;
     QStringList openReplies, saveReplies, folderReplies;
+    QStringList questions;             // every save-changes question asked
+    QList<SaveAnswer> questionReplies; // answers in turn; Cancel when none is left
     int openDialogs = 0, saveDialogs = 0, folderDialogs = 0;
     QString lastTitle, lastDirectory, lastFilter, lastSuffix;
 
@@ -59,6 +67,11 @@ public:
         ++folderDialogs;
         Remember(title, directory, {}, {});
         return folderReplies.isEmpty() ? QString() : folderReplies.takeFirst();
+    }
+
+    SaveAnswer AskSaveChanges(QWidget*, const QString& text) override {
+        questions << text;
+        return questionReplies.isEmpty() ? SaveAnswer::Cancel : questionReplies.takeFirst();
     }
 
 private:
