@@ -2,12 +2,14 @@
 //
 //   tarvisk-cli normalize IN OUT   read IN as the editor's Open does, write OUT as Save As does
 //   tarvisk-cli check FILE...      read each file; say how many lines could not be read
+//   tarvisk-cli get / set          values by entry name, saved as the editor's Save (getset.h)
 //
 // Exit codes: 0 success, 1 a file does not exist, 2 any other failure, 3 (check) a file had errors.
 #include <filesystem>
 #include <iostream>
 #include <string>
 
+#include "getset.h"
 #include "sr2shipfile.h"
 
 namespace fs = std::filesystem;
@@ -72,7 +74,9 @@ int Check(int argc, char** argv, const std::string& logs) {
 
 void Usage() {
     std::cerr << "usage: tarvisk-cli normalize IN OUT\n"
-                 "       tarvisk-cli check FILE...\n";
+                 "       tarvisk-cli check FILE...\n"
+                 "       tarvisk-cli get FILE KEY...\n"
+                 "       tarvisk-cli set [--dry-run] [--output OUT] KEY=VALUE... -- FILE...\n";
 }
 
 }  // namespace
@@ -82,6 +86,8 @@ int main(int argc, char** argv) {
     const std::string cmd = argc > 1 ? argv[1] : "";
     if (cmd == "normalize" && argc == 4) return Normalize(argv[2], argv[3], logs);
     if (cmd == "check" && argc >= 3) return Check(argc, argv, logs);
+    if (cmd == "get") return GetCommand(argc, argv, logs);
+    if (cmd == "set") return SetCommand(argc, argv, logs);
     Usage();
     return 2;
 }
