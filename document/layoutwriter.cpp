@@ -151,8 +151,10 @@ public:
         std::vector<std::size_t> newIndex(lines_.size(), kGone);
         std::size_t count = 0;
         auto put = [&](std::string_view text) {
-            // A line added after a last line without its line end first gives it one.
-            if (!out.bytes.empty() && out.bytes.back() != '\n') out.bytes += eol;
+            // A line added after a last line without its line end first gives it one. The reader
+            // drops a CR before LF, so a last line ending in CR only gets the LF: it reads the same.
+            if (!out.bytes.empty() && out.bytes.back() != '\n')
+                out.bytes += out.bytes.back() == '\r' ? std::string("\n") : eol;
             out.bytes += text;
             return count++;
         };
