@@ -96,6 +96,7 @@ public:
         return std::nullopt;
     }
     const ShipLayout::Origin& OriginAt(std::size_t i) const { return origins_[i]; }
+    const std::string& Line(std::size_t i) const { return lines_[i]; }
 
     // The statement of each of `count` list items of a kind, by item index, in one pass.
     std::vector<std::optional<std::size_t>> ItemOrigins(Kind kind, std::size_t count) const {
@@ -203,6 +204,18 @@ private:
     std::vector<Inserted> inserts_;
 };
 
+// The writer's line for an entry, under the name the script's own line gives it: Lua names are
+// case-sensitive, and a script may spell an entry the reader takes as the same one differently
+// (upLOD0, UnitCapsNumber), so a rewritten value must not move to another name.
+std::string UnderOwnName(const std::string& own, const std::string& written) {
+    const std::size_t ownEq = own.find('='), writtenEq = written.find(" = ");
+    if (ownEq == std::string::npos || writtenEq == std::string::npos) return written;
+    std::size_t end = ownEq;
+    while (end > 0 && (own[end - 1] == ' ' || own[end - 1] == '\t')) --end;
+    if (end == 0) return written;
+    return own.substr(0, end) + written.substr(writtenEq);
+}
+
 std::string MirrorForm(std::size_t field, const std::vector<std::string>& list) {
     return list.empty() ? std::string(ShipWriter::KeyOf(field)) + "\"\""
                         : ShipWriter::MirrorLine(ShipWriter::KeyOf(field), list);
@@ -306,8 +319,12 @@ ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
         if (was.fields[i] == now.fields[i]) continue;
         const std::size_t f = fields[i];
         const Kind kind = f == model ? Kind::SharedModel : Kind::Assignment;
-        if (auto o = plan.LastOrigin(kind, f)) plan.Replace(*o, now.fields[i], f);
-        else plan.Insert(plan.AfterKind(kind), now.fields[i], kind, f);
+        if (auto o = plan.LastOrigin(kind, f)) {
+            const std::string& own = plan.Line(plan.OriginAt(*o).first);
+            plan.Replace(*o, kind == Kind::Assignment ? UnderOwnName(own, now.fields[i]) : now.fields[i], f);
+        } else {
+            plan.Insert(plan.AfterKind(kind), now.fields[i], kind, f);
+        }
     }
 
     // Abilities: one statement each; a removed ability loses every line that adds it.

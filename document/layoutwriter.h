@@ -24,7 +24,8 @@ public:
 
     // The new file: `lines` and `origins` describe the file as it was read or last saved,
     // `before` the document as it was then, `after` the document now.
-    //  - a changed entry rewrites the last line that sets it with the writer's line;
+    //  - a changed entry rewrites the last line that sets it with the writer's line (under the
+    //    entry name that line used);
     //  - list items (weapons, salvage chunks) keep their lines where their order is unchanged; a
     //    changed item's line is rewritten, a removed item's line removed; the patch list and the
     //    mirror lists are one line each; a removed ability loses all its lines;

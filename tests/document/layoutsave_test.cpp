@@ -259,6 +259,12 @@ TEST(LayoutSave, KeptLinesEntriesSetTwiceAndLineEnds) {
               "addAbility(NewShipType, \"CanDock\", 1, 0)\n"
               "StartShipWeaponConfig(NewShipType, \"gun\", \"hp\", \"fx\")\n");
 
+    // A rewritten value keeps the name the script used for its entry.
+    Session spelt("NewShipType.upLOD0 = 250\r\nNewShipType.UnitCapsNumber=6\r\n");
+    spelt.ship.iUpLOD0 = 300;
+    spelt.ship.iUnitCapsNumber = 7;
+    EXPECT_EQ(spelt.doc.SaveBytes(), "NewShipType.upLOD0 = 300\r\nNewShipType.UnitCapsNumber = 7\r\n");
+
     // An entry set twice: the last line, the one the game keeps, is rewritten.
     Session twice("NewShipType.buildCost = 1\r\nNewShipType.buildCost = 2\r\n");
     twice.ship.iBuildCost = 3;

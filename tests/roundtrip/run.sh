@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Round trip of every test script and sample: normalizing twice gives the same bytes as once, and
-# (when Lua 5.1 and the shared checker are there) nothing a script configures is lost.
+# (when Lua 5.1 and the shared checker are there) nothing a script configures is lost, neither by
+# normalizing nor by the line-by-line save.
 #   run.sh CLI CHECKER OUTDIR SCRIPT...
 set -u
 cli=$1 checker=$2 out=$3
@@ -23,6 +24,16 @@ if command -v lua5.1 >/dev/null 2>&1 && [ -f "$checker" ]; then
   case "$summary" in
     *" broken=0 lost_keys=0 lost_calls=0 "*"crashes=0") ;;
     *) echo "FAIL: the round-trip checker found losses: $summary"; status=1 ;;
+  esac
+  # The line-by-line save, with edits set back: nothing else may change. (kept_values.ship holds
+  # lines the editor reads as other values, so setting its own values back is not a no-op there.)
+  edited=()
+  for f in "$@"; do [ "$(basename "$f")" = kept_values.ship ] || edited+=("$f"); done
+  here=$(dirname "$0")
+  summary=$(python3 "$checker" "bash $here/layout_edit.sh $cli" "$out/layout" "${edited[@]}" | tee /dev/stderr | tail -n 1)
+  case "$summary" in
+    *" broken=0 lost_keys=0 lost_calls=0 "*"crashes=0") ;;
+    *) echo "FAIL: the line-by-line save lost something: $summary"; status=1 ;;
   esac
 else
   echo "note: lua5.1 or $checker missing, semantic round trip skipped"
