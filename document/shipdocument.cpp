@@ -32,9 +32,10 @@ std::int16_t ShipDocument::Open(const std::string& path) {
     const auto bytes = ReadBytes(path);
     const std::int16_t rc = ship_->OpenShipFile(path);
     if (rc != 0) return rc;
-    if (!bytes) return 2;
     path_ = path;
-    Rebase(ShipLayout::SplitLines(*bytes), ship_->LineOrigins());
+    Rebase(bytes ? ShipLayout::SplitLines(*bytes) : std::vector<std::string>{}, ship_->LineOrigins());
+    // Without the bytes the file's lines are unknown: Save then writes the canonical script.
+    if (!bytes) layoutKnown_ = false;
     return 0;
 }
 
