@@ -313,3 +313,33 @@ TEST(LayoutSave, ModifiedFollowsTheDocumentAndSaveAsMovesItToTheNewFile) {
     EXPECT_FALSE(none.Save());
     EXPECT_FALSE(none.SaveAs(s.dir / "folder.ship"));
 }
+
+// Any mix of additions, removals and changes on a list (with equal items in it) reads back as the
+// list edited, and the comments between its lines stay.
+TEST(LayoutSave, RandomListEditsReadBack) {
+    std::string script = "NewShipType = StartShipConfig()\r\n";
+    for (int i = 0; i < 8; ++i)
+        script += "StartShipWeaponConfig(NewShipType, \"w" + std::to_string(i % 3) + "\", \"hp\", \"fx\") -- " +
+                  std::to_string(i) + "\r\n" + (i % 2 ? "-- between\r\n" : "");
+    std::mt19937 random(7);
+    for (int round = 0; round < 60; ++round) {
+        Session s(script);
+        for (int edit = 0; edit < 1 + round % 5; ++edit) {
+            const int n = s.ship.SSWC_Num + 1;
+            switch (random() % 3) {
+                case 0: s.ship.SSWC_AddItem("new" + std::to_string(edit), "hp", "fx"); break;
+                case 1: if (n > 0) s.ship.SSWC_RemoveItem(static_cast<std::int16_t>(random() % n)); break;
+                default:
+                    if (n == 0) break;
+                    const auto at = static_cast<std::int16_t>(random() % n);
+                    s.ship.SSWC_LoadValues(at);
+                    s.ship.SSWC_WeaponName = "w" + std::to_string(random() % 3);
+                    s.ship.SSWC_SaveValues(at);
+            }
+        }
+        const std::string saved = s.doc.SaveBytes();
+        EXPECT_TRUE(ShipLayout::SameContent(s.Reread(saved), s.ship)) << "round " << round << "\n" << saved;
+        for (const auto& line : SplitLines(script))  // comments never go
+            if (line.rfind("--", 0) == 0) EXPECT_TRUE(HasLine(saved, line)) << line;
+    }
+}
