@@ -44,10 +44,11 @@ public:
     const QString& title() const { return title_; }
 
     // Disables this window, then creates the window that make() returns (so that a dialog
-    // created now stays enabled), places its frame's top-left corner at this window's frame's
-    // top-right corner and shows it with show(). This window is enabled again when it closes,
-    // whichever way. Returns the shown window.
-    QDialog* ShowSheet(const std::function<QDialog*()>& make);
+    // created now stays enabled), fits it to the screen, places it beside this window (see
+    // placement::SheetPosition) and shows it with show(). This window is enabled again when it
+    // closes, whichever way, and the focus goes to returnFocusTo (by default the widget that had
+    // it before). Returns the shown window.
+    QDialog* ShowSheet(const std::function<QDialog*()>& make, QWidget* returnFocusTo = nullptr);
 
     // Document commands, also reachable from the menu.
     void NewDocument();
@@ -57,12 +58,20 @@ public:
     // The sheet or dialog shown by ShowSheet, while it is open.
     QDialog* OpenSheet() const { return openSheet_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // Window borders assumed before the window manager has drawn any.
+    static constexpr int kGuessedBorder = 4;
+    static constexpr int kGuessedTitleBar = 30;
+
     // Built in named steps, Qt's way.
     void createActions();
     void createMenus();
     void createButtons();
     void readSettings();
+    void placeAtStart();
     void setDocumentState(bool open, const QString& caption);
     bool checkDataDir();
     void showDataDirMessage();
@@ -88,4 +97,5 @@ private:
     QAction* aboutAction_ = nullptr;
     std::vector<QPushButton*> sheetButtons_;  // the fifteen, in table order
     QPointer<QDialog> openSheet_;
+    bool shownOnce_ = false;
 };
