@@ -122,8 +122,8 @@ void frmAbilities::BuildControls() {
     lists->setColumnStretch(0, 1);
     lists->setColumnStretch(2, 1);
     for (QPushButton* b : {cmdAdd, cmdRemove}) PlainButton(b);
-    // Tall enough for most of the 27 names without scrolling.
-    for (QListWidget* l : {lstCA, lstPA}) l->setMinimumHeight(l->fontMetrics().lineSpacing() * 16);
+    // Tall enough for half the 27 names, so the sheet fits a 1280x720 screen; it grows taller.
+    for (QListWidget* l : {lstCA, lstPA}) l->setMinimumHeight(l->fontMetrics().lineSpacing() * 13);
     layout->addLayout(lists, 1);
 
     auto* middle = new QHBoxLayout;
@@ -196,8 +196,13 @@ void frmAbilities::BuildControls() {
         remove->setObjectName(p.remove);
         PlainButton(add);
         PlainButton(remove);
-        for (QListWidget* l : {current, possible})
+        for (QListWidget* l : {current, possible}) {
             l->setMaximumHeight(l->fontMetrics().lineSpacing() * 5);
+            // The style's sunken frame of a disabled list loses its top and left edges at
+            // fractional scaling (150%); a plain box keeps all four.
+            l->setFrameShape(QFrame::Box);
+            l->setFrameShadow(QFrame::Plain);
+        }
         QLabel* lc = MakeLabel(p.lblCurrent, "Current Families:", current, this);
         QLabel* lp = MakeLabel(p.lblPossible, "Possible Families:", possible, this);
         families->addWidget(lc, row, 0);
