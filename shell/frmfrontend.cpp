@@ -245,7 +245,11 @@ QDialog* frmFrontend::ShowSheet(const std::function<QDialog*()>& make, QWidget* 
     // On the screen whatever its size: the sheet scrolls when it is taller than the screen, and
     // goes beside the main window where there is room for it.
     const QRect available = placement::AvailableArea(*this);
-    const QMargins decorations = placement::Decorations(*sheet, this);
+    QMargins decorations = placement::Decorations(*sheet, this);
+    // Taken from this fixed-size window, they lack the resize grip some window managers draw
+    // below a window that can be resized.
+    if (sheet->minimumSize() != sheet->maximumSize())
+        decorations.setBottom(decorations.bottom() + kGuessedResizeGrip);
     windowfit::FitHeight(*sheet, available, decorations);
     if (!sheet->testAttribute(Qt::WA_Resized)) sheet->adjustSize();
     const QSize frameSize = sheet->size().grownBy(decorations);

@@ -65,6 +65,7 @@ private:
     // Window borders assumed before the window manager has drawn any.
     static constexpr int kGuessedBorder = 4;
     static constexpr int kGuessedTitleBar = 30;
+    static constexpr int kGuessedResizeGrip = 8;
 
     // Built in named steps, Qt's way.
     void createActions();

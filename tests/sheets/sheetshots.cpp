@@ -1,7 +1,8 @@
 // Manual check, not a test: opens the main window on the sample script with the sample data
 // directory, then every sheet, editor and settings dialog beside it in turn, and saves a picture of
 // each window, frame included, into a folder. Run it under Xvfb with a window manager:
-//   sheetshots OUTDIR [SUFFIX]       (pictures OUTDIR/<window>SUFFIX.png)
+//   sheetshots OUTDIR [SUFFIX [right]]   (pictures OUTDIR/<window>SUFFIX.png; "right" starts the
+//                                         main window at the screen's right edge)
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -54,6 +55,11 @@ int main(int argc, char** argv) {
 
     frmFrontend main(&prompter, &settings, temp.path());
     main.show();
+    if (argc > 3 && QByteArray(argv[3]) == "right") {
+        const QRect screen = main.screen()->availableGeometry();
+        Wait(500);
+        main.move(screen.right() + 1 - main.frameGeometry().width(), screen.top());
+    }
     main.OpenDocument();
     Wait(1500);
     bool ok = Grab(main, out + "/main" + suffix + ".png");
