@@ -254,9 +254,37 @@ void SR2ShipFile::LSPL_LoadValues(std::int16_t Index) {
     LSPL_Marker = p.marker;
 }
 
-void SR2ShipFile::LSPL_SetList(std::vector<PatchItem> items) {
-    patches_ = std::move(items);
+void SR2ShipFile::LSPL_SaveValues(std::int16_t Index) {
+    CheckIndex(Index, patches_.size(), "LSPL_SaveValues");
+    patches_[Index] = PatchItem{LSPL_Effect, LSPL_Val, LSPL_Marker};
+}
+
+void SR2ShipFile::LSPL_AddItem(std::int32_t Value, const std::string& Effect,
+                               const std::string& Marker) {
+    if (LSPL_Num < 0) patches_.clear();  // a count of -1 means no items, whatever is stored
+    LSPL_Val = Value;
+    LSPL_Effect = Effect;
+    LSPL_Marker = Marker;
+    patches_.push_back(PatchItem{Effect, Value, Marker});
     LSPL_Num = static_cast<std::int32_t>(patches_.size()) - 1;
+}
+
+void SR2ShipFile::LSPL_RemoveItem(std::int16_t Index) {
+    if (RemoveEntry(patches_, LSPL_Num, Index, "LSPL_RemoveItem"))
+        LSPL_LoadValues(static_cast<std::int16_t>(patches_.size() - 1));
+    LSPL_Num = static_cast<std::int32_t>(patches_.size()) - 1;
+}
+
+SR2ShipFile::PatchListCopy SR2ShipFile::LSPL_GetList() const {
+    return {LSPL_Directory, LSPL_Num, patches_, patchKeptText_, patchKeptValues_};
+}
+
+void SR2ShipFile::LSPL_SetList(PatchListCopy list) {
+    LSPL_Directory = std::move(list.directory);
+    LSPL_Num = list.num;
+    patches_ = std::move(list.items);
+    patchKeptText_ = std::move(list.keptText);
+    patchKeptValues_ = std::move(list.keptValues);
 }
 
 void SR2ShipFile::MAM_AddValue(const std::string& NewValue) {

@@ -82,6 +82,9 @@ public:
     void SSOD_Reset();
 
     void LSPL_LoadValues(std::int16_t Index);
+    void LSPL_SaveValues(std::int16_t Index);
+    void LSPL_AddItem(std::int32_t Value, const std::string& Effect, const std::string& Marker);
+    void LSPL_RemoveItem(std::int16_t Index);
 
     void MAM_AddValue(const std::string& NewValue);
     std::string MAM_GetValue(std::int16_t Index) const;
@@ -119,6 +122,10 @@ public:
     void SSWC_SetList(WeaponList list);
     SalvageList SSOD_GetList() const { return salvage_; }
     void SSOD_SetList(SalvageList list);
+    // The patch list: directory, items and the line as read (defined below the class).
+    struct PatchListCopy;
+    PatchListCopy LSPL_GetList() const;
+    void LSPL_SetList(PatchListCopy list);
 
     // The sound patch list as a whole (LSPL_Num follows it).
     struct PatchItem {
@@ -127,8 +134,6 @@ public:
         std::string marker;
         bool operator==(const PatchItem&) const = default;
     };
-    std::vector<PatchItem> LSPL_GetList() const { return patches_; }
-    void LSPL_SetList(std::vector<PatchItem> items);
 
     // ----- Reading and writing -----
 
@@ -228,4 +233,12 @@ private:
     std::string logFolder_;
     std::string debugLogPath_, errorLogPath_;
     int errorCount_ = 0;
+};
+
+struct SR2ShipFile::PatchListCopy {
+    std::string directory;
+    std::int32_t num = -1;
+    std::vector<PatchItem> items;
+    std::optional<std::string> keptText;
+    PatchList keptValues;
 };

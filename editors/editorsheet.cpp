@@ -1,5 +1,6 @@
 #include "editorsheet.h"
 
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,12 +36,12 @@ void EditorSheet::done(int result) {
     QDialog::done(result);
 }
 
-void EditorSheet::Message(const QString& text) {
-    main_.prompter().Message(isVisible() ? static_cast<QWidget*>(this) : &main_, text);
+void EditorSheet::Message(const QString& text, MessageKind kind) {
+    main_.prompter().Message(isVisible() ? static_cast<QWidget*>(this) : &main_, text, kind);
 }
 
 void EditorSheet::Refuse(const QString& text, const QString& caption, QWidget* box) {
-    Message("'" + text + "' is not a valid value for " + caption + ".");
+    Message("'" + text + "' is not a valid value for " + caption + ".", MessageKind::Warning);
     if (!box) return;
     box->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(box)) edit->selectAll();
@@ -67,6 +68,19 @@ QGroupBox* EditorSheet::MakeDescriptionFrame() {
     desc_->setMinimumHeight(desc_->fontMetrics().lineSpacing() * 2);
     layout->addWidget(desc_);
     return frame;
+}
+
+void EditorSheet::SetHelp(QWidget* control, const QString& help) {
+    help_.insert(control, help);
+    control->installEventFilter(this);
+}
+
+bool EditorSheet::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::Enter || event->type() == QEvent::FocusIn) && desc_) {
+        const auto it = help_.constFind(watched);
+        if (it != help_.constEnd()) desc_->setText(it.value());
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QBoxLayout* EditorSheet::MakeOkCancelRow() {

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 #include <QString>
 
 #include <memory>
+
+#include "prompter.h"
 
 class frmFrontend;
 class QBoxLayout;
@@ -35,7 +38,7 @@ protected:
     SR2ShipFile& Doc() const;
 
     // A message box of the program. Before the sheet is shown it belongs to the main window.
-    void Message(const QString& text);
+    void Message(const QString& text, MessageKind kind = MessageKind::Information);
 
     // Refuses a number text that does not convert: the property sheets' message, then the box
     // gets the focus with its text selected so the user can put it right at once.
@@ -49,6 +52,11 @@ protected:
     // The "Property Description" frame holding the label Desc (created here, empty).
     QGroupBox* MakeDescriptionFrame();
     QLabel* Desc() const { return desc_; }
+
+    // Shows `help` in Desc while the mouse enters `control` or the keyboard focus arrives in it;
+    // the text stays until another control with a help text replaces it.
+    void SetHelp(QWidget* control, const QString& help);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // The OK / Cancel row, right-aligned. OK closes the sheet only when Store() agrees.
     QBoxLayout* MakeOkCancelRow();
@@ -71,6 +79,7 @@ private:
     frmFrontend& main_;
     std::unique_ptr<SR2ShipFile> ownDoc_;
     QLabel* desc_ = nullptr;
+    QHash<QObject*, QString> help_;
     QPushButton* cmdOK_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
     bool closing_ = false;

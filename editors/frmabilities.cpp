@@ -16,6 +16,7 @@
 #include "numbers.h"
 #include "sheetbuttons.h"
 #include "textconv.h"
+#include "windowfit.h"
 
 using abilities::Ability;
 using abilities::Panel;
@@ -90,7 +91,13 @@ frmAbilities::frmAbilities(frmFrontend& main)
 }
 
 void frmAbilities::BuildControls() {
-    auto* layout = new QVBoxLayout(this);
+    // Lists and panels scroll on a screen too small for them; the description and OK / Cancel
+    // stay in view below.
+    auto* outer = new QVBoxLayout(this);
+    auto* body = new QWidget;
+    body->setObjectName("AbilitiesBody");
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
 
     // The two ability lists with the move buttons between them.
     auto* lists = new QGridLayout;
@@ -115,8 +122,8 @@ void frmAbilities::BuildControls() {
     lists->setColumnStretch(0, 1);
     lists->setColumnStretch(2, 1);
     for (QPushButton* b : {cmdAdd, cmdRemove}) PlainButton(b);
-    // Tall enough for most of the 27 names without scrolling.
-    for (QListWidget* l : {lstCA, lstPA}) l->setMinimumHeight(l->fontMetrics().lineSpacing() * 16);
+    // Tall enough for half the 27 names, so the sheet fits a 1280x720 screen; it grows taller.
+    for (QListWidget* l : {lstCA, lstPA}) l->setMinimumHeight(l->fontMetrics().lineSpacing() * 13);
     layout->addLayout(lists, 1);
 
     auto* middle = new QHBoxLayout;
@@ -132,7 +139,9 @@ void frmAbilities::BuildControls() {
     };
     cboIsActive = MakeFalseTrue("cboIsActive", this);
     lblIsActive = MakeLabel("lblIsActive", "Active by default:", cboIsActive, this);
-    lblIsActive->installEventFilter(this);
+    // The help of the label is also the help of its box, for those who arrive by keyboard.
+    SetHelp(lblIsActive, kIsActiveHelp);
+    SetHelp(cboIsActive, kIsActiveHelp);
     panel->addWidget(lblIsActive, 0, 0);
     panel->addWidget(cboIsActive, 0, 1);
     cboBool = MakeFalseTrue("cboBool", this);
@@ -187,8 +196,13 @@ void frmAbilities::BuildControls() {
         remove->setObjectName(p.remove);
         PlainButton(add);
         PlainButton(remove);
-        for (QListWidget* l : {current, possible})
+        for (QListWidget* l : {current, possible}) {
             l->setMaximumHeight(l->fontMetrics().lineSpacing() * 5);
+            // The style's sunken frame of a disabled list loses its top and left edges at
+            // fractional scaling (150%); a plain box keeps all four.
+            l->setFrameShape(QFrame::Box);
+            l->setFrameShadow(QFrame::Plain);
+        }
         QLabel* lc = MakeLabel(p.lblCurrent, "Current Families:", current, this);
         QLabel* lp = MakeLabel(p.lblPossible, "Possible Families:", possible, this);
         families->addWidget(lc, row, 0);
@@ -220,8 +234,9 @@ void frmAbilities::BuildControls() {
     PermDesc = MakeLabel("PermDesc", kPermanentNote, nullptr, description);
     PermDesc->setWordWrap(true);
     description->layout()->addWidget(PermDesc);
-    layout->addWidget(description);
-    layout->addLayout(MakeOkCancelRow());
+    outer->addWidget(new windowfit::ScrollBody(body, this), 1);
+    outer->addWidget(description);
+    outer->addLayout(MakeOkCancelRow());
 
     connect(lstCA, &QListWidget::currentRowChanged, this, &frmAbilities::lstCA_Click);
     connect(cmdAdd, &QPushButton::clicked, this, &frmAbilities::cmdAdd_Click);
@@ -260,7 +275,7 @@ void frmAbilities::LoadAbilities() {
             w.values[p] = doc.GetField(a.params[p].field);
     }
     // Shown every time, before the sheet itself appears.
-    Message(kWarning);
+    Message(kWarning, MessageKind::Warning);
 }
 
 int frmAbilities::ParamAtRow(int ability, int row) const {
@@ -468,9 +483,4 @@ bool frmAbilities::Store() {
     if (!CheckTypedNumbers(checked)) return false;
     SaveAbilities(checked);
     return true;
-}
-
-bool frmAbilities::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lblIsActive && event->type() == QEvent::Enter) Desc()->setText(kIsActiveHelp);
-    return EditorSheet::eventFilter(watched, event);
 }

@@ -25,7 +25,6 @@ public:
 
 protected:
     bool Store() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // One ability as the sheet holds it while it is open.

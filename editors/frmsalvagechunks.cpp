@@ -331,7 +331,7 @@ void frmSalvageChunks::lstChunks_Click(int row) {
 
 void frmSalvageChunks::cmdAdd_Click() {
     if (cboChunkNames->currentIndex() < 0 || cboChunkNames->currentText().isEmpty()) {
-        Message("Please specify a salvage chunk to add.");
+        Message("Please specify a salvage chunk to add.", MessageKind::Warning);
         return;
     }
     Doc().SSOD_AddItem(ToLocal(cboChunkNames->currentText()));

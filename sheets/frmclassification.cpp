@@ -69,17 +69,19 @@ frmClassification::frmClassification(frmFrontend& main)
         const datadir::TextLines file = datadir::ReadTextLines(path);
         if (file.ok) {
             choices = ReadFamilyList(file.lines, [this](const QString& line) {
-                Main().prompter().Message(this, line);
+                Main().prompter().Message(this, line, MessageKind::Warning);
             });
         } else {
-            main.prompter().Message(this, datadir::UnreadableMessage(path, file.error));
+            main.prompter().Message(this, datadir::UnreadableMessage(path, file.error),
+                                    MessageKind::Error);
         }
     } else {
         main.prompter().Message(
             this, "Familylist.lua could not be found in '" + datadir::Path(main, "\\scripts") +
                       "', you will have to type in the Family names manually or copy the " +
                       "Familylist.lua file into the aforementioned directory, then reload this " +
-                      "property sheet.");
+                      "property sheet.",
+            MessageKind::Warning);
     }
     for (int i = 0; i < kFamilies; ++i) SetChoices(i, choices[i]);
     FormLoad();

@@ -66,7 +66,8 @@ frmMiscMovement::frmMiscMovement(frmFrontend& main)
         if (file.ok)
             datadir::MergeNames(maneuvers, ReadManeuvers(file.lines));
         else
-            main.prompter().Message(this, datadir::UnreadableMessage(path, file.error));
+            main.prompter().Message(this, datadir::UnreadableMessage(path, file.error),
+                                    MessageKind::Error);
     }
 
     QGridLayout* grid = Grid(0);

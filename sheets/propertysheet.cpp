@@ -20,6 +20,7 @@
 #include "prompter.h"
 #include "sr2shipfile.h"
 #include "textconv.h"
+#include "windowfit.h"
 
 namespace {
 
@@ -65,10 +66,14 @@ PropertySheet::PropertySheet(frmFrontend& main, const char* objectName,
     setObjectName(objectName);
     setWindowTitle(windowCaption);
 
+    // The rows scroll when the screen is too small for them; the description and the OK /
+    // Cancel row below stay in view.
     auto* top = new QVBoxLayout(this);
-    top->setSizeConstraint(QLayout::SetFixedSize);  // the sheet is as large as its content
-    body_ = new QVBoxLayout;
-    top->addLayout(body_);
+    auto* bodyWidget = new QWidget;
+    bodyWidget->setObjectName("SheetBody");
+    body_ = new QVBoxLayout(bodyWidget);
+    body_->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(new windowfit::ScrollBody(bodyWidget, this));
 
     grids_.assign(frames_.size() + 1, nullptr);
     frameBoxes_.assign(frames_.size(), nullptr);
@@ -218,7 +223,9 @@ void PropertySheet::SetHelp(QWidget* box, const QString& help) {
 }
 
 bool PropertySheet::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+    // The help follows the mouse and the keyboard alike: hovering over a box or tabbing into it.
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove ||
+        event->type() == QEvent::FocusIn) {
         const auto it = help_.constFind(static_cast<QWidget*>(watched));
         if (it != help_.constEnd()) desc_->setText(it.value());
     }
@@ -268,6 +275,7 @@ void PropertySheet::FormLoad() {
     AlignLabelColumns();
     SizeDescription();
     LoadSheet();
+    windowfit::MakeFixedSize(*this);  // the sheet is as large as its content
 }
 
 void PropertySheet::AlignLabelColumns() {
@@ -389,7 +397,8 @@ bool PropertySheet::SaveSheet() {
         const SR2ShipFile::FieldInfo* info = SR2ShipFile::FindField(s.field);
         if (info && Converts(*info, s.text)) continue;
         main_.prompter().Message(this, "'" + s.text + "' is not a valid value for " +
-                                           WithoutTrailingBlanks(s.caption) + ".");
+                                           WithoutTrailingBlanks(s.caption) + ".",
+                                 MessageKind::Warning);
         if (s.reveal) s.reveal();
         s.box->setFocus(Qt::OtherFocusReason);
         if (auto* edit = qobject_cast<QLineEdit*>(s.box)) edit->selectAll();

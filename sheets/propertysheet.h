@@ -1,10 +1,10 @@
 // PropertySheet: the one pattern behind every scalar property sheet.
 //
 // A sheet is a table of rows. Each row names its control, its label caption, the document field
-// it edits and, where there is one, the help text shown in the description frame while the mouse
-// is over the control. The sheet reads each field by name when it opens and stores every row on
-// OK; Cancel, Escape and the close box store nothing. A sheet class writes its table and only
-// what is its own (choice lists, extra controls) through the hooks below.
+// it edits and, where there is one, the help text shown in the description frame when the mouse
+// or the keyboard focus arrives in the control. The sheet reads each field by name when it opens
+// and stores every row on OK; Cancel, Escape and the close box store nothing. A sheet class
+// writes its table and only what is its own (choice lists, extra controls) through the hooks below.
 #pragma once
 
 #include <QDialog>

@@ -36,4 +36,17 @@ void WritePreference(QSettings& store, const char* key, std::int16_t value) {
     store.sync();
 }
 
+std::optional<QPoint> ReadMainWindowPosition(QSettings& store) {
+    const auto left = numbers::ParseInt32(ToLocal(store.value(kMainWindowLeft).toString()));
+    const auto top = numbers::ParseInt32(ToLocal(store.value(kMainWindowTop).toString()));
+    if (!left || !top) return std::nullopt;
+    return QPoint(*left, *top);
+}
+
+void WriteMainWindowPosition(QSettings& store, const QPoint& topLeft) {
+    store.setValue(kMainWindowLeft, FromLocal(numbers::FormatInteger(topLeft.x())));
+    store.setValue(kMainWindowTop, FromLocal(numbers::FormatInteger(topLeft.y())));
+    store.sync();
+}
+
 }  // namespace appsettings

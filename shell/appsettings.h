@@ -2,10 +2,12 @@
 // text, as the settings dialogs write it.
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class QSettings;
 
@@ -15,6 +17,10 @@ namespace appsettings {
 inline constexpr const char* kDataDir = "Directories/Decompiled_Data";
 inline constexpr const char* kLoadDefaultWeapons = "Preferences/LoadDefaultWeapons";
 inline constexpr const char* kLoadDefaultFamilies = "Preferences/LoadDefaultFamilies";
+
+// Section "MainWindow": where the main window was when the program last ended.
+inline constexpr const char* kMainWindowLeft = "MainWindow/Left";
+inline constexpr const char* kMainWindowTop = "MainWindow/Top";
 
 // The game's usual install location, used when nothing has been stored or it does not exist.
 QString DefaultDataDir();
@@ -29,5 +35,9 @@ void WriteDataDir(QSettings& store, const QString& path);
 // default 1 and a warning in the log, so a hand-edited store cannot stop the program starting.
 std::int16_t ReadPreference(QSettings& store, const char* key);
 void WritePreference(QSettings& store, const char* key, std::int16_t value);
+
+// The main window's remembered frame position; nothing when none is stored or a value is no number.
+std::optional<QPoint> ReadMainWindowPosition(QSettings& store);
+void WriteMainWindowPosition(QSettings& store, const QPoint& topLeft);
 
 }  // namespace appsettings

@@ -7,6 +7,7 @@
 
 #include "appinfo.h"
 #include "frmfrontend.h"
+#include "windowfit.h"
 
 frmAbout::frmAbout(frmFrontend& main) : QDialog(&main) {
     setObjectName("frmAbout");
@@ -50,7 +51,7 @@ frmAbout::frmAbout(frmFrontend& main) : QDialog(&main) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(buttonRow);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    windowfit::MakeFixedSize(*this);
 
     // Closing re-enables the main window through ShowSheet, whichever way the box is closed.
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);

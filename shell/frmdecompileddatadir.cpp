@@ -8,6 +8,7 @@
 
 #include "appsettings.h"
 #include "frmfrontend.h"
+#include "windowfit.h"
 #include "prompter.h"
 #include "textconv.h"
 
@@ -47,7 +48,7 @@ frmDecompiledDataDir::frmDecompiledDataDir(frmFrontend& main) : QDialog(&main), 
     layout->addWidget(lblInstructions);
     layout->addLayout(pathRow);
     layout->addLayout(buttonRow);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    windowfit::MakeFixedSize(*this);
 
     connect(cmdBrowse, &QPushButton::clicked, this, &frmDecompiledDataDir::cmdBrowse_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmDecompiledDataDir::cmdOK_Click);
@@ -70,7 +71,8 @@ void frmDecompiledDataDir::cmdBrowse_Click() {
 void frmDecompiledDataDir::cmdOK_Click() {
     const QString typed = txtDataDir->text();
     if (!main_.CFSO.FolderExists(ToLocal(typed))) {
-        main_.prompter().Message(this, "That folder does not exist, please try again.");
+        main_.prompter().Message(this, "That folder does not exist, please try again.",
+                                 MessageKind::Warning);
         return;
     }
     // Stored exactly as typed; every later path is built from it.

@@ -5,10 +5,12 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 
 #include "appinfo.h"
@@ -20,6 +22,8 @@
 #include "prompter.h"
 #include "sheetbuttons.h"
 #include "textconv.h"
+#include "windowfit.h"
+#include "windowplacement.h"
 
 namespace {
 
@@ -57,6 +61,8 @@ frmFrontend::frmFrontend(Prompter* prompter, QSettings* settings, QString logFol
     setDocumentState(false, title_);
 
     readSettings();
+    windowfit::MakeFixedSize(*this);
+    placeAtStart();
     // CFSO is a member, so it exists from here on. A missing data directory is only reported: the
     // program stays usable and the Settings menu is the way out.
     if (!checkDataDir()) showDataDirMessage();
@@ -66,6 +72,25 @@ frmFrontend::~frmFrontend() {
     // A sheet still open is closed while this window is whole, so that its handlers and the
     // re-enabling find a complete main window and document.
     delete openSheet_.data();
+    // The next run starts where this one ended; a window never shown has no place to remember.
+    if (shownOnce_) appsettings::WriteMainWindowPosition(*settings_, frameGeometry().topLeft());
+}
+
+void frmFrontend::placeAtStart() {
+    QList<QRect> screens;
+    if (QScreen* primary = QGuiApplication::primaryScreen()) screens << primary->availableGeometry();
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen()) screens << screen->availableGeometry();
+    // The frame is not known before the window is shown; the usual title bar and borders are
+    // close enough for keeping the window on the screen.
+    const QSize frame = size() + QSize(2 * kGuessedBorder, kGuessedTitleBar + kGuessedBorder);
+    move(placement::MainWindowPosition(frame, appsettings::ReadMainWindowPosition(*settings_),
+                                       screens));
+}
+
+void frmFrontend::showEvent(QShowEvent* event) {
+    shownOnce_ = true;
+    QMainWindow::showEvent(event);
 }
 
 void frmFrontend::createActions() {
@@ -144,8 +169,9 @@ void frmFrontend::createButtons() {
         auto* button = new QPushButton(QString::fromLatin1(row.caption), central);
         button->setObjectName(row.objectName);
         if (SheetFactory factory = row.factory) {
-            connect(button, &QPushButton::clicked, this,
-                    [this, factory] { ShowSheet([this, factory] { return factory(*this); }); });
+            connect(button, &QPushButton::clicked, this, [this, factory, button] {
+                ShowSheet([this, factory] { return factory(*this); }, button);
+            });
         }
         sheetButtons_.push_back(button);
         place(button);
@@ -163,7 +189,6 @@ void frmFrontend::createButtons() {
     for (QPushButton* button : all) button->setMinimumSize(size);
 
     setCentralWidget(central);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void frmFrontend::readSettings() {
@@ -219,10 +244,12 @@ bool frmFrontend::checkDataDir() { return CFSO.FolderExists(ToLocal(strDataDir))
 void frmFrontend::showDataDirMessage() {
     prompter_->Message(this, "The directory '" + strDataDir +
                                  "' does not exist, please use the Settings menu " +
-                                 "to select your SR2 Data Directory.");
+                                 "to select your SR2 Data Directory.",
+                       MessageKind::Warning);
 }
 
-QDialog* frmFrontend::ShowSheet(const std::function<QDialog*()>& make) {
+QDialog* frmFrontend::ShowSheet(const std::function<QDialog*()>& make, QWidget* returnFocusTo) {
+    const QPointer<QWidget> focusBefore = focusWidget();
     // Disabled before the window exists: a child window created afterwards keeps its own
     // enabled state, so the sheet stays usable while this window is not.
     setEnabled(false);
@@ -247,8 +274,26 @@ QDialog* frmFrontend::ShowSheet(const std::function<QDialog*()>& make) {
     connect(sheet, &QObject::destroyed, this, enable);
     openSheet_ = sheet;
 
-    const QRect frame = frameGeometry();
-    sheet->move(frame.x() + frame.width(), frame.y());
+    // Focus goes back where it was (the button that opened the sheet) once the sheet closes.
+    QPointer<QWidget> returnTo = returnFocusTo ? returnFocusTo : focusBefore.data();
+    connect(sheet, &QDialog::finished, this, [this, returnTo] {
+        if (!returnTo || !returnTo->isEnabled()) return;
+        activateWindow();
+        returnTo->setFocus(Qt::OtherFocusReason);
+    });
+
+    // On the screen whatever its size: the sheet scrolls when it is taller than the screen, and
+    // goes beside the main window where there is room for it.
+    const QRect available = placement::AvailableArea(*this);
+    QMargins decorations = placement::Decorations(*sheet, this);
+    // Taken from this fixed-size window, they lack the resize grip some window managers draw
+    // below a window that can be resized.
+    if (sheet->minimumSize() != sheet->maximumSize())
+        decorations.setBottom(decorations.bottom() + kGuessedResizeGrip);
+    windowfit::FitHeight(*sheet, available, decorations);
+    if (!sheet->testAttribute(Qt::WA_Resized)) sheet->adjustSize();
+    const QSize frameSize = sheet->size().grownBy(decorations);
+    sheet->move(placement::SheetPosition(frameGeometry(), frameSize, available));
     sheet->show();
     return sheet;
 }
@@ -305,7 +350,8 @@ void frmFrontend::OpenDocument() {
                                          FromLocal(numbers::FormatInteger(errors)) +
                                          " line(s) could not be read. They are listed in '" +
                                          NativeLocal(ShipFile->ErrorLogPath()) +
-                                         "' and will be written back unchanged.");
+                                         "' and will be written back unchanged.",
+                               MessageKind::Warning);
         } else {
             prompter_->Message(this, fileName + " opened succesfully.");
         }
@@ -317,9 +363,11 @@ void frmFrontend::OpenDocument() {
     document_.reset();
     setDocumentState(false, title_);
     if (result == 1)
-        prompter_->Message(this, "The program thinks the file " + fileName + " does not exist.");
+        prompter_->Message(this, "The program thinks the file " + fileName + " does not exist.",
+                           MessageKind::Error);
     else
-        prompter_->Message(this, "An unknown error ocurred while opening the *.ship file.");
+        prompter_->Message(this, "An unknown error ocurred while opening the *.ship file.",
+                           MessageKind::Error);
 }
 
 void frmFrontend::SaveDocument() { save(); }
@@ -374,5 +422,6 @@ void frmFrontend::showSaveFailure(const QString& path, const Result& written) {
     QString reason = FromLocal(written.reason);
     while (reason.endsWith('.')) reason.chop(1);  // the message adds its own full stop
     if (reason.isEmpty()) reason = QStringLiteral("the file could not be written");
-    prompter_->Message(this, "The file '" + path + "' could not be saved: " + reason + ".");
+    prompter_->Message(this, "The file '" + path + "' could not be saved: " + reason + ".",
+                       MessageKind::Error);
 }

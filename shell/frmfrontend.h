@@ -45,10 +45,11 @@ public:
     const QString& title() const { return title_; }
 
     // Disables this window, then creates the window that make() returns (so that a dialog
-    // created now stays enabled), places its frame's top-left corner at this window's frame's
-    // top-right corner and shows it with show(). This window is enabled again when it closes,
-    // whichever way. Returns the shown window.
-    QDialog* ShowSheet(const std::function<QDialog*()>& make);
+    // created now stays enabled), fits it to the screen, places it beside this window (see
+    // placement::SheetPosition) and shows it with show(). This window is enabled again when it
+    // closes, whichever way, and the focus goes to returnFocusTo (by default the widget that had
+    // it before). Returns the shown window.
+    QDialog* ShowSheet(const std::function<QDialog*()>& make, QWidget* returnFocusTo = nullptr);
 
     // Document commands, also reachable from the menu.
     void NewDocument();
@@ -65,13 +66,20 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    // Window borders assumed before the window manager has drawn any.
+    static constexpr int kGuessedBorder = 4;
+    static constexpr int kGuessedTitleBar = 30;
+    static constexpr int kGuessedResizeGrip = 8;
+
     // Built in named steps, Qt's way.
     void createActions();
     void createMenus();
     void createButtons();
     void readSettings();
+    void placeAtStart();
     void setDocumentState(bool open, const QString& caption);
     bool checkDataDir();
     void showDataDirMessage();
@@ -107,4 +115,5 @@ private:
     QPointer<QDialog> openSheet_;
     std::unique_ptr<ShipDocument> document_;
     QString documentName_;  // as the caption shows it: "New.ship" or the file's name
+    bool shownOnce_ = false;
 };

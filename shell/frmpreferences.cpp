@@ -7,6 +7,7 @@
 
 #include "appsettings.h"
 #include "frmfrontend.h"
+#include "windowfit.h"
 
 frmPreferences::frmPreferences(frmFrontend& main) : QDialog(&main), main_(main) {
     setObjectName("frmPreferences");
@@ -28,8 +29,7 @@ frmPreferences::frmPreferences(frmFrontend& main) : QDialog(&main), main_(main) 
     layout->addWidget(chkLoadDefaultFamilies);
     layout->addSpacing(8);
     layout->addLayout(buttonRow);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) * 3);
+    windowfit::MakeFixedSize(*this);
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 

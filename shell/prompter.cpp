@@ -6,8 +6,11 @@
 
 #include "appinfo.h"
 
-void DialogPrompter::Message(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, appinfo::ProgramName(), text, QMessageBox::Ok, parent);
+void DialogPrompter::Message(QWidget* parent, const QString& text, MessageKind kind) {
+    static constexpr QMessageBox::Icon kIcons[] = {QMessageBox::Information, QMessageBox::Warning,
+                                                   QMessageBox::Critical};
+    QMessageBox box(kIcons[static_cast<int>(kind)], appinfo::ProgramName(), text, QMessageBox::Ok,
+                    parent);
     box.setObjectName("MessageBox");
     box.exec();
 }

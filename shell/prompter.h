@@ -3,16 +3,22 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
 
 class QWidget;
+
+// What a message tells, shown by the icon of its box: news, a problem the user can put right, or a
+// failure.
+enum class MessageKind { Information, Warning, Error };
 
 class Prompter {
 public:
     virtual ~Prompter() = default;
 
-    // A message box with one OK button and the program's title ("Tarvisk").
-    virtual void Message(QWidget* parent, const QString& text) = 0;
+    // A message box with one OK button, the program's title ("Tarvisk") and the icon of its kind.
+    virtual void Message(QWidget* parent, const QString& text,
+                         MessageKind kind = MessageKind::Information) = 0;
 
     // File dialogs. The filter is in Qt's form ("SR2 Ship Files (*.ship)"). An empty result means
     // the user cancelled. Results use the platform's separators.
@@ -31,7 +37,8 @@ public:
 // The real dialogs of the platform.
 class DialogPrompter : public Prompter {
 public:
-    void Message(QWidget* parent, const QString& text) override;
+    void Message(QWidget* parent, const QString& text,
+                 MessageKind kind = MessageKind::Information) override;
     QString OpenFile(QWidget* parent, const QString& title, const QString& directory,
                      const QString& filter, const QString& defaultSuffix) override;
     QString SaveFile(QWidget* parent, const QString& title, const QString& directory,
@@ -44,13 +51,18 @@ public:
 class ScriptedPrompter : public Prompter {
 public:
     QStringList messages;
+    QList<MessageKind> messageKinds;  // one per message
     QStringList openReplies, saveReplies, folderReplies;
     QStringList questions;             // every save-changes question asked
     QList<SaveAnswer> questionReplies; // answers in turn; Cancel when none is left
     int openDialogs = 0, saveDialogs = 0, folderDialogs = 0;
     QString lastTitle, lastDirectory, lastFilter, lastSuffix;
 
-    void Message(QWidget*, const QString& text) override { messages << text; }
+    void Message(QWidget*, const QString& text,
+                 MessageKind kind = MessageKind::Information) override {
+        messages << text;
+        messageKinds << kind;
+    }
     QString OpenFile(QWidget*, const QString& title, const QString& directory, const QString& filter,
                      const QString& suffix) override {
         ++openDialogs;

@@ -105,6 +105,36 @@ TEST(CallLines, PatchList) {
     }
 }
 
+TEST(CallLines, PatchListEditing) {
+    const std::string read = "loadShipPatchList(NewShipType, \"d/\", 1.5, \"e\", \"m\")";
+    Read r = Read::Lines({read});
+    const auto asRead = r.doc.LSPL_GetList();
+
+    r.doc.LSPL_AddItem(3, "Idle", "");
+    r.doc.LSPL_LoadValues(0);
+    r.doc.LSPL_Marker = "m2";
+    r.doc.LSPL_SaveValues(0);
+    EXPECT_EQ(r.doc.LSPL_Num, 1);
+    EXPECT_TRUE(HasLine(r.Written(), "loadShipPatchList(NewShipType, \"d/\", 2, \"e\", \"m2\", 3, \"Idle\", \"\")"));
+    r.doc.LSPL_RemoveItem(0);
+    r.doc.LSPL_LoadValues(0);
+    EXPECT_EQ(r.doc.LSPL_Effect, "Idle");
+    r.doc.LSPL_RemoveItem(0);
+    EXPECT_EQ(r.doc.LSPL_Num, -1);
+    EXPECT_TRUE(HasLine(r.Written(), "loadShipPatchList(NewShipType, \"d/\")"));
+
+    // Putting the copy back restores the line exactly as read, fraction included.
+    r.doc.LSPL_Directory = "other/";
+    r.doc.LSPL_SetList(asRead);
+    EXPECT_TRUE(HasLine(r.Written(), read));
+
+    // Adding to a document without patch items starts a list of one.
+    Read none = Read::Lines({"NewShipType.buildCost = 1"});
+    none.doc.LSPL_AddItem(0, "Eng", "");
+    EXPECT_EQ(none.doc.LSPL_Num, 0);
+    EXPECT_TRUE(HasLine(none.Written(), "loadShipPatchList(NewShipType, \"\", 0, \"Eng\", \"\")"));
+}
+
 TEST(CallLines, SharedModel) {
     Read r = Read::Lines({"LoadSharedModel(NewShipType, \"Hgn_Scout\")", "loadModel(NewShipType, \"ignored\")"});
     EXPECT_EQ(r.doc.sLoadSharedModel, "Hgn_Scout");

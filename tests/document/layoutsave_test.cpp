@@ -223,7 +223,10 @@ TEST(LayoutSave, AbilitiesPatchesAndMirrorLists) {
     s.ship.SensorPing_PingDuration = 4;
     s.ship.MAM_AddValue("Barrel");
     s.ship.MBM_Reset();
-    s.ship.LSPL_SetList({{"TvkScoutEng", 2, ""}});
+    auto patches = s.ship.LSPL_GetList();
+    patches.items = {{"TvkScoutEng", 2, ""}};
+    patches.num = 0;
+    s.ship.LSPL_SetList(std::move(patches));
     const std::string saved = s.doc.SaveBytes();
     EXPECT_FALSE(HasLine(saved, "addAbility(NewShipType, \"CanDock\", 1, 0)"));
     EXPECT_EQ(LineIndex(saved, "addAbility(NewShipType, \"CanBeRepaired\")"),

@@ -87,11 +87,11 @@ TEST_F(AbilitiesTest, AShipWithoutAbilitiesListsAllAsPossibleAndIsWarned) {
     // The warning comes before the sheet is on the screen.
     struct SeeingPrompter : ScriptedPrompter {
         bool sheetShownAtWarning = true;
-        void Message(QWidget* parent, const QString& text) override {
+        void Message(QWidget* parent, const QString& text, MessageKind kind) override {
             sheetShownAtWarning = false;
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (w->objectName() == "frmAbilities" && w->isVisible()) sheetShownAtWarning = true;
-            ScriptedPrompter::Message(parent, text);
+            ScriptedPrompter::Message(parent, text, kind);
         }
     } seeing;
     frmFrontend own(&seeing, settings.get(), temp.path());
@@ -350,11 +350,17 @@ TEST_F(AbilitiesTest, TheIsActiveLabelExplainsItself) {
     LoadShip();
     Open();
     Select(current, "CanDock");
+    const QString help =
+        "If set to False, the ability must be enabled via research.  If set to True, the "
+        "ability is available as soon as the ship is built.";
     QEvent enter(QEvent::Enter);
     QApplication::sendEvent(Child<QLabel>(sheet, "lblIsActive"), &enter);
-    EXPECT_EQ(Child<QLabel>(sheet, "Desc")->text(),
-              "If set to False, the ability must be enabled via research.  If set to True, the "
-              "ability is available as soon as the ship is built.");
+    EXPECT_EQ(Child<QLabel>(sheet, "Desc")->text(), help);
+    // Arriving in its box by keyboard shows the same text.
+    Child<QLabel>(sheet, "Desc")->clear();
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(Combo("cboIsActive"), &focusIn);
+    EXPECT_EQ(Child<QLabel>(sheet, "Desc")->text(), help);
     EXPECT_EQ(Child<QLabel>(sheet, "lblIsActive")->buddy(), Combo("cboIsActive"));
     // Nothing else sets a help text: the text stays.
     Select(current, "CanLaunch");

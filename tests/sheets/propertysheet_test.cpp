@@ -123,6 +123,18 @@ TEST_F(PatternTest, HelpTextFollowsTheMouseAndStaysWhenItLeaves) {
     EXPECT_EQ(Desc(), "(?)");
 }
 
+TEST_F(PatternTest, HelpTextFollowsTheKeyboardFocus) {
+    NewDocument();
+    Open("cmdBasicProperties");
+    sheet->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(sheet));
+    Get("Value(3)")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(Desc(), "How long it takes to build the ship, measured in seconds.");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Get("Value(4)"));
+    EXPECT_TRUE(Desc().startsWith("Determines where"));
+}
+
 TEST_F(PatternTest, PropulsionSharesHelpTextsBetweenBoxes) {
     NewDocument();
     Open("cmdPropulsion");
@@ -173,8 +185,11 @@ TEST_F(PatternTest, EverySheetOpensUsableFromItsButtonWithBuddiesInTabOrder) {
         EXPECT_FALSE(main->isEnabled());
         EXPECT_TRUE(sheet->isVisible());
         EXPECT_TRUE(sheet->isEnabled());
-        for (QWidget* child : sheet->findChildren<QWidget*>())
+        // Remove waits for a selection (Sounds); everything else is usable at once.
+        for (QWidget* child : sheet->findChildren<QWidget*>()) {
+            if (child->objectName() == "cmdRemove") continue;
             EXPECT_TRUE(child->isEnabled()) << child->objectName().toStdString();
+        }
         EXPECT_EQ(Get<QGroupBox>("DescriptionFrame")->title(), "Property Description");
         EXPECT_EQ(Get<QPushButton>("cmdOK")->text(), "&OK");
         EXPECT_EQ(Get<QPushButton>("cmdCancel")->text(), "&Cancel");

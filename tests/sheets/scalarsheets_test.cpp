@@ -116,17 +116,62 @@ TEST_F(ScalarSheetsTest, IconBoxOffersTheIconsAndKeepsAnyStoredName) {
     EXPECT_EQ(Field("sTOIcon"), "tvk_glyph");
 }
 
-TEST_F(ScalarSheetsTest, SoundsShowsThePatchListAndStoresNothing) {
+TEST_F(ScalarSheetsTest, SoundsEditsThePatchListAndCancelPutsItBack) {
     NewDocument();
+    const std::string defaultDir = "data:sound/sfx/ship/Hiigaran/Fighter/";
     Open("cmdSounds");
-    EXPECT_EQ(Text("txtDirectory"), "data:sound/sfx/ship/Hiigaran/Fighter/");
-    EXPECT_EQ(Items(Get<QListWidget>("lstPatches")), QStringList{"0, \"HScoutEng\", \"\""});
+    auto* list = Get<QListWidget>("lstPatches");
+    EXPECT_EQ(Text("txtDirectory"), QString::fromStdString(defaultDir));
+    EXPECT_EQ(Items(list), QStringList{"0, \"HScoutEng\", \"\""});
     EXPECT_EQ(Get<QLabel>("lblDirectory")->text(), "Directory ");
-    Type("txtDirectory", "data:elsewhere/");
-    Type("txtEffect", "Other");
+    EXPECT_FALSE(Get<QPushButton>("cmdRemove")->isEnabled());
+
+    // Selecting shows the item; Apply rewrites it, Add appends, Remove takes the selected one out.
+    list->setCurrentRow(0);
+    EXPECT_EQ(Text("txtUnknownValue"), "0");
+    EXPECT_EQ(Text("txtEffect"), "HScoutEng");
+    Type("txtUnknownValue", "3");
+    Type("txtEffect", "HScoutIdle");
+    Get<QPushButton>("cmdApply")->click();
+    EXPECT_EQ(Items(list), QStringList{"3, \"HScoutIdle\", \"\""});
+    EXPECT_EQ(list->currentRow(), 0);
+    Type("txtUnknownValue", "many");
+    Get<QPushButton>("cmdAdd")->click();
+    EXPECT_EQ(prompter.messages.value(0), "'many' is not a valid value for Unknown Value.");
+    EXPECT_EQ(prompter.messageKinds.value(0), MessageKind::Warning);
+    Type("txtUnknownValue", "-2");
+    Type("txtMarker", "M1");
+    Get<QPushButton>("cmdAdd")->click();
+    EXPECT_EQ(Items(list), (QStringList{"3, \"HScoutIdle\", \"\"", "-2, \"HScoutIdle\", \"M1\""}));
+    list->setCurrentRow(0);
+    Get<QPushButton>("cmdRemove")->click();
+    EXPECT_EQ(Items(list), QStringList{"-2, \"HScoutIdle\", \"M1\""});
+
+    // A double quote or comma would break the script line: the boxes do not take them.
+    QTest::keyClicks(Get<QLineEdit>("txtEffect"), "a\",b");
+    EXPECT_EQ(Text("txtEffect"), "abHScoutIdle");  // typed at the start, where the cursor is
+
+    Type("txtDirectory", "data:sound/elsewhere/");
     Ok();
     ExpectClosed();
-    EXPECT_EQ(Field("LSPL_Directory"), "data:sound/sfx/ship/Hiigaran/Fighter/");
+    EXPECT_EQ(Field("LSPL_Directory"), "data:sound/elsewhere/");
+    EXPECT_EQ(Field("LSPL_Num"), "0");
+    EXPECT_TRUE(Doc().ScriptText().find(
+                    "loadShipPatchList(NewShipType, \"data:sound/elsewhere/\", -2, \"HScoutIdle\", \"M1\")") !=
+                std::string::npos);
+
+    // Cancel and the close box put list and directory back as they were.
+    const std::string before = Doc().ScriptText();
+    for (bool closeBox : {false, true}) {
+        Open("cmdSounds");
+        Get<QListWidget>("lstPatches")->setCurrentRow(0);
+        Get<QPushButton>("cmdRemove")->click();
+        Get<QPushButton>("cmdAdd")->click();
+        Type("txtDirectory", "x/");
+        closeBox ? CloseBox() : Cancel();
+        ExpectClosed();
+        EXPECT_EQ(Doc().ScriptText(), before) << closeBox;
+    }
 }
 
 }  // namespace

@@ -1,20 +1,52 @@
-// Manual check, not a test: shows the main window on the sample script with one sheet open
-// beside it (the button's object name is the argument), for a screenshot of the whole screen.
-//   sheetshots cmdDocking [seconds [box to hover, to show its help text]]
+// Manual check, not a test: opens the main window on the sample script with the sample data
+// directory, then every sheet, editor and settings dialog beside it in turn, and saves a picture of
+// each window, frame included, into a folder. Run it under Xvfb with a window manager:
+//   sheetshots OUTDIR [SUFFIX [right]]   (pictures OUTDIR/<window>SUFFIX.png; "right" starts the
+//                                         main window at the screen's right edge)
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QEnterEvent>
+#include <QDir>
+#include <QEventLoop>
+#include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <cstdio>
+
 #include "frmfrontend.h"
 #include "prompter.h"
+#include "sheetbuttons.h"
+
+namespace {
+
+void Wait(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool Grab(QWidget& window, const QString& path) {
+    const QRect frame = window.frameGeometry();
+    QPixmap shot = window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(),
+                                               frame.height());
+    const bool ok = shot.save(path);
+    std::printf("%s %s (%dx%d logical at %d,%d)\n", ok ? "saved" : "FAILED", qPrintable(path),
+                frame.width(), frame.height(), frame.x(), frame.y());
+    return ok;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) return 2;
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    const QString suffix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    QDir().mkpath(out);
     QTemporaryDir temp;
     QSettings settings(temp.filePath("settings.ini"), QSettings::IniFormat);
     settings.setValue("Directories/Decompiled_Data", QStringLiteral(TARVISK_EXAMPLES_DIR "/Data"));
@@ -22,18 +54,36 @@ int main(int argc, char** argv) {
     prompter.openReplies << QStringLiteral(TARVISK_EXAMPLES_DIR "/tvk_scout.ship");
 
     frmFrontend main(&prompter, &settings, temp.path());
-    main.move(10, 10);
     main.show();
-    main.OpenDocument();
-    auto* button = main.findChild<QPushButton*>(QString::fromLatin1(argv[1]));
-    if (!button) return 3;
-    button->click();
-    if (argc > 3 && main.OpenSheet()) {
-        if (QWidget* box = main.OpenSheet()->findChild<QWidget*>(QString::fromLatin1(argv[3]))) {
-            QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-            QApplication::sendEvent(box, &enter);
-        }
+    if (argc > 3 && QByteArray(argv[3]) == "right") {
+        const QRect screen = main.screen()->availableGeometry();
+        Wait(500);
+        main.move(screen.right() + 1 - main.frameGeometry().width(), screen.top());
     }
-    QTimer::singleShot((argc > 2 ? atoi(argv[2]) : 4) * 1000, &app, &QApplication::quit);
-    return app.exec();
+    main.OpenDocument();
+    Wait(1500);
+    bool ok = Grab(main, out + "/main" + suffix + ".png");
+
+    auto shoot = [&](const QString& name, const std::function<void()>& open) {
+        open();
+        QDialog* sheet = main.OpenSheet();
+        if (!sheet) {
+            std::printf("FAILED to open %s\n", qPrintable(name));
+            ok = false;
+            return;
+        }
+        Wait(1200);
+        ok = Grab(*sheet, out + "/" + name + suffix + ".png") && ok;
+        sheet->reject();
+        Wait(300);
+    };
+    for (const SheetButton& row : SheetButtons()) {
+        auto* button = main.findChild<QPushButton*>(QString::fromLatin1(row.objectName));
+        shoot(QString::fromLatin1(row.objectName).mid(3), [button] { button->click(); });
+    }
+    for (const char* action : {"DecompiledData", "Preferences", "About"}) {
+        auto* a = main.findChild<QAction*>(QString::fromLatin1(action));
+        shoot(QString::fromLatin1(action), [a] { a->trigger(); });
+    }
+    return ok ? 0 : 1;
 }

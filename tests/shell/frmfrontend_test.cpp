@@ -165,6 +165,7 @@ TEST_F(FrontendTest, AMissingDataDirectoryIsReportedAtStartAndTheProgramStaysUsa
     EXPECT_EQ(prompter.messages[0], "The directory '" + missing +
                                         "' does not exist, please use the Settings menu to "
                                         "select your SR2 Data Directory.");
+    EXPECT_EQ(prompter.messageKinds[0], MessageKind::Warning);  // the box shows a warning icon
     EXPECT_EQ(main->strDataDir, missing);
     Action("New")->trigger();
     ExpectDocumentState(true, kTitle + " - New.ship");
@@ -227,6 +228,7 @@ TEST_F(FrontendTest, OpenReadsTheChosenScriptAndSaysSo) {
     EXPECT_EQ(main->FileIN, QDir::toNativeSeparators(path));
     ExpectDocumentState(true, kTitle + " - MyShip.ship");
     EXPECT_EQ(prompter.messages, QStringList{"MyShip.ship opened succesfully."});
+    EXPECT_EQ(prompter.messageKinds.value(0), MessageKind::Information);
     EXPECT_EQ(main->ShipFile->sDisplayedName, "Test Cutter");
     EXPECT_EQ(main->ShipFile->iBuildCost, 300);
     // The reader's logs go to the folder the window was given.
@@ -272,6 +274,7 @@ TEST_F(FrontendTest, OpenOfAMissingFileDropsTheOpenDocument) {
 
     Open(temp.filePath("gone.ship"));
     EXPECT_EQ(prompter.messages, QStringList{"The program thinks the file gone.ship does not exist."});
+    EXPECT_EQ(prompter.messageKinds.last(), MessageKind::Error);
     ExpectDocumentState(false, kTitle);
 
     // A Windows path gives its file name just the same on every platform.
