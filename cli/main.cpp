@@ -8,25 +8,19 @@
 #include <iostream>
 #include <string>
 
+#include "platform.h"
 #include "sr2shipfile.h"
+#include "u8path.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// The logs go beside the program, as the editor's do.
-std::string ProgramFolder(const char* argv0) {
-    std::error_code ec;
-    fs::path self = fs::canonical(fs::path(argv0), ec);
-    if (ec) self = fs::absolute(fs::path(argv0), ec);
-    return self.parent_path().string();
-}
-
 // The file dialog hands Open an absolute path; a relative one would name the shared model wrongly.
 std::string AbsolutePath(const std::string& p) {
     std::error_code ec;
-    fs::path a = fs::absolute(fs::path(p), ec);
-    return ec ? p : a.lexically_normal().string();
+    fs::path a = fs::absolute(U8Path(p), ec);
+    return ec ? p : U8String(a.lexically_normal());
 }
 
 int Read(SR2ShipFile& doc, const std::string& path, const std::string& logs) {
@@ -78,6 +72,10 @@ void Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    Utf8Arguments utf8(argc, argv);
+    argc = utf8.argc();
+    argv = utf8.argv();
+    // The logs go beside the program, as the editor's do.
     const std::string logs = ProgramFolder(argv[0]);
     const std::string cmd = argc > 1 ? argv[1] : "";
     if (cmd == "normalize" && argc == 4) return Normalize(argv[2], argv[3], logs);
