@@ -53,6 +53,10 @@ public:
     void NewDocument();
     void OpenDocument();
     void SaveDocumentAs();
+    // What Open does with the file chosen in its dialog: path becomes FileIN and is read into a
+    // fresh document, and a message says how that went. The program opens a script given on its
+    // command line this way.
+    void OpenScript(const QString& path);
 
     // The sheet or dialog shown by ShowSheet, while it is open.
     QDialog* OpenSheet() const { return openSheet_; }
