@@ -87,8 +87,7 @@ case "$mode" in
     ;;
   package)
     install_missing "${run_packages[@]}" "${package_packages[@]}"
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    cmake --build build -j"$jobs" --target tarvisk tarvisk-cli
+    build_main
     (cd build && cpack -G DEB)
     ls build/tarvisk_*.deb
     ;;

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string>
 
+#include "logfolder.h"
 #include "platform.h"
 #include "sr2shipfile.h"
 #include "u8path.h"
@@ -76,7 +77,7 @@ int main(int argc, char** argv) {
     argc = utf8.argc();
     argv = utf8.argv();
     // The logs go beside the program, as the editor's do.
-    const std::string logs = ProgramFolder(argv[0]);
+    const std::string logs = LogFolderFor(ProgramFolder(argv[0]));
     const std::string cmd = argc > 1 ? argv[1] : "";
     if (cmd == "normalize" && argc == 4) return Normalize(argv[2], argv[3], logs);
     if (cmd == "check" && argc >= 3) return Check(argc, argv, logs);

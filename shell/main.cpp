@@ -6,6 +6,7 @@
 
 #include "appinfo.h"
 #include "frmfrontend.h"
+#include "logfolder.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -13,7 +14,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(appinfo::VersionText());
     QApplication::setWindowIcon(appinfo::ProgramIcon());
 
-    frmFrontend window;
+    frmFrontend window(nullptr, nullptr,
+                       QString::fromStdString(LogFolderFor(
+                           QCoreApplication::applicationDirPath().toStdString())));
     window.show();
     // A script given as the only argument (a file manager opening a .ship file) is opened as
     // File > Open would open it; a relative path is taken from the current folder, as a shell

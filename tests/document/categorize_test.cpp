@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "docsupport.h"
+#include "logfolder.h"
 #include "u8path.h"
 
 using namespace docsupport;
@@ -234,4 +235,13 @@ TEST(Logs, NamesBeyondAsciiAreReadWrittenAndLogged) {
     EXPECT_EQ(names, (Lines{"debug.txt", "errors.txt", "Œuvre.ship", "Выход €.ship"}));
     EXPECT_EQ(d.OpenShipFile(U8String(folder / u8"Выход €.ship")), 0);
     EXPECT_EQ(d.iBuildCost, 5);
+}
+
+TEST(Logs, AProgramInstalledUnderUsrLogsInTheUserFolderElseBesideItself) {
+#ifndef _WIN32
+    for (const char* system : {"/usr/bin", "/usr/local/bin", "/usr"})
+        EXPECT_EQ(LogFolderFor(system), SR2ShipFile::FallbackLogFolder()) << system;
+#endif
+    for (const char* own : {"/usrx/bin", "/opt/tarvisk/bin", "/home/u/tarvisk/build/bin", "C:\\usr\\bin"})
+        EXPECT_EQ(LogFolderFor(own), own);
 }
