@@ -57,7 +57,7 @@ test_windows() {
   local prefix="$PWD/build-windows/wine"
   mkdir -p "$prefix"
   WINEPREFIX="$prefix" wineserver -p
-  trap 'WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true' EXIT
+  trap "WINEPREFIX='$prefix' wineserver -k 2>/dev/null || true" EXIT
   build-windows/wine-run wineboot -i >build-windows/wineboot.log 2>&1 </dev/null
   ctest --test-dir build-windows --output-on-failure -j"$jobs"
 }
