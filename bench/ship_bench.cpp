@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "sr2shipfile.h"
+#include "u8path.h"
 
 namespace fs = std::filesystem;
 
@@ -27,7 +28,7 @@ const fs::path& WorkDir() {
 }
 
 std::vector<std::string> SampleLines() {
-    std::ifstream in(fs::path(TARVISK_EXAMPLES_DIR) / "tvk_scout.ship", std::ios::binary);
+    std::ifstream in(U8Path(TARVISK_EXAMPLES_DIR) / "tvk_scout.ship", std::ios::binary);
     std::vector<std::string> lines;
     for (std::string l; std::getline(in, l);) {
         if (!l.empty() && l.back() == '\r') l.pop_back();
@@ -59,8 +60,8 @@ void Read(benchmark::State& state, fs::path script) {
     const std::size_t lines = LineCount(script);
     for (auto _ : state) {
         SR2ShipFile doc;
-        doc.SetLogFolder(WorkDir().string());
-        benchmark::DoNotOptimize(doc.OpenShipFile(script.string()));
+        doc.SetLogFolder(U8String(WorkDir()));
+        benchmark::DoNotOptimize(doc.OpenShipFile(U8String(script)));
     }
     state.counters["lines"] = static_cast<double>(lines);
     state.counters["ns_per_line"] = benchmark::Counter(
@@ -69,10 +70,10 @@ void Read(benchmark::State& state, fs::path script) {
 
 void Write(benchmark::State& state, fs::path script) {
     SR2ShipFile doc;
-    doc.SetLogFolder(WorkDir().string());
-    doc.OpenShipFile(script.string());
+    doc.SetLogFolder(U8String(WorkDir()));
+    doc.OpenShipFile(U8String(script));
     const std::size_t lines = LineCount(script);
-    const std::string out = (WorkDir() / "written.ship").string();
+    const std::string out = U8String(WorkDir() / "written.ship");
     for (auto _ : state) benchmark::DoNotOptimize(doc.WriteShipFile(out));
     state.counters["lines"] = static_cast<double>(lines);
     state.counters["ns_per_line"] = benchmark::Counter(

@@ -10,25 +10,20 @@
 #include <string>
 
 #include "getset.h"
+#include "logfolder.h"
+#include "platform.h"
 #include "sr2shipfile.h"
+#include "u8path.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// The logs go beside the program, as the editor's do.
-std::string ProgramFolder(const char* argv0) {
-    std::error_code ec;
-    fs::path self = fs::canonical(fs::path(argv0), ec);
-    if (ec) self = fs::absolute(fs::path(argv0), ec);
-    return self.parent_path().string();
-}
-
 // The file dialog hands Open an absolute path; a relative one would name the shared model wrongly.
 std::string AbsolutePath(const std::string& p) {
     std::error_code ec;
-    fs::path a = fs::absolute(fs::path(p), ec);
-    return ec ? p : a.lexically_normal().string();
+    fs::path a = fs::absolute(U8Path(p), ec);
+    return ec ? p : U8String(a.lexically_normal());
 }
 
 int Read(SR2ShipFile& doc, const std::string& path, const std::string& logs) {
@@ -82,7 +77,11 @@ void Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string logs = ProgramFolder(argv[0]);
+    Utf8Arguments utf8(argc, argv);
+    argc = utf8.argc();
+    argv = utf8.argv();
+    // The logs go beside the program, as the editor's do.
+    const std::string logs = LogFolderFor(ProgramFolder(argv[0]));
     const std::string cmd = argc > 1 ? argv[1] : "";
     if (cmd == "normalize" && argc == 4) return Normalize(argv[2], argv[3], logs);
     if (cmd == "check" && argc >= 3) return Check(argc, argv, logs);

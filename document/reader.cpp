@@ -16,6 +16,7 @@
 #include "numbers.h"
 #include "scriptformat.h"
 #include "shipwriter.h"
+#include "u8path.h"
 
 namespace fs = std::filesystem;
 using scriptformat::AssignmentKey;
@@ -135,8 +136,8 @@ void ShipReader::OpenLogs() {
         debug_.open(folder / "debug.txt", std::ios::binary | std::ios::trunc);
         errors_.open(folder / "errors.txt", std::ios::binary | std::ios::trunc);
         if (debug_ && errors_) {
-            d_.debugLogPath_ = (folder / "debug.txt").string();
-            d_.errorLogPath_ = (folder / "errors.txt").string();
+            d_.debugLogPath_ = U8String(folder / "debug.txt");
+            d_.errorLogPath_ = U8String(folder / "errors.txt");
             return true;
         }
         debug_.close();
@@ -147,10 +148,10 @@ void ShipReader::OpenLogs() {
     };
     d_.debugLogPath_.clear();
     d_.errorLogPath_.clear();
-    const fs::path chosen = d_.logFolder_.empty() ? fs::path(".") : fs::path(d_.logFolder_);
+    const fs::path chosen = d_.logFolder_.empty() ? fs::path(".") : U8Path(d_.logFolder_);
     if (tryFolder(chosen)) return;
     std::error_code ec;
-    const fs::path fallback(SR2ShipFile::FallbackLogFolder());
+    const fs::path fallback = U8Path(SR2ShipFile::FallbackLogFolder());
     fs::create_directories(fallback, ec);
     tryFolder(fallback);
 }
@@ -163,7 +164,7 @@ std::int16_t ShipReader::Open(const std::string& path) {
         Debug("ERROR: '" + path + "' does not exist.");
         return 1;
     }
-    std::ifstream in(fs::path(CustomFSO::NativePath(path)), std::ios::binary);
+    std::ifstream in(U8Path(CustomFSO::NativePath(path)), std::ios::binary);
     std::string data;
     if (in) {
         std::ostringstream buf;

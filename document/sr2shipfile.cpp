@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "numbers.h"
+#include "u8path.h"
 
 namespace {
 
@@ -375,19 +376,25 @@ int SR2ShipFile::KeptLineCount() const {
 
 std::string SR2ShipFile::FallbackLogFolder() {
     namespace fs = std::filesystem;
-    auto env = [](const char* name) -> std::string {
-        const char* v = std::getenv(name);
-        return v ? v : "";
-    };
 #ifdef _WIN32
-    std::string base = env("LOCALAPPDATA");
-    if (!base.empty()) return (fs::path(base) / "Tarvisk").string();
+    // The wide environment: a profile such as C:\Users\Jürgen reaches the narrow one in the ANSI
+    // code page, which is not UTF-8 where the program's manifest is not honoured.
+    auto env = [](const wchar_t* name) -> fs::path {
+        const wchar_t* v = _wgetenv(name);
+        return v ? fs::path(v) : fs::path();
+    };
+    const fs::path base = env(L"LOCALAPPDATA");
+    if (!base.empty()) return U8String(base / "Tarvisk");
 #else
-    std::string state = env("XDG_STATE_HOME");
-    if (!state.empty()) return (fs::path(state) / "tarvisk").string();
-    std::string home = env("HOME");
-    if (!home.empty()) return (fs::path(home) / ".local" / "state" / "tarvisk").string();
+    auto env = [](const char* name) -> fs::path {
+        const char* v = std::getenv(name);
+        return v ? U8Path(v) : fs::path();
+    };
+    const fs::path state = env("XDG_STATE_HOME");
+    if (!state.empty()) return U8String(state / "tarvisk");
+    const fs::path home = env("HOME");
+    if (!home.empty()) return U8String(home / ".local" / "state" / "tarvisk");
 #endif
     std::error_code ec;
-    return (fs::temp_directory_path(ec) / "tarvisk").string();
+    return U8String(fs::temp_directory_path(ec) / "tarvisk");
 }

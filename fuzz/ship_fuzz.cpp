@@ -9,6 +9,7 @@
 #include <string>
 
 #include "sr2shipfile.h"
+#include "u8path.h"
 
 namespace fs = std::filesystem;
 
@@ -30,9 +31,9 @@ std::string Slurp(const fs::path& p) {
 
 std::string Normalize(const fs::path& in, const fs::path& out) {
     SR2ShipFile doc;
-    doc.SetLogFolder(WorkDir().string());
-    if (doc.OpenShipFile(in.string()) != 0) std::abort();
-    if (!doc.WriteShipFile(out.string())) std::abort();
+    doc.SetLogFolder(U8String(WorkDir()));
+    if (doc.OpenShipFile(U8String(in)) != 0) std::abort();
+    if (!doc.WriteShipFile(U8String(out))) std::abort();
     return Slurp(out);
 }
 

@@ -20,13 +20,12 @@ QString VersionText() {
 
 QString WindowTitle() { return ProgramName() + ' ' + VersionText() + " [Beta]"; }
 
-namespace {
-
-// A ship's silhouette seen from above on a dark disc, at one size.
-QPixmap DrawIcon(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
+// A ship's silhouette seen from above on a dark disc, at one size. packaging/linux/tarvisk.svg is
+// the same drawing for the desktop; change both together.
+QImage IconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 64.0, size / 64.0);
     p.setPen(Qt::NoPen);
@@ -42,14 +41,13 @@ QPixmap DrawIcon(int size) {
     p.drawPath(hull);
     p.setBrush(QColor(255, 150, 40));
     p.drawEllipse(QRectF(28, 44, 8, 10));
-    return pixmap;
+    p.end();
+    return image;
 }
-
-}  // namespace
 
 QIcon ProgramIcon() {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64}) icon.addPixmap(DrawIcon(size));
+    for (int size : {16, 24, 32, 48, 64}) icon.addPixmap(QPixmap::fromImage(IconImage(size)));
     return icon;
 }
 

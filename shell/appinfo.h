@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QString>
 
 namespace appinfo {
@@ -17,5 +18,9 @@ QString WindowTitle();
 
 // The program's icon, drawn rather than loaded so that the program needs no resource files.
 QIcon ProgramIcon();
+
+// The icon drawn at size x size pixels; needs no QGuiApplication (the build draws the desktop's
+// PNG icon with it).
+QImage IconImage(int size);
 
 }  // namespace appinfo

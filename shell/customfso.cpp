@@ -4,6 +4,8 @@
 #include <system_error>
 #include <vector>
 
+#include "u8path.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -22,8 +24,7 @@ std::vector<std::string> Split(const std::string& s, const std::string& delimite
 }
 
 fs::path ToPath(const std::string& p) {
-    // Paths are bytes in the system's code page; u8path would misread them on Windows.
-    return fs::path(CustomFSO::NativePath(p));
+    return U8Path(CustomFSO::NativePath(p));
 }
 
 }  // namespace

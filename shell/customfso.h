@@ -11,6 +11,7 @@ public:
     // native paths give their file name alike.
     std::string GetFileName(const std::string& Path, const std::string& Delimiter = {}) const;
 
+    // Paths are UTF-8 strings.
     // True for an existing ordinary file (false for folders). "\" separators are accepted on
     // every platform. Never throws: any error gives false.
     bool FileExists(const std::string& Path) const;

@@ -333,7 +333,11 @@ void frmFrontend::OpenDocument() {
     FileIN = prompter_->OpenFile(this, kShipDialogTitle, NativeLocal(ToLocal(strDataDir)),
                                  kShipFilter, kShipSuffix);
     if (FileIN.isEmpty()) return;  // cancelled: nothing else changes
-    FileIN = QDir::toNativeSeparators(FileIN);
+    OpenScript(FileIN);
+}
+
+void frmFrontend::OpenScript(const QString& path) {
+    FileIN = QDir::toNativeSeparators(path);
 
     ShipFile = std::make_unique<SR2ShipFile>();
     ShipFile->SetLogFolder(ToLocal(logFolder_));

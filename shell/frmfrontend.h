@@ -56,6 +56,10 @@ public:
     void OpenDocument();
     void SaveDocument();  // the file the document came from, line by line; Save As for a New one
     void SaveDocumentAs();
+    // What Open does with the file chosen in its dialog: path becomes FileIN and is read into a
+    // fresh document, and a message says how that went. The program opens a script given on its
+    // command line this way.
+    void OpenScript(const QString& path);
 
     // The open document's session: its file, its lines as read and whether it changed since it
     // was opened or saved. Null while no document is open.

@@ -1,5 +1,7 @@
 # Runs tarvisk-cli on scripts of its own and checks exit code, standard output and standard error.
-# Every failed expectation is reported; the test fails if there was any.
+# Every failed expectation is reported; the test fails if there was any. EMULATOR, when given,
+# runs the program (Wine for a Windows build); ENV_NAME names the variable that holds the per-user
+# folder on the program's system.
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 file(WRITE "${WORK}/bad.ship" "NewShipType.mass = heavy\r\nSpawnSalvageOnDeath(NewShipType, \"s\", 1)\r\nodd()\r\n")
@@ -17,8 +19,12 @@ function(read var path)
   endif()
 endfunction()
 
+# The program run is ${program} (CLI unless a test says otherwise), with the variables of ${env}.
+set(program "${CLI}")
+set(env "")
 function(run rc outre errre)
-  execute_process(COMMAND "${CLI}" ${ARGN} WORKING_DIRECTORY "${WORK}"
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env ${env} ${EMULATOR} "${program}" ${ARGN}
+                  WORKING_DIRECTORY "${WORK}"
                   RESULT_VARIABLE got OUTPUT_VARIABLE out ERROR_VARIABLE err)
   set(what "tarvisk-cli ${ARGN}")
   if(NOT got STREQUAL "${rc}")
@@ -75,3 +81,45 @@ run(1 "^bad\\.ship: 2 error" "missing\\.ship' does not exist" check missing.ship
 run(2 "" "usage" )
 run(2 "" "usage" normalize only-one-argument)
 run(2 "" "usage" frobnicate x)
+
+# Names beyond ASCII in the script, the output and the program's own folder (where the logs go):
+# read, written and logged under exactly these names.
+set(uni "${WORK}/Über € Жук")
+file(MAKE_DIRECTORY "${uni}/Prögram Œ")
+file(COPY "${CLI}" DESTINATION "${uni}/Prögram Œ")
+get_filename_component(cli_name "${CLI}" NAME)
+set(program "${uni}/Prögram Œ/${cli_name}")
+file(WRITE "${uni}/Œuvre €.ship" "NewShipType.buildCost = 7\r\nNewShipType.mass = heavy\r\n")
+run(0 "" "errors\\.txt" normalize "${uni}/Œuvre €.ship" "${uni}/Выход Ü.ship")
+read(text "${uni}/Выход Ü.ship")
+string(FIND "${text}" "\nNewShipType.buildCost = 7\n" cost)
+string(FIND "${text}" "\nLoadSharedModel(NewShipType,\"Œuvre €\")\n" model)
+if(cost LESS 0 OR model LESS 0)
+  message(SEND_ERROR "the script with a non-ASCII name was not read or written back whole: ${text}")
+endif()
+read(text "${uni}/Prögram Œ/debug.txt")
+if(NOT text MATCHES "Opening '[^\n]*Über € Жук[/\\]Œuvre €\\.ship' for input")
+  message(SEND_ERROR "the debug log beside the program does not name the script: ${text}")
+endif()
+read(text "${uni}/Prögram Œ/errors.txt")
+if(NOT text MATCHES "NewShipType\\.mass = heavy")
+  message(SEND_ERROR "the error log beside the program lacks the bad line: ${text}")
+endif()
+
+# A program folder that cannot take the logs (here "debug.txt" is a folder, as root can write
+# anywhere) sends them to the per-user folder, and the message names it.
+file(REMOVE "${uni}/Prögram Œ/debug.txt")
+file(MAKE_DIRECTORY "${uni}/Prögram Œ/debug.txt")
+set(user "${WORK}/Jürgen Œ€ Жук")
+set(env "${ENV_NAME}=${user}")
+if(ENV_NAME STREQUAL "XDG_STATE_HOME")
+  run(0 "" "'${user}/tarvisk/errors\\.txt'" normalize "${uni}/Œuvre €.ship" "${uni}/again.ship")
+  read(text "${user}/tarvisk/errors.txt")
+  if(NOT text MATCHES "NewShipType\\.mass = heavy")
+    message(SEND_ERROR "the per-user error log lacks the bad line: ${text}")
+  endif()
+else()
+  # Wine sets LOCALAPPDATA from its own profile whatever the caller says; the document tests
+  # cover a profile with such a name.
+  run(0 "" "[/\\]Tarvisk[/\\]errors\\.txt'" normalize "${uni}/Œuvre €.ship" "${uni}/again.ship")
+endif()

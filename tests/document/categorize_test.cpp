@@ -1,9 +1,12 @@
 // Reading a script: which lines each category takes, what the logs say, and the result codes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "docsupport.h"
+#include "logfolder.h"
+#include "u8path.h"
 
 using namespace docsupport;
 
@@ -29,7 +32,8 @@ public:
 private:
     void Set(const std::string& v) {
 #ifdef _WIN32
-        _putenv_s(name_.c_str(), v.c_str());
+        // The wide environment, where Windows keeps a profile's name whatever the code page.
+        _wputenv_s(U8Path(name_).wstring().c_str(), U8Path(v).wstring().c_str());
 #else
         setenv(name_.c_str(), v.c_str(), 1);
 #endif
@@ -157,7 +161,7 @@ TEST(Logs, MissingFileGivesOneAndLeavesTheDocumentAlone) {
     SR2ShipFile d;
     d.Initialize();
     d.iBuildCost = 12;
-    d.SetLogFolder(dir.path().string());
+    d.SetLogFolder(U8String(dir.path()));
     const std::string path = dir / "nothing.ship";
     EXPECT_EQ(d.OpenShipFile(path), 1);
     EXPECT_EQ(SplitLines(ReadBytes(dir.path() / "debug.txt")), (Lines{"ERROR: '" + path + "' does not exist."}));
@@ -166,24 +170,26 @@ TEST(Logs, MissingFileGivesOneAndLeavesTheDocumentAlone) {
     EXPECT_EQ(d.iBuildCost, 12);
     EXPECT_EQ(d.LSPL_Num, 0);
     EXPECT_EQ(d.sLoadSharedModel, "");
-    EXPECT_EQ(d.OpenShipFile(dir.path().string()), 1);  // a folder is no script
+    EXPECT_EQ(d.OpenShipFile(U8String(dir.path())), 1);  // a folder is no script
 }
 
 TEST(Logs, UnreadableFileGivesTwo) {
     TempDir dir;
     const std::string path = dir / "locked.ship";
     WriteBytes(path, "NewShipType.buildCost = 5\r\n");
-    fs::permissions(path, fs::perms::none);
-    if (std::ifstream(path)) GTEST_SKIP() << "this user can read any file (administrator)";
+    fs::permissions(U8Path(path), fs::perms::none);
+    if (std::ifstream(U8Path(path))) GTEST_SKIP() << "this user can read any file (administrator)";
     SR2ShipFile d;
-    d.SetLogFolder(dir.path().string());
+    d.SetLogFolder(U8String(dir.path()));
     EXPECT_EQ(d.OpenShipFile(path), 2);
     EXPECT_EQ(d.iBuildCost, 0);
 }
 
 TEST(Logs, ALogFolderThatCannotBeWrittenFallsBackAndTheReadSucceeds) {
     TempDir dir;
-    UserFolderOverride user(dir / "user");
+    // A profile such as C:\Users\Jürgen: the logs must land in it, not in a garbled twin.
+    const std::string profile = dir / "Jürgen Œ€ Жук";
+    UserFolderOverride user(profile);
     const std::string script = dir / "s.ship";
     WriteBytes(script, "NewShipType.buildCost = 5\r\nodd\r\n");
     WriteBytes(dir / "plainfile", "x");
@@ -194,10 +200,48 @@ TEST(Logs, ALogFolderThatCannotBeWrittenFallsBackAndTheReadSucceeds) {
         EXPECT_EQ(d.iBuildCost, 5);
         EXPECT_EQ(d.UnrecognizedLines(), (Lines{"odd"}));
         ASSERT_FALSE(d.DebugLogPath().empty());
-        EXPECT_EQ(fs::path(d.DebugLogPath()).parent_path(), fs::path(SR2ShipFile::FallbackLogFolder()));
-        EXPECT_EQ(fs::path(SR2ShipFile::FallbackLogFolder()).parent_path(), dir.path() / "user");
+        EXPECT_EQ(U8Path(d.DebugLogPath()).parent_path(), U8Path(SR2ShipFile::FallbackLogFolder()));
+        EXPECT_EQ(U8Path(SR2ShipFile::FallbackLogFolder()).parent_path(), U8Path(profile));
         EXPECT_TRUE(HasLine(ReadBytes(d.DebugLogPath()), "odd"));
-        EXPECT_TRUE(fs::exists(d.ErrorLogPath()));
+        EXPECT_TRUE(fs::exists(U8Path(d.ErrorLogPath())));
     }
     EXPECT_FALSE(fs::exists(dir.path() / "missing"));
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.path())) names.push_back(U8String(e.path().filename()));
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Jürgen Œ€ Жук"), 1) << testing::PrintToString(names);
+}
+
+// Names beyond ASCII (once read as Latin-1 on Windows: reported missing, or written as
+// "\u008Cuvre.ship") for the script, its folder, the logs and the file written.
+TEST(Logs, NamesBeyondAsciiAreReadWrittenAndLogged) {
+    TempDir dir;
+    const fs::path folder = dir.path() / u8"Über € Жук";
+    fs::create_directories(folder);
+    const std::string script = U8String(folder / u8"Œuvre.ship");
+    WriteBytes(script, "NewShipType.buildCost = 5\r\nNewShipType.mass = heavy\r\n");
+    SR2ShipFile d;
+    d.SetLogFolder(U8String(folder));
+    ASSERT_EQ(d.OpenShipFile(script), 0);
+    EXPECT_EQ(d.iBuildCost, 5);
+    EXPECT_EQ(d.sLoadSharedModel, "Œuvre");
+    EXPECT_EQ(U8Path(d.DebugLogPath()), folder / "debug.txt");
+    EXPECT_TRUE(HasLine(ReadBytes(folder / "debug.txt"), "Opening '" + script + "' for input..."));
+    EXPECT_TRUE(HasLine(ReadBytes(folder / "errors.txt"), "ERROR: NewShipType.mass = heavy"));
+
+    ASSERT_TRUE(d.WriteShipFile(U8String(folder / u8"Выход €.ship")));
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(U8String(e.path().filename()));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (Lines{"debug.txt", "errors.txt", "Œuvre.ship", "Выход €.ship"}));
+    EXPECT_EQ(d.OpenShipFile(U8String(folder / u8"Выход €.ship")), 0);
+    EXPECT_EQ(d.iBuildCost, 5);
+}
+
+TEST(Logs, AProgramInstalledUnderUsrLogsInTheUserFolderElseBesideItself) {
+#ifndef _WIN32
+    for (const char* system : {"/usr/bin", "/usr/local/bin", "/usr"})
+        EXPECT_EQ(LogFolderFor(system), SR2ShipFile::FallbackLogFolder()) << system;
+#endif
+    for (const char* own : {"/usrx/bin", "/opt/tarvisk/bin", "/home/u/tarvisk/build/bin", "C:\\usr\\bin"})
+        EXPECT_EQ(LogFolderFor(own), own);
 }

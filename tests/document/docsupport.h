@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "sr2shipfile.h"
+#include "u8path.h"
 
 namespace docsupport {
 
@@ -36,7 +37,7 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const fs::path& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    std::string operator/(const std::string& name) const { return U8String(path_ / U8Path(name)); }
 
 private:
     fs::path path_;
@@ -53,6 +54,10 @@ inline std::string ReadBytes(const fs::path& p) {
     s << in.rdbuf();
     return s.str();
 }
+
+// The same for the document's own UTF-8 path strings.
+inline void WriteBytes(const std::string& p, const std::string& bytes) { WriteBytes(U8Path(p), bytes); }
+inline std::string ReadBytes(const std::string& p) { return ReadBytes(U8Path(p)); }
 
 // The lines of a text, without their CR LF or LF ends.
 inline std::vector<std::string> SplitLines(const std::string& text) {
@@ -99,7 +104,7 @@ struct Read {
     explicit Read(const std::string& bytes, const std::string& name = "test.ship") {
         path = dir / name;
         WriteBytes(path, bytes);
-        doc.SetLogFolder(dir.path().string());
+        doc.SetLogFolder(U8String(dir.path()));
         rc = doc.OpenShipFile(path);
     }
     static Read Lines(const std::vector<std::string>& lines) { return Read(Crlf(lines)); }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "docsupport.h"
+#include "u8path.h"
 
 using namespace docsupport;
 using Lines = std::vector<std::string>;
@@ -176,7 +177,7 @@ TEST(KeptLines, AnEmptyFileIsOneEmptyLine) {
 }
 
 TEST(KeptLines, TheSampleScriptComesBackWithNothingLost) {
-    const std::string sample = ReadBytes(fs::path(TARVISK_EXAMPLES_DIR) / "tvk_scout.ship");
+    const std::string sample = ReadBytes(U8Path(TARVISK_EXAMPLES_DIR) / "tvk_scout.ship");
     ASSERT_FALSE(sample.empty());
     Read r(sample, "tvk_scout.ship");
     EXPECT_EQ(r.doc.ErrorCount(), 0);

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "docsupport.h"
+#include "u8path.h"
 
 using namespace docsupport;
 using Lines = std::vector<std::string>;
@@ -44,7 +45,7 @@ TEST(Robustness, AOneMegabyteLine) {
 // A call line cut short at any comma cannot crash the reader, and whatever became of it, it
 // comes back as it was read.
 TEST(Robustness, EveryCallLineOfTheSampleCutShortAtEveryComma) {
-    const auto sample = SplitLines(ReadBytes(fs::path(TARVISK_EXAMPLES_DIR) / "tvk_scout.ship"));
+    const auto sample = SplitLines(ReadBytes(U8Path(TARVISK_EXAMPLES_DIR) / "tvk_scout.ship"));
     int cuts = 0;
     for (const auto& line : sample) {
         const bool call = line.rfind("StartShipWeaponConfig", 0) == 0 || line.rfind("SpawnSalvage", 0) == 0 ||

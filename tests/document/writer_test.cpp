@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "docsupport.h"
+#include "u8path.h"
 
 using namespace docsupport;
 using Lines = std::vector<std::string>;
@@ -27,7 +28,7 @@ Lines Titles(const std::string& text) {
 }  // namespace
 
 TEST(Writer, ANewDocumentIsTheCanonicalFile) {
-    const std::string expected = ReadBytes(fs::path(TARVISK_TEST_DATA_DIR) / "new_document.ship");
+    const std::string expected = ReadBytes(U8Path(TARVISK_TEST_DATA_DIR) / "new_document.ship");
     ASSERT_FALSE(expected.empty());
     const std::string w = NewDocument().ScriptText();
     EXPECT_EQ(w, expected);
@@ -171,7 +172,7 @@ TEST(Writer, AFailedSaveReportsWhyAndLeavesTheOldFile) {
     const std::string old = "old contents\r\n\xff\x00 bytes";
     const std::string readOnly = dir / "readonly.ship";
     WriteBytes(readOnly, old);
-    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(U8Path(readOnly), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     fs::create_directories(dir.path() / "folder.ship");
     const std::string cases[] = {dir / "missing/x.ship", readOnly, dir / "folder.ship", ""};
     for (const std::string& target : cases) {

@@ -3,24 +3,37 @@
 # (when Lua 5.1 and the shared checker are there) nothing a script configures is lost, neither by
 # normalizing nor by the line-by-line save.
 #   run.sh CLI CHECKER OUTDIR SCRIPT...
+# EMULATOR, when set, is the program that runs CLI (Wine for a Windows build). REFERENCE_CLI, when
+# set, is another tarvisk-cli (the build machine's own) whose output must be the same bytes.
 set -u
 cli=$1 checker=$2 out=$3
 shift 3
+run=(${EMULATOR:+"$EMULATOR"} "$cli")
+reference=${REFERENCE_CLI:-}
 mkdir -p "$out"
 status=0
 for f in "$@"; do
   base=$(basename "$f")
-  "$cli" normalize "$f" "$out/once_$base" 2>/dev/null
+  "${run[@]}" normalize "$f" "$out/once_$base" 2>/dev/null
   rc=$?
   if [ $rc -gt 0 ]; then echo "FAIL: normalize $f exited $rc"; status=1; continue; fi
-  "$cli" normalize "$out/once_$base" "$out/twice_$base" 2>/dev/null
+  "${run[@]}" normalize "$out/once_$base" "$out/twice_$base" 2>/dev/null
   if ! cmp -s "$out/once_$base" "$out/twice_$base"; then
     echo "FAIL: normalizing $f is not idempotent"; diff "$out/once_$base" "$out/twice_$base" | head -20
     status=1
   fi
+  if [ -n "$reference" ]; then
+    "$reference" normalize "$f" "$out/reference_$base" 2>/dev/null
+    if ! cmp "$out/once_$base" "$out/reference_$base"; then
+      echo "FAIL: $f is written differently by $cli and by $reference"
+      diff "$out/once_$base" "$out/reference_$base" | head -20
+      status=1
+    fi
+  fi
 done
+if [ -n "$reference" ]; then echo "byte comparison with $reference: $# scripts"; fi
 if command -v lua5.1 >/dev/null 2>&1 && [ -f "$checker" ]; then
-  summary=$(python3 "$checker" "$cli normalize" "$out/sem" "$@" | tee /dev/stderr | tail -n 1)
+  summary=$(python3 "$checker" "$(printf '%q ' "${run[@]}") normalize" "$out/sem" "$@" | tee /dev/stderr | tail -n 1)
   case "$summary" in
     *" broken=0 lost_keys=0 lost_calls=0 "*"crashes=0") ;;
     *) echo "FAIL: the round-trip checker found losses: $summary"; status=1 ;;

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "customfso.h"
+#include "u8path.h"
 
 namespace fs = std::filesystem;
 
@@ -23,10 +24,10 @@ public:
         std::error_code ec;
         fs::remove_all(path_, ec);
     }
-    std::string Native() const { return path_.string(); }
+    std::string Native() const { return U8String(path_); }
     // The same path written with backslashes, as the data-directory tails are.
     std::string Backslashed() const {
-        std::string s = path_.string();
+        std::string s = U8String(path_);
         for (char& c : s)
             if (c == '/') c = '\\';
         return s;
