@@ -147,6 +147,7 @@ void SR2ShipFile::Initialize() {
     LSPL_Num = 0;
     patches_ = {PatchItem{"HScoutEng", 0, ""}};
     patchKeptText_.reset();
+    patchLineUnread_ = false;
     unrecognized_.clear();
     inPlace_.clear();
     keptAbilities_.clear();
@@ -335,6 +336,6 @@ std::string SR2ShipFile::FallbackLogFolder() {
     std::string home = env("HOME");
     if (!home.empty()) return (fs::path(home) / ".local" / "state" / "tarvisk").string();
 #endif
-    std::error_code ec;
-    return (fs::temp_directory_path(ec) / "tarvisk").string();
+    // Never the shared temporary folder: anyone could have put a folder or a link there first.
+    return {};
 }

@@ -1,0 +1,174 @@
+#include "statements.h"
+
+#include <cctype>
+#include <set>
+#include <string_view>
+
+namespace statements {
+namespace {
+
+// Where the scanner stands at the end of a line.
+struct State {
+    enum Mode { Code, LongString, LongComment, ShortString } mode = Code;
+    int level = 0;     // number of "=" in a long bracket
+    char quote = 0;    // for ShortString
+    int depth = 0;     // open ( { [
+    char last = 0;     // the last character of code that is not blank
+};
+
+// The level of a long bracket opening at s[i] ("[[", "[=[", ...), or -1.
+int LongOpen(std::string_view s, std::size_t i) {
+    if (i >= s.size() || s[i] != '[') return -1;
+    std::size_t j = i + 1;
+    while (j < s.size() && s[j] == '=') ++j;
+    return j < s.size() && s[j] == '[' ? static_cast<int>(j - i - 1) : -1;
+}
+
+// Scans one line from state st; appends its code (comments left out) to code.
+void Scan(std::string_view s, State& st, std::string* code) {
+    auto keep = [&](std::size_t from, std::size_t to) {
+        if (code) code->append(s.substr(from, to - from));
+        for (std::size_t k = from; k < to; ++k)
+            if (s[k] != ' ' && s[k] != '\t' && s[k] != '\r') st.last = s[k];
+    };
+    std::size_t i = 0;
+    while (i < s.size()) {
+        switch (st.mode) {
+            case State::LongString:
+            case State::LongComment: {
+                const std::string close = "]" + std::string(static_cast<std::size_t>(st.level), '=') + "]";
+                const std::size_t at = s.find(close, i);
+                const std::size_t end = at == std::string_view::npos ? s.size() : at + close.size();
+                if (st.mode == State::LongString) keep(i, end);
+                if (at != std::string_view::npos) st.mode = State::Code;
+                i = end;
+                break;
+            }
+            case State::ShortString: {
+                // A backslash at the very end of the line carries the string on to the next line;
+                // without one, the string (unfinished, so the script is broken) ends with the line.
+                std::size_t j = i;
+                bool closed = false, carried = false;
+                while (j < s.size()) {
+                    if (s[j] == '\\') {
+                        if (j + 1 == s.size()) {
+                            carried = true;
+                            break;
+                        }
+                        j += 2;
+                    } else if (s[j] == st.quote) {
+                        closed = true;
+                        break;
+                    } else {
+                        ++j;
+                    }
+                }
+                const std::size_t end = closed ? j + 1 : s.size();
+                keep(i, end);
+                if (!carried) st.mode = State::Code;
+                i = end;
+                break;
+            }
+            case State::Code: {
+                const char c = s[i];
+                if (c == '-' && i + 1 < s.size() && s[i + 1] == '-') {
+                    const int level = LongOpen(s, i + 2);
+                    if (level < 0) return;  // a comment to the end of the line
+                    st.mode = State::LongComment;
+                    st.level = level;
+                    i += 4 + static_cast<std::size_t>(level);
+                } else if (c == '"' || c == '\'') {
+                    keep(i, i + 1);
+                    st.mode = State::ShortString;
+                    st.quote = c;
+                    ++i;
+                } else if (const int level = LongOpen(s, i); level >= 0) {
+                    keep(i, i + 2 + static_cast<std::size_t>(level));
+                    st.mode = State::LongString;
+                    st.level = level;
+                    i += 2 + static_cast<std::size_t>(level);
+                } else {
+                    if (c == '(' || c == '{' || c == '[') ++st.depth;
+                    if (c == ')' || c == '}' || c == ']') --st.depth;
+                    keep(i, i + 1);
+                    ++i;
+                }
+                break;
+            }
+        }
+    }
+}
+
+bool StartsWithCI(std::string_view s, std::string_view prefix) {
+    if (s.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(s[i])) != prefix[i]) return false;
+    return true;
+}
+
+// A line that begins a statement of its own, as the reader sorts them: an assignment to an entry
+// of NewShipType, or one of the calls it knows. It cannot continue an open call.
+bool StartsStatement(std::string_view s) {
+    if (StartsWithCI(s, "news")) {
+        const std::size_t eq = s.find('=');
+        if (eq == std::string_view::npos || (eq + 1 < s.size() && s[eq + 1] == '=')) return false;
+        return eq == 0 || std::string_view("~<>=").find(s[eq - 1]) == std::string_view::npos;
+    }
+    for (std::string_view p : {"loadmo", "loadsha", "startshipw", "spawnsal", "loadshippa", "addability"})
+        if (StartsWithCI(s, p)) return true;
+    return false;
+}
+
+bool InLongBracket(const State& st) { return st.mode == State::LongString || st.mode == State::LongComment; }
+
+bool Open(const State& st) {
+    return st.mode != State::Code || st.depth > 0 || st.last == ',' || st.last == '=';
+}
+
+}  // namespace
+
+std::vector<Statement> Split(const std::vector<std::string>& lines) {
+    std::vector<Statement> out;
+    // Long brackets known to stay open to the end of the file, by (comment?, level): a later one
+    // of the same kind cannot close either, so it is not looked for again.
+    std::set<std::pair<bool, int>> neverClosed;
+    std::size_t i = 0;
+    while (i < lines.size()) {
+        const std::size_t first = i;
+        State st;
+        std::string code;
+        Scan(lines[i], st, &code);
+        ++i;
+        auto key = [&st] { return std::make_pair(st.mode == State::LongComment, st.level); };
+        if (InLongBracket(st) && neverClosed.count(key())) {
+            out.push_back({first, 1, {}});
+            continue;
+        }
+        while (Open(st) && i < lines.size()) {
+            if (!InLongBracket(st) && st.mode != State::ShortString && StartsStatement(lines[i])) break;
+            code += ' ';
+            Scan(lines[i], st, &code);
+            ++i;
+        }
+        if (InLongBracket(st) && i == lines.size()) {
+            // Never closed: the script is broken there. Its first line stands alone and the lines
+            // after it are read afresh.
+            neverClosed.insert(key());
+            out.push_back({first, 1, {}});
+            i = first + 1;
+            continue;
+        }
+        if (Open(st)) {
+            // A call that never closes (a statement of its own or the end of the file came first):
+            // no statement, so every line stands alone. Writing such a line back and reading it
+            // again then gives the same lines, whatever the writer puts after it.
+            for (std::size_t k = first; k < i; ++k) out.push_back({k, 1, {}});
+            continue;
+        }
+        if (i - first == 1) code.clear();
+        out.push_back({first, i - first, std::move(code)});
+    }
+    return out;
+}
+
+}  // namespace statements
