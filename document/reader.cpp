@@ -285,7 +285,9 @@ void ShipReader::Categorize() {
         } else {
             asRead_ = raw[i];
         }
-        std::string line = multiLine_ ? std::move(st.joined) : raw[i];
+        // A comment block is sorted by its first line; any other statement by what the line
+        // parsers read of all its lines.
+        std::string line = multiLine_ && raw[i].rfind("--", 0) != 0 ? std::move(st.joined) : raw[i];
         const std::string parsed = line;
         d_.marker_.clear();
         keepText_.reset();
