@@ -122,7 +122,7 @@ private:
     // The statement being sorted exactly as read: its line, or its lines joined by CR LF. What is
     // kept of a statement is always all of it.
     std::string asRead_;
-    bool multiLine_ = false;
+    bool multiLine_ = false;  // several lines or never closed: kept only ever as read
     std::vector<std::vector<int>> unrecOf_;  // per field: its lines kept among the unrecognised
     std::vector<int> inPlaceOf_;             // per field: its line kept in place, -1 for none
 
@@ -278,21 +278,24 @@ void ShipReader::Categorize() {
     auto& raw = d_.rawLines_;
     for (auto& st : statements::Split(raw)) {
         const std::size_t i = st.first;
-        multiLine_ = st.count > 1;
-        if (multiLine_) {
-            asRead_ = raw[i];
-            for (std::size_t k = 1; k < st.count; ++k) asRead_ += "\r\n" + raw[i + k];
-        } else {
-            asRead_ = raw[i];
-        }
+        multiLine_ = st.count > 1 || st.open;
+        asRead_ = raw[i];
+        for (std::size_t k = 1; k < st.count; ++k) asRead_ += "\r\n" + raw[i + k];
+        // A statement that never closes is kept with a comment line after it: read again, the
+        // written script then ends it in the same place, whatever the writer put after it.
+        if (st.open) asRead_ += "\r\n--";
         // A comment block is sorted by its first line; any other statement by what the line
         // parsers read of all its lines.
-        std::string line = multiLine_ && raw[i].rfind("--", 0) != 0 ? std::move(st.joined) : raw[i];
+        std::string line = st.count > 1 && raw[i].rfind("--", 0) != 0 ? std::move(st.joined) : raw[i];
         const std::string parsed = line;
         d_.marker_.clear();
         keepText_.reset();
         bool failed = false;
         try {
+            // Text after a long string or comment that never closes cannot be placed anywhere
+            // but where it stands, among the lines kept as read: written elsewhere, it could
+            // close on a line it never met here.
+            if (st.neverEnds && line.rfind("--", 0) != 0) throw LineError("a long bracket never closes");
             CategorizeLine(line);
         } catch (const LineError&) {
             failed = true;

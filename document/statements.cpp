@@ -13,7 +13,6 @@ struct State {
     int level = 0;     // number of "=" in a long bracket
     char quote = 0;    // for ShortString
     int depth = 0;     // open ( { [
-    char last = 0;     // the last character of code that is not blank
 };
 
 // The level of a long bracket opening at s[i] ("[[", "[=[", ...), or -1.
@@ -28,8 +27,6 @@ int LongOpen(std::string_view s, std::size_t i) {
 void Scan(std::string_view s, State& st, std::string* code) {
     auto keep = [&](std::size_t from, std::size_t to) {
         if (code) code->append(s.substr(from, to - from));
-        for (std::size_t k = from; k < to; ++k)
-            if (s[k] != ' ' && s[k] != '\t' && s[k] != '\r') st.last = s[k];
     };
     std::size_t i = 0;
     while (i < s.size()) {
@@ -106,9 +103,12 @@ bool StartsWithCI(std::string_view s, std::string_view prefix) {
     return true;
 }
 
-// A line that begins a statement of its own, as the reader sorts them: an assignment to an entry
-// of NewShipType, or one of the calls it knows. It cannot continue an open call.
-bool StartsStatement(std::string_view s) {
+// A line that ends a statement still open before it: one that begins a statement of its own, as
+// the reader sorts them (an assignment to an entry of NewShipType, or one of the calls it knows),
+// or a comment at the start of the line, which is also what the reader writes after a statement
+// that never closed.
+bool EndsOpenStatement(std::string_view s) {
+    if (s.rfind("--", 0) == 0) return true;
     if (StartsWithCI(s, "news")) {
         const std::size_t eq = s.find('=');
         if (eq == std::string_view::npos || (eq + 1 < s.size() && s[eq + 1] == '=')) return false;
@@ -121,9 +121,7 @@ bool StartsStatement(std::string_view s) {
 
 bool InLongBracket(const State& st) { return st.mode == State::LongString || st.mode == State::LongComment; }
 
-bool Open(const State& st) {
-    return st.mode != State::Code || st.depth > 0 || st.last == ',' || st.last == '=';
-}
+bool Open(const State& st) { return st.mode != State::Code || st.depth > 0; }
 
 }  // namespace
 
@@ -141,11 +139,11 @@ std::vector<Statement> Split(const std::vector<std::string>& lines) {
         ++i;
         auto key = [&st] { return std::make_pair(st.mode == State::LongComment, st.level); };
         if (InLongBracket(st) && neverClosed.count(key())) {
-            out.push_back({first, 1, {}});
+            out.push_back({first, 1, {}, false, true});
             continue;
         }
         while (Open(st) && i < lines.size()) {
-            if (!InLongBracket(st) && st.mode != State::ShortString && StartsStatement(lines[i])) break;
+            if (!InLongBracket(st) && EndsOpenStatement(lines[i])) break;
             code += ' ';
             Scan(lines[i], st, &code);
             ++i;
@@ -154,19 +152,12 @@ std::vector<Statement> Split(const std::vector<std::string>& lines) {
             // Never closed: the script is broken there. Its first line stands alone and the lines
             // after it are read afresh.
             neverClosed.insert(key());
-            out.push_back({first, 1, {}});
+            out.push_back({first, 1, {}, false, true});
             i = first + 1;
             continue;
         }
-        if (Open(st)) {
-            // A call that never closes (a statement of its own or the end of the file came first):
-            // no statement, so every line stands alone. Writing such a line back and reading it
-            // again then gives the same lines, whatever the writer puts after it.
-            for (std::size_t k = first; k < i; ++k) out.push_back({k, 1, {}});
-            continue;
-        }
         if (i - first == 1) code.clear();
-        out.push_back({first, i - first, std::move(code)});
+        out.push_back({first, i - first, std::move(code), Open(st), false});
     }
     return out;
 }

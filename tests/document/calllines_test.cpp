@@ -216,9 +216,7 @@ TEST(CallLines, StatementsOverSeveralLines) {
         "    \"Scout\", 1)",
         "addAbility(NewShipType, \"CanDock\",",                                 // 8
         "    1, 0, 7) -- more than it stores",
-        "NewShipType.displayedName =",                                          // 10
-        "    \"Scout\"",
-        "SpawnSalvageOnDeath(NewShipType, \"short\",",                          // 12
+        "SpawnSalvageOnDeath(NewShipType, \"short\",",                          // 10
         "    1, 2)",
     });
     ASSERT_EQ(r.doc.SSWC_Num, 0);
@@ -230,15 +228,13 @@ TEST(CallLines, StatementsOverSeveralLines) {
     EXPECT_EQ(r.doc.SSOD_PositionZ, 3);
     EXPECT_TRUE(r.doc.bCanDock);
     EXPECT_TRUE(r.doc.CanDock_IsActive);
-    EXPECT_EQ(r.doc.sDisplayedName, "Scout");
     EXPECT_EQ(r.doc.ErrorCount(), 1);
     const std::string shortCall = "SpawnSalvageOnDeath(NewShipType, \"short\",\r\n    1, 2)";
-    EXPECT_EQ(r.Errors(), "Error on line 12: SpawnSalvageOnDeath(NewShipType, \"short\",     1, 2)\n");
+    EXPECT_EQ(r.Errors(), "Error on line 10: SpawnSalvageOnDeath(NewShipType, \"short\",     1, 2)\n");
     EXPECT_EQ(r.doc.UnrecognizedLines(), (Lines{"setSupplyValue(NewShipType,\r\n    \"Scout\", 1)", shortCall}));
 
     const std::string w = r.Written();
     EXPECT_TRUE(HasLine(w, "StartShipWeaponConfig(NewShipType, \"Gun\", \"Hp1\", \"Fire\")"));
-    EXPECT_TRUE(HasLine(w, "NewShipType.displayedName = \"Scout\""));
     EXPECT_NE(w.find("addAbility(NewShipType, \"CanDock\",\r\n    1, 0, 7) -- more than it stores\r\n"),
               std::string::npos);
     EXPECT_EQ(w.find("\"Hp1\",\r\n"), std::string::npos);  // stored: written in one line
@@ -263,7 +259,9 @@ TEST(CallLines, CommentBlocksLongStringsAndCallsThatNeverClose) {
     EXPECT_EQ(r.doc.iBuildCost, 5);
     EXPECT_EQ(r.doc.iBuildTime, 6);
     EXPECT_EQ(r.doc.UnrecognizedLines(),
-              (Lines{"NewShipType.sobDescription = [[two\r\nlines]]", "odd(NewShipType,", "x = [==[ never closed"}));
+              (Lines{"NewShipType.sobDescription = [[two\r\nlines]]", "odd(NewShipType,\r\n--", "x = [==[ never closed"}));
+    // Read again, the call that never closed ends where it ended: the comment line after it says so.
+    EXPECT_EQ(r.doc.ErrorCount(), 2);
     EXPECT_EQ(Normalize(r.Written()), r.Written());
 }
 
