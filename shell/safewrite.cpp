@@ -52,11 +52,18 @@ std::string SafeWriteFile(const std::string& FileName, std::string_view text) {
     // save that was killed is never taken for a script. An existing file's bits are only applied
     // once the file is complete; until then it is readable by this user alone.
     const fs::path folder = target.parent_path();
+    // The target's name, shortened so that the temporary name stays within the 255 bytes a name
+    // may have (cut where a UTF-8 character begins).
+    std::string base = U8String(target.filename());
+    if (base.size() > 100) {
+        std::size_t cut = 100;
+        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) --cut;
+        base.resize(cut);
+    }
     platformfile::OutFile out;
     fs::path temp;
     for (int attempt = 0; attempt < 8; ++attempt) {
-        temp = folder / U8Path("." + U8String(target.filename()) + "." + platformfile::RandomToken() +
-                               ".tarvisk-tmp");
+        temp = folder / U8Path("." + base + "." + platformfile::RandomToken() + ".tarvisk-tmp");
         why = out.CreateNew(temp, facts.exists ? 0600 : 0666);
         if (why.empty()) break;
         std::error_code ec;

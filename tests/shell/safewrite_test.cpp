@@ -90,6 +90,11 @@ TEST_F(SaveTest, EachSaveWritesItsOwnTemporaryFileBesideTheTargetThenReplacesIt)
     EXPECT_EQ(seen[1].targetBytes, "first");
     EXPECT_EQ(Read(target), "second");
     EXPECT_EQ(Entries(), std::vector<std::string>{"Ship.ship"});
+
+    // A name as long as a name may be still leaves room for the temporary file's.
+    const fs::path longest = dir / (std::string(250, 'x') + ".ship");
+    EXPECT_EQ(Save(longest, "long"), "");
+    EXPECT_EQ(Read(longest), "long");
 }
 
 TEST_F(SaveTest, AFolderOrAMissingFolderIsRefusedWithAReason) {
