@@ -292,9 +292,9 @@ void ShipReader::Categorize() {
         keepText_.reset();
         bool failed = false;
         try {
-            // Text after a long string or comment that never closes cannot be placed anywhere
-            // but where it stands, among the lines kept as read: written elsewhere, it could
-            // close on a line it never met here.
+            // A line whose long string or comment never closes is never stored, only kept as
+            // read among the unrecognised lines: written anywhere else, its bracket could close
+            // on a line it never met here.
             if (st.neverEnds && line.rfind("--", 0) != 0) throw LineError("a long bracket never closes");
             CategorizeLine(line);
         } catch (const LineError&) {
@@ -303,7 +303,7 @@ void ShipReader::Categorize() {
         if (failed) {
             LogError("Error on line " + numbers::FormatInteger(static_cast<std::int64_t>(i)) + ": " + parsed);
             // Kept as read; a patch list that could not be read is this line, and no other.
-            if (d_.marker_ == "LSPL -CLEARED-") d_.patchLineUnread_ = true;
+            if (StartsWithCI(line, "loadshippa")) d_.patchLineUnread_ = true;
             d_.unrecognized_.push_back(Unbound(asRead_));
         } else if (d_.marker_.empty()) {
             Debug(line);
