@@ -13,6 +13,7 @@ struct State {
     int level = 0;     // number of "=" in a long bracket
     char quote = 0;    // for ShortString
     int depth = 0;     // open ( { [
+    std::size_t openedAt = 0;  // the line where the open long bracket began
 };
 
 // The level of a long bracket opening at s[i] ("[[", "[=[", ...), or -1.
@@ -24,7 +25,7 @@ int LongOpen(std::string_view s, std::size_t i) {
 }
 
 // Scans one line from state st; appends its code (comments left out) to code.
-void Scan(std::string_view s, State& st, std::string* code) {
+void Scan(std::string_view s, std::size_t lineNo, State& st, std::string* code) {
     auto keep = [&](std::size_t from, std::size_t to) {
         if (code) code->append(s.substr(from, to - from));
     };
@@ -73,6 +74,7 @@ void Scan(std::string_view s, State& st, std::string* code) {
                     if (level < 0) return;  // a comment to the end of the line
                     st.mode = State::LongComment;
                     st.level = level;
+                    st.openedAt = lineNo;
                     i += 4 + static_cast<std::size_t>(level);
                 } else if (c == '"' || c == '\'') {
                     keep(i, i + 1);
@@ -83,6 +85,7 @@ void Scan(std::string_view s, State& st, std::string* code) {
                     keep(i, i + 2 + static_cast<std::size_t>(level));
                     st.mode = State::LongString;
                     st.level = level;
+                    st.openedAt = lineNo;
                     i += 2 + static_cast<std::size_t>(level);
                 } else {
                     if (c == '(' || c == '{' || c == '[') ++st.depth;
@@ -135,25 +138,37 @@ std::vector<Statement> Split(const std::vector<std::string>& lines) {
         const std::size_t first = i;
         State st;
         std::string code;
-        Scan(lines[i], st, &code);
+        Scan(lines[i], i, st, &code);
         ++i;
         auto key = [&st] { return std::make_pair(st.mode == State::LongComment, st.level); };
         if (InLongBracket(st) && neverClosed.count(key())) {
             out.push_back({first, 1, {}, false, true});
             continue;
         }
+        std::vector<std::size_t> codeAt{0};  // where each line's code begins in code
         while (Open(st) && i < lines.size()) {
             if (!InLongBracket(st) && EndsOpenStatement(lines[i])) break;
             code += ' ';
-            Scan(lines[i], st, &code);
+            codeAt.push_back(code.size());
+            Scan(lines[i], i, st, &code);
             ++i;
         }
         if (InLongBracket(st) && i == lines.size()) {
-            // Never closed: the script is broken there. Its first line stands alone and the lines
-            // after it are read afresh.
-            neverClosed.insert(key());
-            out.push_back({first, 1, {}, false, true});
-            i = first + 1;
+            if (st.openedAt == first) {
+                // Never closed: the script is broken there. Its first line stands alone and the
+                // lines after it are read afresh.
+                neverClosed.insert(key());
+                out.push_back({first, 1, {}, false, true});
+                i = first + 1;
+                continue;
+            }
+            // The bracket began on a later line: the statement ends, open, before that line,
+            // which is then read on its own.
+            const std::size_t count = st.openedAt - first;
+            code.resize(codeAt[count] == 0 ? 0 : codeAt[count] - 1);
+            if (count == 1) code.clear();
+            out.push_back({first, count, std::move(code), true, false});
+            i = st.openedAt;
             continue;
         }
         if (i - first == 1) code.clear();

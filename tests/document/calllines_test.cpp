@@ -263,6 +263,12 @@ TEST(CallLines, CommentBlocksLongStringsAndCallsThatNeverClose) {
     // Read again, the call that never closed ends where it ended: the comment line after it says so.
     EXPECT_EQ(r.doc.ErrorCount(), 2);
     EXPECT_EQ(Normalize(r.Written()), r.Written());
+
+    // A long string that never closes, opened inside an open call, ends the call before its line.
+    Read s = Read::Lines({"odd(", "x = [[ never", "NewShipType.mass = 5"});
+    EXPECT_EQ(s.doc.iMass, 5);
+    EXPECT_EQ(s.doc.UnrecognizedLines(), (Lines{"odd(\r\n--", "x = [[ never"}));
+    EXPECT_EQ(Normalize(s.Written()), s.Written());
 }
 
 // A patch-list line that cannot be read comes back as read, and no empty call is added beside it.
