@@ -31,7 +31,10 @@ int Read(SR2ShipFile& doc, const std::string& path, const std::string& logs) {
     switch (doc.OpenShipFile(AbsolutePath(path))) {
         case 0: return 0;
         case 1: std::cerr << "tarvisk-cli: '" << path << "' does not exist.\n"; return 1;
-        default: std::cerr << "tarvisk-cli: '" << path << "' could not be read.\n"; return 2;
+        default:
+            std::cerr << "tarvisk-cli: '" << path << "' could not be read"
+                      << (doc.OpenFailure().empty() ? "" : ": " + doc.OpenFailure()) << ".\n";
+            return 2;
     }
 }
 
@@ -39,9 +42,10 @@ int Normalize(const std::string& in, const std::string& out, const std::string& 
     SR2ShipFile doc;
     if (int rc = Read(doc, in, logs)) return rc;
     if (doc.ErrorCount() > 0)
-        std::cerr << "tarvisk-cli: " << doc.ErrorCount() << " line(s) of '" << in
-                  << "' could not be read; they are listed in '" << doc.ErrorLogPath()
-                  << "' and are written back unchanged.\n";
+        std::cerr << "tarvisk-cli: " << doc.ErrorCount() << " line(s) of '" << in << "' could not be read; "
+                  << (doc.ErrorLogPath().empty() ? std::string("the logs could not be written, and they")
+                                                 : "they are listed in '" + doc.ErrorLogPath() + "' and")
+                  << " are written back unchanged.\n";
     Result r = doc.WriteShipFile(out);
     if (!r) {
         std::cerr << "tarvisk-cli: '" << out << "' could not be saved: " << r.reason << ".\n";

@@ -8,14 +8,16 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
+#include <new>
 #include <stdexcept>
 
 #include "customfso.h"
 #include "linevalues.h"
 #include "numbers.h"
+#include "platformfile.h"
 #include "scriptformat.h"
 #include "shipwriter.h"
+#include "statements.h"
 #include "u8path.h"
 
 namespace fs = std::filesystem;
@@ -77,6 +79,36 @@ std::int32_t Int32(const std::string& text, const char* what) {
 // Lists are indexed by 16-bit numbers, so they end at 32768 items.
 constexpr std::size_t kListLimit = 32768;
 
+// A real script is under 100 KB; anything this big is refused before it is read.
+constexpr std::uintmax_t kMaxScriptBytes = 256u << 20;
+
+// A log file, written in large pieces. It is opened without following a link, so a link planted
+// under its name in a shared folder never makes the reader overwrite another file.
+class LogFile {
+public:
+    ~LogFile() { Close(); }
+    bool Open(const fs::path& path) { return file_.OpenNoFollow(path).empty(); }
+    explicit operator bool() const { return file_.IsOpen(); }
+    void Line(std::string_view text) {
+        if (!file_.IsOpen()) return;
+        buffer_.append(text);
+        buffer_ += '\n';
+        if (buffer_.size() >= (1u << 16)) Flush();
+    }
+    void Close() {
+        Flush();
+        file_.Close();
+    }
+
+private:
+    void Flush() {
+        if (file_.IsOpen() && !buffer_.empty() && !file_.Write(buffer_).empty()) file_.Close();
+        buffer_.clear();
+    }
+    platformfile::OutFile file_;
+    std::string buffer_;
+};
+
 }  // namespace
 
 class ShipReader {
@@ -86,21 +118,25 @@ public:
 
 private:
     SR2ShipFile& d_;
-    std::ofstream debug_, errors_;
+    LogFile debug_, errors_;
     std::optional<std::string> keepText_;  // text to keep for an unrecognised line, if not the line
-    std::vector<int> unrecOf_, inPlaceOf_;  // per field: its kept line, -1 for none
     // What the statement being sorted set, for the line-origin records (LineOrigins()).
     using OriginKind = SR2ShipFile::LineOrigin::Kind;
     std::optional<std::pair<OriginKind, std::size_t>> origin_;
     void SetOrigin(OriginKind kind, std::size_t target) { origin_.emplace(kind, target); }
+    // The statement being sorted exactly as read: its line, or its lines joined by CR LF. What is
+    // kept of a statement is always all of it.
+    std::string asRead_;
+    bool multiLine_ = false;  // several lines or never closed: kept only ever as read
+    std::vector<std::vector<int>> unrecOf_;  // per field: its lines kept among the unrecognised
+    std::vector<int> inPlaceOf_;             // per field: its line kept in place, -1 for none
 
     void OpenLogs();
-    void Debug(std::string_view text) {
-        if (debug_) debug_ << text << '\n';
-    }
+    std::int16_t Read(const std::string& path);
+    void Debug(std::string_view text) { debug_.Line(text); }
     void LogError(std::string_view text) {
         ++d_.errorCount_;
-        if (errors_) errors_ << text << '\n';
+        errors_.Line(text);
     }
     void Categorize();
     void CategorizeLine(std::string& line);
@@ -130,51 +166,71 @@ std::int16_t SR2ShipFile::OpenShipFile(const std::string& strShipFilePath) {
 }
 
 void ShipReader::OpenLogs() {
-    // The logs are a help, never a condition for reading: when the chosen folder cannot be written
-    // they go to the per-user folder, and when that fails too the file is read without them.
+    // The logs are a help, never a condition for reading: when the chosen folder cannot take both
+    // of them they go to the per-user folder, and when that fails too the file is read without.
     auto tryFolder = [this](const fs::path& folder) {
-        debug_.open(folder / "debug.txt", std::ios::binary | std::ios::trunc);
-        errors_.open(folder / "errors.txt", std::ios::binary | std::ios::trunc);
-        if (debug_ && errors_) {
+        if (debug_.Open(folder / "debug.txt") && errors_.Open(folder / "errors.txt")) {
             d_.debugLogPath_ = U8String(folder / "debug.txt");
             d_.errorLogPath_ = U8String(folder / "errors.txt");
             return true;
         }
-        debug_.close();
-        errors_.close();
-        debug_.clear();
-        errors_.clear();
+        debug_.Close();
+        errors_.Close();
         return false;
     };
     d_.debugLogPath_.clear();
     d_.errorLogPath_.clear();
     const fs::path chosen = d_.logFolder_.empty() ? fs::path(".") : U8Path(d_.logFolder_);
     if (tryFolder(chosen)) return;
-    std::error_code ec;
-    const fs::path fallback = U8Path(SR2ShipFile::FallbackLogFolder());
-    fs::create_directories(fallback, ec);
-    tryFolder(fallback);
+    const std::string fallback = SR2ShipFile::FallbackLogFolder();
+    if (fallback.empty() || !platformfile::MakePrivateFolder(U8Path(fallback)).empty()) return;
+    tryFolder(U8Path(fallback));
 }
 
 std::int16_t ShipReader::Open(const std::string& path) {
     OpenLogs();
     d_.errorCount_ = 0;
+    d_.openFailure_.clear();
+    try {
+        return Read(path);
+    } catch (const std::bad_alloc&) {
+        // Out of memory: the document is left empty rather than half read.
+        d_.rawLines_ = {};
+        d_.unrecognized_ = {};
+        d_.inPlace_ = {};
+        d_.weapons_ = {};
+        d_.salvage_ = {};
+        d_.openFailure_ = "there is not enough memory to read it";
+        Debug("ERROR: '" + path + "' could not be read: " + d_.openFailure_ + ".");
+        return 2;
+    }
+}
+
+std::int16_t ShipReader::Read(const std::string& path) {
     CustomFSO fso;
     if (!fso.FileExists(path)) {
         Debug("ERROR: '" + path + "' does not exist.");
         return 1;
     }
-    std::ifstream in(U8Path(CustomFSO::NativePath(path)), std::ios::binary);
-    std::string data;
-    if (in) {
-        std::ostringstream buf;
-        buf << in.rdbuf();
-        data = buf.str();
-    }
-    if (!in || in.bad()) {
-        Debug("ERROR: '" + path + "' could not be read.");
+    const fs::path native = U8Path(CustomFSO::NativePath(path));
+    auto refuse = [&](const std::string& why) -> std::int16_t {
+        d_.openFailure_ = why;
+        Debug("ERROR: '" + path + "' could not be read: " + why + ".");
         return 2;
+    };
+    const std::string tooBig = "it is larger than 256 MiB";
+    std::error_code ec;
+    if (fs::file_size(native, ec) > kMaxScriptBytes && !ec) return refuse(tooBig);
+    std::ifstream in(native, std::ios::binary);
+    if (!in) return refuse("it cannot be opened");
+    // Read in pieces, so a file that grows while it is read is still refused in time.
+    std::string data;
+    char piece[1 << 16];
+    while (in.read(piece, sizeof piece) || in.gcount() > 0) {
+        data.append(piece, static_cast<std::size_t>(in.gcount()));
+        if (data.size() > kMaxScriptBytes) return refuse(tooBig);
     }
+    if (in.bad()) return refuse("reading it failed");
 
     d_.rawLines_.clear();
     d_.unrecognized_.clear();
@@ -182,7 +238,7 @@ std::int16_t ShipReader::Open(const std::string& path) {
     d_.origins_.clear();
     d_.assigned_.assign(SR2ShipFile::Fields().size(), false);
     d_.keptAbilities_.assign(scriptformat::Abilities().size(), std::nullopt);
-    unrecOf_.assign(SR2ShipFile::Fields().size(), -1);
+    unrecOf_.assign(SR2ShipFile::Fields().size(), {});
     inPlaceOf_.assign(SR2ShipFile::Fields().size(), -1);
 
     Debug("Opening '" + path + "' for input...");
@@ -212,6 +268,7 @@ void ShipReader::Categorize() {
     d_.salvage_.clear();
     d_.patches_.clear();
     d_.patchKeptText_.reset();
+    d_.patchLineUnread_ = false;
     Debug("Array dimensioning complete.");
     Debug("");
     d_.SSOD_Num = d_.SSWC_Num = d_.MAM_Num = d_.MBM_Num = -1;
@@ -222,27 +279,49 @@ void ShipReader::Categorize() {
     d_.CanBuildShips_Reset();
     Debug("UBound(strLines) = " + numbers::FormatInteger(static_cast<std::int64_t>(d_.rawLines_.size()) - 1));
 
-    for (std::size_t i = 0; i < d_.rawLines_.size(); ++i) {
-        std::string& line = d_.rawLines_[i];
-        const std::string asRead = line;
+    // Statements, not lines: a call that goes on over several lines is sorted as one statement,
+    // which starts at its first line (the index in messages) and clears all its lines when taken.
+    auto& raw = d_.rawLines_;
+    for (auto& st : statements::Split(raw)) {
+        const std::size_t i = st.first;
+        multiLine_ = st.count > 1 || st.open;
+        asRead_ = raw[i];
+        for (std::size_t k = 1; k < st.count; ++k) asRead_ += "\r\n" + raw[i + k];
+        // A statement that never closes is kept with a comment line after it: read again, the
+        // written script then ends it in the same place, whatever the writer put after it.
+        if (st.open) asRead_ += "\r\n--";
+        // A comment block is sorted by its first line; any other statement by what the line
+        // parsers read of all its lines.
+        std::string line = st.count > 1 && raw[i].rfind("--", 0) != 0 ? std::move(st.joined) : raw[i];
+        const std::string parsed = line;
         d_.marker_.clear();
         keepText_.reset();
         origin_.reset();
+        bool failed = false;
         try {
+            // A line whose long string or comment never closes is never stored, only kept as
+            // read among the unrecognised lines: written anywhere else, its bracket could close
+            // on a line it never met here.
+            if (st.neverEnds && line.rfind("--", 0) != 0) throw LineError("a long bracket never closes");
             CategorizeLine(line);
         } catch (const LineError&) {
-            LogError("Error on line " + numbers::FormatInteger(static_cast<std::int64_t>(i)) + ": " + asRead);
-            d_.unrecognized_.push_back(Unbound(asRead));
-            line.clear();
+            failed = true;
+        }
+        // Where the statement came from, for the save that keeps the file's own lines.
+        if (!failed && origin_)
+            d_.origins_.push_back({origin_->first, i, i + st.count - 1, origin_->second});
+        if (failed) {
+            LogError("Error on line " + numbers::FormatInteger(static_cast<std::int64_t>(i)) + ": " + parsed);
+            // Kept as read; a patch list that could not be read is this line, and no other.
+            if (StartsWithCI(line, "loadshippa")) d_.patchLineUnread_ = true;
+            d_.unrecognized_.push_back(Unbound(asRead_));
+        } else if (d_.marker_.empty()) {
+            Debug(line);
+            d_.unrecognized_.push_back(Unbound(multiLine_ ? asRead_ : keepText_ ? *keepText_ : line));
+            if (!multiLine_) raw[i] = line;
             continue;
         }
-        if (origin_) d_.origins_.push_back({origin_->first, i, i, origin_->second});
-        if (d_.marker_.empty()) {
-            Debug(line);
-            d_.unrecognized_.push_back(Unbound(keepText_ ? *keepText_ : line));
-        } else {
-            line.clear();
-        }
+        for (std::size_t k = 0; k < st.count; ++k) raw[i + k].clear();
     }
     Debug("");
     Debug("Categorization completed.");
@@ -282,9 +361,10 @@ void ShipReader::CategorizeLine(std::string& line) {
 // ----- Kept lines -----
 
 void ShipReader::DropKept(std::size_t field) {
-    if (unrecOf_[field] >= 0) d_.unrecognized_[static_cast<std::size_t>(unrecOf_[field])].dropped = true;
+    for (int at : unrecOf_[field]) d_.unrecognized_[static_cast<std::size_t>(at)].dropped = true;
     if (inPlaceOf_[field] >= 0) d_.inPlace_[static_cast<std::size_t>(inPlaceOf_[field])].dropped = true;
-    unrecOf_[field] = inPlaceOf_[field] = -1;
+    unrecOf_[field].clear();
+    inPlaceOf_[field] = -1;
 }
 
 SR2ShipFile::KeptLine ShipReader::Bound(std::string text, std::size_t field, int list) const {
@@ -298,7 +378,7 @@ SR2ShipFile::KeptLine ShipReader::Bound(std::string text, std::size_t field, int
 }
 
 void ShipReader::KeepUnrecognized(std::size_t field, int list, std::string text) {
-    unrecOf_[field] = static_cast<int>(d_.unrecognized_.size());
+    unrecOf_[field].push_back(static_cast<int>(d_.unrecognized_.size()));
     d_.unrecognized_.push_back(Bound(std::move(text), field, list));
 }
 
@@ -310,7 +390,7 @@ void ShipReader::KeepInPlace(std::size_t field, int list, std::string text) {
 // ----- Assignments -----
 
 void ShipReader::ParseAssignment(std::string& line) {
-    const std::string asRead = line;
+    const std::string parsed = line;
     const auto equals = std::count(line.begin(), line.end(), '=');
 
     // Even out the blanks round the first "=": a=b, a =b, a= b and a = b all become a = b.
@@ -324,8 +404,9 @@ void ShipReader::ParseAssignment(std::string& line) {
         if (p0Blank && !p1Blank) line = p0 + "= " + p1;
         else if (!p0Blank) line = p0 + (p1Blank ? " =" : " = ") + p1;
     }
-    // Kept as normalised only when normalising dropped nothing (a second "=" would be lost).
-    const std::string keepText = equals == 1 ? line : asRead;
+    // Kept as normalised only when normalising dropped nothing (a second "=" would be lost), and
+    // a statement of several lines always as read.
+    const std::string keepText = equals == 1 && !multiLine_ ? line : asRead_;
 
     const std::string lower = ToLower(line);
     if (lower.find("startshipconfig") != std::string::npos) {
@@ -333,22 +414,20 @@ void ShipReader::ParseAssignment(std::string& line) {
         SetOrigin(OriginKind::StartShipConfig, 0);
         return;
     }
-    // Keys are looked for in the entry's name only: a value such as "massshield" names no key.
-    const std::string name = lower.substr(0, lower.find('='));
+    // The entry is known by its whole name, between "NewShipType." and "=", blanks trimmed:
+    // maxhealthRegenBonus is not maxhealth, and massless is no mass.
     const AssignmentKey* key = nullptr;
-    for (const auto& k : scriptformat::AssignmentKeys())
-        if (name.find(k.key) != std::string::npos) {
-            key = &k;
-            break;
-        }
+    constexpr std::string_view prefix = "newshiptype.";
+    if (std::string_view(lower).substr(0, prefix.size()) == prefix) {
+        std::string_view name = std::string_view(lower).substr(prefix.size());
+        name = name.substr(0, name.find('='));
+        const std::size_t from = name.find_first_not_of(" \t");
+        const std::size_t to = name.find_last_not_of(" \t");
+        key = scriptformat::FindAssignmentKey(from == std::string_view::npos ? std::string_view()
+                                                                               : name.substr(from, to - from + 1));
+    }
 
     // The field this line sets; -1 for an entry the document does not know.
-    auto has = [&name](const char* s) { return name.find(s) != std::string::npos; };
-    auto pick = [&](std::initializer_list<std::pair<const char*, const char*>> branches) -> int {
-        for (const auto& [text, field] : branches)
-            if (has(text)) return static_cast<int>(FieldIndex(field));
-        return -1;
-    };
     int field = -1, list = -1;
     if (key) {
         switch (key->kind) {
@@ -369,24 +448,6 @@ void ShipReader::ParseAssignment(std::string& line) {
             }
             case KeyKind::MirrorAbove: field = static_cast<int>(FieldIndex("MAM_Num")); list = 0; break;
             case KeyKind::MirrorBelow: field = static_cast<int>(FieldIndex("MBM_Num")); list = 1; break;
-            case KeyKind::Tumble:
-                // Only the tumble entries' own names: tumbleSpeed, say, is no tumble axis.
-                if (has(".tumblestatic"))
-                    field = pick({{".tumblestaticx", "iTumbleStaticX"}, {".tumblestaticy", "iTumbleStaticY"},
-                                  {".tumblestaticz", "iTumbleStaticZ"}});
-                else if (has(".tumbledynamic"))
-                    field = pick({{".tumbledynamicx", "iTumbleDynamicX"}, {".tumbledynamicy", "iTumbleDynamicY"},
-                                  {".tumbledynamicz", "iTumbleDynamicZ"}});
-                else
-                    field = pick({{".tumblespecialdynamicx", "iTumbleSpecialDynamicX"},
-                                  {".tumblespecialdynamicy", "iTumbleSpecialDynamicY"},
-                                  {".tumblespecialdynamicz", "iTumbleSpecialDynamicZ"}});
-                break;
-            case KeyKind::Sway:
-                field = pick({{".swayupdatetime", "iSwayUpdateTime"}, {".swaybobbingfactor", "fSwayBobbingFactor"},
-                              {".swayrotatefactor", "fSwayRotateFactor"}, {".swayoffsetrandomx", "iSwayOffsetRandomX"},
-                              {".swayoffsetrandomy", "iSwayOffsetRandomY"}, {".swayoffsetrandomz", "iSwayOffsetRandomZ"}});
-                break;
         }
     }
     if (field < 0) {
@@ -418,14 +479,14 @@ void ShipReader::ParseAssignment(std::string& line) {
         }
     }
 
-    DropKept(f);
     if (!value) {
-        // Nothing stored: the field keeps its value and the line comes back among the
-        // not-yet-recognised lines for as long as the field keeps that value.
+        // Nothing stored: the field keeps its value, and so do the lines kept for it earlier. The
+        // line comes back among the not-yet-recognised lines for as long as the field keeps it.
         LogError("ERROR: " + line);
         KeepUnrecognized(f, list, keepText);
         return;
     }
+    DropKept(f);
     std::string canonical;
     if (list >= 0) {
         auto names = Split(std::get<std::string>(*value), ',');
@@ -443,7 +504,7 @@ void ShipReader::ParseAssignment(std::string& line) {
         canonical = ShipWriter::FieldLine(d_, f);
     }
     d_.assigned_[f] = true;
-    if (!linevalues::SameValues(asRead, canonical)) KeepInPlace(f, list, asRead);
+    if (!linevalues::SameValues(parsed, canonical)) KeepInPlace(f, list, asRead_);
 }
 
 // ----- Call lines -----
@@ -455,7 +516,7 @@ void ShipReader::ParseSharedModel(const std::string& line) {
     DropKept(f);
     d_.sLoadSharedModel = q[1];
     SetOrigin(OriginKind::SharedModel, f);
-    if (!linevalues::SameValues(line, ShipWriter::SharedModelLine(q[1]))) KeepInPlace(f, -1, line);
+    if (!linevalues::SameValues(line, ShipWriter::SharedModelLine(q[1]))) KeepInPlace(f, -1, asRead_);
 }
 
 void ShipReader::ParseWeaponConfig(const std::string& line) {
@@ -464,7 +525,7 @@ void ShipReader::ParseWeaponConfig(const std::string& line) {
     if (d_.weapons_.size() >= kListLimit) throw LineError("the weapon list is full");
     SR2ShipFile::Entry<SR2ShipFile::WeaponItem> e{{q[1], q[3], q[5]}, std::nullopt, {}};
     if (!linevalues::SameValues(line, ShipWriter::WeaponLine(e.values))) {
-        e.keptText = line;
+        e.keptText = asRead_;
         e.keptValues = e.values;
     }
     d_.weapons_.push_back(std::move(e));
@@ -487,7 +548,7 @@ void ShipReader::ParseSalvageOnDeath(const std::string& line) {
     if (last.empty()) throw LineError("no last argument");
     e.values.reals[16] = Real(last.substr(0, last.size() - 1), "random tumble modifier");
     if (!linevalues::SameValues(line, ShipWriter::SalvageLine(e.values))) {
-        e.keptText = line;
+        e.keptText = asRead_;
         e.keptValues = e.values;
     }
     d_.salvage_.push_back(std::move(e));
@@ -520,7 +581,7 @@ void ShipReader::ParseShipPatchList(const std::string& line) {
     if (linevalues::SameValues(line, ShipWriter::PatchLine(d_.LSPL_Directory, d_.patches_))) {
         d_.patchKeptText_.reset();
     } else {
-        d_.patchKeptText_ = line;
+        d_.patchKeptText_ = asRead_;
         d_.patchKeptValues_ = {d_.LSPL_Directory, d_.patches_};
     }
 }
@@ -569,7 +630,7 @@ void ShipReader::ParseAbility(const std::string& line) {
     if (linevalues::SameValues(line, ShipWriter::AbilityLine(d_, *it)))
         d_.keptAbilities_[index].reset();
     else
-        d_.keptAbilities_[index] = SR2ShipFile::KeptAbility{line, d_.AbilityValues(index)};
+        d_.keptAbilities_[index] = SR2ShipFile::KeptAbility{asRead_, d_.AbilityValues(index)};
 }
 
 // ----- Abilities kept as read -----

@@ -1,5 +1,5 @@
-// The ship script format in one place: which assignment keys the reader knows and in which order
-// it tries them, the abilities and their arguments, and the layout the writer produces.
+// The ship script format in one place: which assignment entries the reader knows, the abilities
+// and their arguments, and the layout the writer produces.
 #pragma once
 
 #include <string_view>
@@ -8,15 +8,17 @@
 namespace scriptformat {
 
 // How an assignment key stores its value.
-enum class KeyKind { Field, UpLod, DownLod, MirrorAbove, MirrorBelow, Tumble, Sway };
+enum class KeyKind { Field, UpLod, DownLod, MirrorAbove, MirrorBelow };
 
 struct AssignmentKey {
-    const char* key;    // lower-case text searched for in the entry's name
+    const char* key;    // the entry's name after "NewShipType.", lower-cased
     KeyKind kind;
     const char* field;  // for KeyKind::Field
 };
-// In the order they are tried; the first key found in the entry's name decides.
+// Every entry the reader stores. An assignment is recognised only by its whole entry name.
 const std::vector<AssignmentKey>& AssignmentKeys();
+// The key whose name equals entryName ignoring case (one hash lookup), or null.
+const AssignmentKey* FindAssignmentKey(std::string_view entryName);
 
 struct Ability {
     const char* name;                // as written, e.g. "CanDock"; the reader compares lower-cased

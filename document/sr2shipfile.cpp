@@ -148,6 +148,7 @@ void SR2ShipFile::Initialize() {
     LSPL_Num = 0;
     patches_ = {PatchItem{"HScoutEng", 0, ""}};
     patchKeptText_.reset();
+    patchLineUnread_ = false;
     unrecognized_.clear();
     inPlace_.clear();
     keptAbilities_.clear();
@@ -395,6 +396,6 @@ std::string SR2ShipFile::FallbackLogFolder() {
     const fs::path home = env("HOME");
     if (!home.empty()) return U8String(home / ".local" / "state" / "tarvisk");
 #endif
-    std::error_code ec;
-    return U8String(fs::temp_directory_path(ec) / "tarvisk");
+    // Never the shared temporary folder: anyone could have put a folder or a link there first.
+    return {};
 }

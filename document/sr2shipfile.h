@@ -138,17 +138,22 @@ public:
     // ----- Reading and writing -----
 
     // Folder for "debug.txt" and "errors.txt". Empty (the default) means the current directory;
-    // the editor passes its program directory. When the folder cannot be written the logs go to
-    // a per-user folder instead (FallbackLogFolder()), and reading goes on regardless.
+    // the editor passes its program directory. When the folder cannot take both logs they go to
+    // a per-user folder instead (FallbackLogFolder(), made private to the user), and reading goes
+    // on regardless. A log is never opened through a link.
     void SetLogFolder(std::string folder) { logFolder_ = std::move(folder); }
+    // Empty when the system names no per-user folder: then there is no fallback.
     static std::string FallbackLogFolder();
+    // Where the last read's logs went; both empty when no log could be written.
     const std::string& DebugLogPath() const { return debugLogPath_; }
     const std::string& ErrorLogPath() const { return errorLogPath_; }
 
     // Reads a script into this document. Returns 0 when it was read (lines that could not be read
     // are logged, kept and counted in ErrorCount()), 1 when the file does not exist, 2 when it
-    // exists but cannot be read.
+    // exists but cannot be read (OpenFailure() says why): a file over 256 MiB is refused unread,
+    // and running out of memory leaves the document empty.
     std::int16_t OpenShipFile(const std::string& strShipFilePath);
+    const std::string& OpenFailure() const { return openFailure_; }
     int ErrorCount() const { return errorCount_; }        // lines logged as errors by the last read
     int KeptLineCount() const;                             // lines that will be written as read
 
@@ -211,6 +216,7 @@ private:
     SalvageList salvage_;
     std::vector<PatchItem> patches_;
     std::optional<std::string> patchKeptText_;
+    bool patchLineUnread_ = false;  // the read kept a patch-list line it could not read
     PatchList patchKeptValues_;
     std::vector<std::string> mam_, mbm_;
 
@@ -232,6 +238,7 @@ private:
     std::string marker_;
     std::string logFolder_;
     std::string debugLogPath_, errorLogPath_;
+    std::string openFailure_;
     int errorCount_ = 0;
 };
 

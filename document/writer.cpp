@@ -163,6 +163,9 @@ std::string ShipWriter::Script(const SR2ShipFile& d) {
             case Section::Sounds: {
                 const std::vector<SR2ShipFile::PatchItem> none;
                 const auto& items = d.LSPL_Num < 0 ? none : d.patches_;
+                // A patch-list line that could not be read comes back as read among the
+                // unrecognised lines; an empty call beside it would make the game load twice.
+                if (d.LSPL_Num < 0 && d.patchLineUnread_) break;
                 if (d.patchKeptText_ && SR2ShipFile::PatchList{d.LSPL_Directory, items} == d.patchKeptValues_)
                     line(*d.patchKeptText_);
                 else

@@ -350,11 +350,13 @@ void frmFrontend::OpenScript(const QString& path) {
         setDocumentState(true, title_ + " - " + fileName);
         const int errors = ShipFile->ErrorCount();
         if (errors > 0) {
+            const std::string& log = ShipFile->ErrorLogPath();
             prompter_->Message(this, fileName + " opened, but " +
                                          FromLocal(numbers::FormatInteger(errors)) +
-                                         " line(s) could not be read. They are listed in '" +
-                                         NativeLocal(ShipFile->ErrorLogPath()) +
-                                         "' and will be written back unchanged.",
+                                         " line(s) could not be read. " +
+                                         (log.empty() ? QString("The logs could not be written; they")
+                                                      : "They are listed in '" + NativeLocal(log) + "' and") +
+                                         " will be written back unchanged.",
                                MessageKind::Warning);
         } else {
             prompter_->Message(this, fileName + " opened succesfully.");

@@ -1,42 +1,94 @@
 #include "safewrite.h"
 
+#include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
+#include "platformfile.h"
 #include "u8path.h"
 
 namespace fs = std::filesystem;
 
+namespace {
+
+std::atomic<SafeWriteHook> testHook{nullptr};
+
+// The file a chain of links ends at (which need not exist yet); the path itself when it is no link.
+bool FollowLinks(fs::path& p, std::string& why) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(p, ec))) return true;
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec) {
+            why = "the link cannot be followed (" + ec.message() + ")";
+            return false;
+        }
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    why = "the link leads round in a circle";
+    return false;
+}
+
+}  // namespace
+
+void SetSafeWriteHookForTesting(SafeWriteHook hook) { testHook = hook; }
+
 std::string SafeWriteFile(const std::string& FileName, std::string_view text) {
     if (FileName.empty()) return "no file name was given";
-    const fs::path target = U8Path(FileName);
-    std::error_code ec;
-    if (fs::is_directory(target, ec)) return "it is a folder";
-    if (fs::exists(target, ec) &&
-        (fs::status(target, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
-        return "the file is read-only";
+    fs::path target = U8Path(FileName);
+    std::string why;
+    if (!FollowLinks(target, why)) return why;
 
-    // Write beside the target and put the new file in its place only when all of it is written,
-    // so a failure never leaves a half-written script or destroys the old one.
-    fs::path temp = target;
-    temp += ".tarvisk-tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return "the folder cannot be written to";
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temp, ec);
-            return "writing failed (is the disc full?)";
-        }
+    const platformfile::Facts facts = platformfile::Inspect(target);
+    if (facts.exists) {
+        if (facts.folder) return "it is a folder";
+        if (!facts.regular) return "it is not an ordinary file";
+        if (!platformfile::MayWrite(target)) return "the file is read-only";
     }
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::string why = ec.message();
+
+    // The new contents go to a file of their own beside the target, under a name nobody can guess
+    // and that nothing may occupy yet, so a link planted in the folder is never written through
+    // and two saves never share one. The name does not end in .ship, so a temporary file left by a
+    // save that was killed is never taken for a script. An existing file's bits are only applied
+    // once the file is complete; until then it is readable by this user alone.
+    const fs::path folder = target.parent_path();
+    // The target's name, shortened so that the temporary name stays within the 255 bytes a name
+    // may have (cut where a UTF-8 character begins).
+    std::string base = U8String(target.filename());
+    if (base.size() > 100) {
+        std::size_t cut = 100;
+        while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) --cut;
+        base.resize(cut);
+    }
+    platformfile::OutFile out;
+    fs::path temp;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        temp = folder / U8Path("." + base + "." + platformfile::RandomToken() + ".tarvisk-tmp");
+        why = out.CreateNew(temp, facts.exists ? 0600 : 0666);
+        if (why.empty()) break;
+        std::error_code ec;
+        if (!fs::exists(fs::symlink_status(temp, ec))) break;  // not a clash of names: give up
+    }
+    if (!out.IsOpen()) {
+        std::error_code ec;
+        if (!fs::is_directory(folder.empty() ? fs::path(".") : folder, ec)) return "the folder does not exist";
+        return "the folder cannot be written to (" + why + ")";
+    }
+
+    auto fail = [&](const std::string& reason) {
+        out.Close();
+        std::error_code ec;
         fs::remove(temp, ec);
-        return "the file could not be replaced (" + why + ")";
-    }
+        return reason;
+    };
+    if (std::string e = out.Write(text); !e.empty()) return fail("writing failed (" + e + ")");
+    if (facts.exists) out.SetIdentity(facts.mode, facts.owner, facts.group);
+    if (std::string e = out.Sync(); !e.empty()) return fail("writing failed (" + e + ")");
+    if (std::string e = out.Close(); !e.empty()) return fail("writing failed (" + e + ")");
+
+    if (SafeWriteHook hook = testHook) hook(U8String(temp));
+    if (std::string e = platformfile::Replace(temp, target); !e.empty())
+        return fail("the file could not be replaced (" + e + ")");
+    platformfile::SyncFolder(folder);
     return {};
 }

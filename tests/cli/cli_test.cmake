@@ -71,6 +71,26 @@ run(2 "" "${one_line}" normalize "${SAMPLE}" "${WORK}")
 run(0 "" "^tarvisk-cli: 2 line[^\n]*errors\\.txt[^\n]*\n$" normalize bad.ship "${WORK}/bad_out.ship")
 read(text "${WORK}/bad_out.ship")
 
+# A script over 256 MiB is refused unread with a one-line reason (sparse: it takes no disc space).
+if(UNIX)
+  execute_process(COMMAND truncate -s 268435457 "${WORK}/huge.ship")
+  run(2 "" "^tarvisk-cli: '[^\n]*huge\\.ship' could not be read: it is larger than 256 MiB\\.\n$"
+      normalize huge.ship "${WORK}/huge_out.ship")
+endif()
+
+# No log anywhere (a folder in the place of the log beside the program, no per-user folder): the
+# script is still written, and the message says the logs could not be written.
+file(MAKE_DIRECTORY "${WORK}/prog/debug.txt")
+file(COPY "${CLI}" DESTINATION "${WORK}/prog")
+get_filename_component(cli_name "${CLI}" NAME)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env HOME= XDG_STATE_HOME= LOCALAPPDATA=
+                        "${WORK}/prog/${cli_name}" normalize bad.ship "${WORK}/nolog_out.ship"
+                WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE got ERROR_VARIABLE err)
+if(NOT got STREQUAL "0" OR NOT err MATCHES "^tarvisk-cli: 2 line[^\n]* the logs could not be written[^\n]*\n$"
+   OR NOT EXISTS "${WORK}/nolog_out.ship")
+  message(SEND_ERROR "without logs: exit ${got}, stderr: ${err}")
+endif()
+
 # check: one line per file; 3 when a file had errors; 1 for a missing one, the others still checked.
 run(0 "^[^\n]*tvk_scout\\.ship: 0 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim\n$" "" check "${SAMPLE}")
 run(3 "tvk_scout\\.ship: 0 error[^\n]*\nbad\\.ship: 2 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim\n$" ""

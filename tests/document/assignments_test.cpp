@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "docsupport.h"
+#include "scriptformat.h"
 
 using namespace docsupport;
 using Lines = std::vector<std::string>;
@@ -228,4 +229,47 @@ TEST(Assignments, MirrorManoeuvreLists) {
               LineIndex(w, "NewShipType.mirrorAboveManeuver = \"A, BQ, D\"") + 1);
     EXPECT_EQ(LineIndex(w, "NewShipType.controllerType = \"\""),
               LineIndex(w, "NewShipType.mirrorBelowManeuver = \"One (x)\"") + 1);
+}
+
+// An entry is recognised by its whole name only, in any case, with blanks round it trimmed.
+TEST(Assignments, KeysMatchTheWholeEntryNameOnly) {
+    Read r = Read::Lines({
+        "NewShipType.maxhealth = 100",  "NewShipType.maxhealthRegenBonus = 5", "NewShipType.massless = 1",
+        "NewShipTypemass = 3",          "NewShipType.regentimeExtra = 4",      "NewShipType.buildCostFactor = 2",
+        "NewShipType. mass\t = 7",      "NEWSHIPTYPE.SOBDESCRIPTION = \"d\"",   "NewShipType.upLOD2 = 50",
+        "NewShipType.UPLOD0 = 60",
+    });
+    EXPECT_EQ(r.doc.iMaxhealth, 100);
+    EXPECT_EQ(r.doc.iMass, 7);
+    EXPECT_EQ(r.doc.fRegentime, 0);
+    EXPECT_EQ(r.doc.iBuildCost, 0);
+    EXPECT_EQ(r.doc.sSobDescription, "d");
+    EXPECT_EQ(r.doc.iUpLOD0, 50);  // numbered or not, each line fills the next slot
+    EXPECT_EQ(r.doc.iUpLOD1, 60);
+    EXPECT_EQ(r.doc.UnrecognizedLines(),
+              (Lines{"NewShipType.maxhealthRegenBonus = 5", "NewShipType.massless = 1", "NewShipTypemass = 3",
+                     "NewShipType.regentimeExtra = 4", "NewShipType.buildCostFactor = 2"}));
+    const std::string w = r.Written();
+    EXPECT_TRUE(HasLine(w, "NewShipType.maxhealth = 100"));
+    EXPECT_EQ(Normalize(w), w);
+    // Every key of the table is one entry name.
+    std::size_t n = 0;
+    for (const auto& k : scriptformat::AssignmentKeys()) {
+        ++n;
+        EXPECT_EQ(scriptformat::FindAssignmentKey(k.key), &k);
+    }
+    EXPECT_EQ(n, 130u - 4 + 8 + 9 + 6);  // tumble, sway and both LOD rows by their own names
+    EXPECT_EQ(scriptformat::FindAssignmentKey("MaxHealth"), scriptformat::FindAssignmentKey("maxhealth"));
+    EXPECT_EQ(scriptformat::FindAssignmentKey("maxhealth "), nullptr);
+    EXPECT_EQ(scriptformat::FindAssignmentKey("uplod3"), nullptr);
+}
+
+// Written "+5" is the number 5, but not the writer's form: the line is kept as read.
+TEST(Assignments, ALeadingPlusIsANumber) {
+    Read r = Read::Lines({"NewShipType.mass = +5", "NewShipType.regentime = +0.5", "NewShipType.buildCost = +-5"});
+    EXPECT_EQ(r.doc.iMass, 5);
+    EXPECT_EQ(r.doc.fRegentime, 0.5);
+    EXPECT_EQ(r.doc.iBuildCost, 0);
+    EXPECT_EQ(r.doc.ErrorCount(), 1);
+    EXPECT_TRUE(HasLine(r.Written(), "NewShipType.mass = +5"));
 }

@@ -231,3 +231,94 @@ TEST(CallLines, AbilityLinesThatCannotBeStored) {
     EXPECT_FALSE(r.doc.CanDock_IsActive);  // nothing of a failed line is stored
     EXPECT_EQ(r.doc.UnrecognizedLines(), bad);
 }
+
+// A call whose parentheses close on a later line is one statement: stored when it can be, else all
+// its lines are kept together and in order.
+TEST(CallLines, StatementsOverSeveralLines) {
+    Read r = Read::Lines({
+        "StartShipWeaponConfig(NewShipType,",                                   // 0
+        "    \"Gun\", \"Hp1\",",
+        "    \"Fire\")",
+        "SpawnSalvageOnDeath(NewShipType, \"chunk\", 2, 0.5, 1, 2, 3, 0, 0, 0,",  // 3
+        "    -- velocities, dispersion and rotations",
+        "    0, 0, 0, 0, 0, 0, 0, 0, 0, 0)",
+        "setSupplyValue(NewShipType,",                                          // 6
+        "    \"Scout\", 1)",
+        "addAbility(NewShipType, \"CanDock\",",                                 // 8
+        "    1, 0, 7) -- more than it stores",
+        "SpawnSalvageOnDeath(NewShipType, \"short\",",                          // 10
+        "    1, 2)",
+    });
+    ASSERT_EQ(r.doc.SSWC_Num, 0);
+    r.doc.SSWC_LoadValues(0);
+    EXPECT_EQ(r.doc.SSWC_WeaponName, "Gun");
+    EXPECT_EQ(r.doc.SSWC_FiringEffectName, "Fire");
+    ASSERT_EQ(r.doc.SSOD_Num, 0);
+    r.doc.SSOD_LoadValues(0);
+    EXPECT_EQ(r.doc.SSOD_PositionZ, 3);
+    EXPECT_TRUE(r.doc.bCanDock);
+    EXPECT_TRUE(r.doc.CanDock_IsActive);
+    EXPECT_EQ(r.doc.ErrorCount(), 1);
+    const std::string shortCall = "SpawnSalvageOnDeath(NewShipType, \"short\",\r\n    1, 2)";
+    EXPECT_EQ(r.Errors(), "Error on line 10: SpawnSalvageOnDeath(NewShipType, \"short\",     1, 2)\n");
+    EXPECT_EQ(r.doc.UnrecognizedLines(), (Lines{"setSupplyValue(NewShipType,\r\n    \"Scout\", 1)", shortCall}));
+
+    const std::string w = r.Written();
+    EXPECT_TRUE(HasLine(w, "StartShipWeaponConfig(NewShipType, \"Gun\", \"Hp1\", \"Fire\")"));
+    EXPECT_NE(w.find("addAbility(NewShipType, \"CanDock\",\r\n    1, 0, 7) -- more than it stores\r\n"),
+              std::string::npos);
+    EXPECT_EQ(w.find("\"Hp1\",\r\n"), std::string::npos);  // stored: written in one line
+    EXPECT_EQ(Normalize(w), w);
+}
+
+TEST(CallLines, CommentBlocksLongStringsAndCallsThatNeverClose) {
+    Read r = Read::Lines({
+        "--[[ switched off",
+        "NewShipType.mass = 99",
+        "addAbility(NewShipType, \"CanLaunch\")",
+        "]]",
+        "NewShipType.sobDescription = [[two",
+        "lines]]",
+        "odd(NewShipType,",               // never closes: each line stands alone
+        "NewShipType.buildCost = 5",
+        "x = [==[ never closed",
+        "NewShipType.buildTime = 6",
+    });
+    EXPECT_EQ(r.doc.iMass, 0);
+    EXPECT_FALSE(r.doc.bCanLaunch);
+    EXPECT_EQ(r.doc.iBuildCost, 5);
+    EXPECT_EQ(r.doc.iBuildTime, 6);
+    EXPECT_EQ(r.doc.UnrecognizedLines(),
+              (Lines{"NewShipType.sobDescription = [[two\r\nlines]]", "odd(NewShipType,\r\n--", "x = [==[ never closed"}));
+    // Read again, the call that never closed ends where it ended: the comment line after it says so.
+    EXPECT_EQ(r.doc.ErrorCount(), 2);
+    EXPECT_EQ(Normalize(r.Written()), r.Written());
+
+    // A long string that never closes, opened inside an open call, ends the call before its line.
+    Read s = Read::Lines({"odd(", "x = [[ never", "NewShipType.mass = 5"});
+    EXPECT_EQ(s.doc.iMass, 5);
+    EXPECT_EQ(s.doc.UnrecognizedLines(), (Lines{"odd(\r\n--", "x = [[ never"}));
+    EXPECT_EQ(Normalize(s.Written()), s.Written());
+}
+
+// A patch-list line that cannot be read comes back as read, and no empty call is added beside it.
+TEST(CallLines, AnUnreadablePatchListLineAddsNoCall) {
+    const std::string bad = "loadShipPatchList(NewShipType, \"dir/\", 0, \"eng\")";
+    auto calls = [](const std::string& w) {
+        int n = 0;
+        for (const auto& l : SplitLines(w)) n += l.rfind("loadShipPatchList", 0) == 0 ? 1 : 0;
+        return n;
+    };
+    Read r = Read::Lines({bad});
+    EXPECT_EQ(r.doc.ErrorCount(), 1);
+    std::string w = r.Written();
+    EXPECT_EQ(calls(w), 1);
+    EXPECT_TRUE(HasLine(w, bad));
+    EXPECT_EQ(Normalize(w), w);
+    // With a readable one as well, both calls stay.
+    Read both = Read::Lines({bad, "loadShipPatchList(NewShipType, \"d/\", 0, \"e\", \"m\")"});
+    EXPECT_EQ(calls(both.Written()), 2);
+    // A new document has its default call, and a read that forgets the unreadable line too.
+    both.doc.Initialize();
+    EXPECT_EQ(calls(both.Written()), 1);
+}

@@ -8,11 +8,47 @@
 #include "logfolder.h"
 #include "u8path.h"
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TARVISK_HAS_ASAN 1
+#endif
+#endif
+#ifndef TARVISK_HAS_ASAN
+#define TARVISK_HAS_ASAN 0
+#endif
+
 using namespace docsupport;
 
 namespace {
 
 using Lines = std::vector<std::string>;
+
+// Sets an environment variable for the life of the object.
+class EnvOverride {
+public:
+    EnvOverride(std::string name, const std::string& value) : name_(std::move(name)) {
+        if (const char* old = std::getenv(name_.c_str())) old_ = old;
+        Set(value);
+    }
+    ~EnvOverride() { Set(old_); }
+
+private:
+    void Set(const std::string& v) {
+#ifdef _WIN32
+        _putenv_s(name_.c_str(), v.c_str());
+#else
+        setenv(name_.c_str(), v.c_str(), 1);
+#endif
+    }
+    std::string name_, old_;
+};
 
 // Points the per-user log folder at a test folder for the life of the object.
 class UserFolderOverride {
@@ -178,12 +214,58 @@ TEST(Logs, UnreadableFileGivesTwo) {
     const std::string path = dir / "locked.ship";
     WriteBytes(path, "NewShipType.buildCost = 5\r\n");
     fs::permissions(U8Path(path), fs::perms::none);
-    if (std::ifstream(U8Path(path))) GTEST_SKIP() << "this user can read any file (administrator)";
+    // The system decides whether this user may read it (an administrator may).
+    const bool readable = static_cast<bool>(std::ifstream(U8Path(path)));
+    SR2ShipFile d;
+    d.SetLogFolder(U8String(dir.path()));
+    EXPECT_EQ(d.OpenShipFile(path), readable ? 0 : 2);
+    EXPECT_EQ(d.iBuildCost, readable ? 5 : 0);
+    EXPECT_EQ(d.OpenFailure(), readable ? "" : "it cannot be opened");
+}
+
+// Refused before a byte is read: the file is sparse, so it costs no disc space.
+TEST(Input, AFileOver256MiBIsRefusedUnread) {
+    TempDir dir;
+    const std::string path = dir / "huge.ship";
+    WriteBytes(path, "NewShipType.buildCost = 5\r\n");
+    fs::resize_file(U8Path(path), (std::uintmax_t{256} << 20) + 1);
     SR2ShipFile d;
     d.SetLogFolder(U8String(dir.path()));
     EXPECT_EQ(d.OpenShipFile(path), 2);
+    EXPECT_EQ(d.OpenFailure(), "it is larger than 256 MiB");
     EXPECT_EQ(d.iBuildCost, 0);
+    EXPECT_TRUE(HasLine(ReadBytes(dir.path() / "debug.txt"),
+                        "ERROR: '" + path + "' could not be read: it is larger than 256 MiB."));
 }
+
+#if defined(__linux__) && !defined(__SANITIZE_ADDRESS__) && !TARVISK_HAS_ASAN
+// With its address space limited, the program that reads a big file runs out of memory: the read
+// fails with a reason, and the program lives on.
+TEST(Input, RunningOutOfMemoryFailsTheReadAndNothingElse) {
+    TempDir dir;
+    const std::string path = dir / "big.ship";
+    WriteBytes(path, "NewShipType.buildCost = 5\r\n");
+    fs::resize_file(path, std::uintmax_t{200} << 20);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::ifstream statm("/proc/self/statm");
+        unsigned long pages = 0;
+        statm >> pages;
+        const rlim_t limit = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (rlim_t{64} << 20);
+        struct rlimit rl{limit, limit};
+        setrlimit(RLIMIT_AS, &rl);
+        SR2ShipFile d;
+        d.SetLogFolder(dir.path().string());
+        const int rc = d.OpenShipFile(path);
+        _exit(rc == 2 && d.OpenFailure() == "there is not enough memory to read it" ? 0 : 10 + rc);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the reader died of signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+#endif
 
 TEST(Logs, ALogFolderThatCannotBeWrittenFallsBackAndTheReadSucceeds) {
     TempDir dir;
@@ -245,3 +327,102 @@ TEST(Logs, AProgramInstalledUnderUsrLogsInTheUserFolderElseBesideItself) {
     for (const char* own : {"/usrx/bin", "/opt/tarvisk/bin", "/home/u/tarvisk/build/bin", "C:\\usr\\bin"})
         EXPECT_EQ(LogFolderFor(own), own);
 }
+
+TEST(Logs, WhenOnlyOneLogOpensBothGoToTheUserFolder) {
+    for (const char* blocked : {"debug.txt", "errors.txt"}) {
+        TempDir dir;
+        UserFolderOverride user(dir / "user");
+        fs::create_directories(dir.path() / "logs" / blocked);  // a folder where the log would go
+        Read r("NewShipType.mass = heavy\r\n");
+        SR2ShipFile& d = r.doc;
+        d.SetLogFolder(dir / "logs");
+        ASSERT_EQ(d.OpenShipFile(r.path), 0);
+        const fs::path fallback(SR2ShipFile::FallbackLogFolder());
+        EXPECT_EQ(fs::path(d.DebugLogPath()), fallback / "debug.txt") << blocked;
+        EXPECT_EQ(fs::path(d.ErrorLogPath()), fallback / "errors.txt") << blocked;
+        EXPECT_EQ(ReadBytes(d.ErrorLogPath()), "ERROR: NewShipType.mass = heavy\n");
+        EXPECT_TRUE(HasLine(ReadBytes(d.DebugLogPath()), "Finished opening ship file."));
+    }
+}
+
+TEST(Logs, WithNoLogAnywhereTheReadStillSucceeds) {
+    TempDir dir;
+    // No per-user folder at all: there is no fallback, not even in the shared temporary folder.
+    EnvOverride state("XDG_STATE_HOME", ""), home("HOME", ""), local("LOCALAPPDATA", "");
+    EXPECT_EQ(SR2ShipFile::FallbackLogFolder(), "");
+    WriteBytes(dir / "plainfile", "x");
+    Read r("NewShipType.mass = heavy\r\nNewShipType.buildCost = 5\r\n");
+    r.doc.SetLogFolder(dir / "plainfile");
+    ASSERT_EQ(r.doc.OpenShipFile(r.path), 0);
+    EXPECT_EQ(r.doc.iBuildCost, 5);
+    EXPECT_EQ(r.doc.ErrorCount(), 1);
+    EXPECT_EQ(r.doc.DebugLogPath(), "");
+    EXPECT_EQ(r.doc.ErrorLogPath(), "");
+}
+
+#ifndef _WIN32
+TEST(Logs, ALogIsNeverOpenedThroughALinkOrIntoAnotherUsersFile) {
+    TempDir dir;
+    UserFolderOverride user(dir / "user");
+    WriteBytes(dir / "victim", "keep me");
+    const std::string script = dir / "s.ship";
+    WriteBytes(script, "odd\r\nNewShipType.mass = heavy\r\n");
+    for (const char* planted : {"debug.txt", "errors.txt"}) {
+        const fs::path logs = dir.path() / (std::string("logs-") + planted);
+        fs::create_directories(logs);
+        fs::create_symlink(dir.path() / "victim", logs / planted);
+        SR2ShipFile d;
+        d.SetLogFolder(logs.string());
+        ASSERT_EQ(d.OpenShipFile(script), 0);
+        EXPECT_EQ(ReadBytes(dir.path() / "victim"), "keep me") << planted;
+        EXPECT_TRUE(fs::is_symlink(logs / planted));
+        EXPECT_EQ(fs::path(d.ErrorLogPath()).parent_path(), fs::path(SR2ShipFile::FallbackLogFolder()));
+    }
+    // A FIFO in a log's place neither holds the reader up nor takes the log.
+    ASSERT_EQ(mkfifo((dir.path() / "debug.txt").c_str(), 0600), 0);
+    SR2ShipFile d;
+    d.SetLogFolder(dir.path().string());
+    ASSERT_EQ(d.OpenShipFile(script), 0);
+    EXPECT_EQ(fs::path(d.DebugLogPath()).parent_path(), fs::path(SR2ShipFile::FallbackLogFolder()));
+}
+
+TEST(Logs, TheUserFolderIsPrivateAndNeverALinkOrSomeoneElses) {
+    TempDir dir;
+    WriteBytes(dir / "plainfile", "x");
+    const std::string script = dir / "s.ship";
+    WriteBytes(script, "NewShipType.buildCost = 5\r\n");
+    auto readWithFallback = [&](const std::string& userFolder) {
+        UserFolderOverride user(userFolder);
+        SR2ShipFile d;
+        d.SetLogFolder(dir / "plainfile");  // never writable: the fallback is tried
+        EXPECT_EQ(d.OpenShipFile(script), 0);
+        EXPECT_EQ(d.iBuildCost, 5);
+        return d.DebugLogPath();
+    };
+    auto mode = [](const fs::path& p) {
+        struct stat st;
+        return ::lstat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 01;
+    };
+    // Made private, and an existing folder of this user's that is open to others is closed.
+    const fs::path made = dir.path() / "a" / "tarvisk";
+    EXPECT_EQ(fs::path(readWithFallback(dir / "a")).parent_path(), made);
+    EXPECT_EQ(mode(made), 0700u);
+    ASSERT_EQ(chmod(made.c_str(), 0755), 0);
+    EXPECT_FALSE(readWithFallback(dir / "a").empty());
+    EXPECT_EQ(mode(made), 0700u);
+
+    // A link in the folder's place is not used, nor is the folder it leads to.
+    fs::create_directories(dir.path() / "elsewhere");
+    fs::create_directories(dir.path() / "b");
+    fs::create_symlink(dir.path() / "elsewhere", dir.path() / "b" / "tarvisk");
+    EXPECT_EQ(readWithFallback(dir / "b"), "");
+    EXPECT_TRUE(fs::is_empty(dir.path() / "elsewhere"));
+
+    // A folder owned by another user is not used. Only an administrator can make one to try.
+    fs::create_directories(dir.path() / "c" / "tarvisk");
+    if (chown((dir.path() / "c" / "tarvisk").c_str(), 65534, 65534) == 0) {
+        EXPECT_EQ(readWithFallback(dir / "c"), "");
+        EXPECT_TRUE(fs::is_empty(dir.path() / "c" / "tarvisk"));
+    }
+}
+#endif

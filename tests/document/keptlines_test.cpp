@@ -190,3 +190,69 @@ TEST(KeptLines, TheSampleScriptComesBackWithNothingLost) {
     EXPECT_TRUE(HasLine(w, "NewShipType.mass = 14"));
     EXPECT_TRUE(HasLine(w, "LoadSharedModel(NewShipType,\"Tvk_Pathfinder\")"));
 }
+
+// A later line whose value does not convert changes nothing, so the earlier line stays as read.
+TEST(KeptLines, ALaterLineThatDoesNotConvertLeavesTheEarlierLineAlone) {
+    Read r = Read::Lines({"NewShipType.mass = 2.5", "NewShipType.mass = heavy",
+                          "NewShipType.displayedName = \"A\" .. \"B\"", "NewShipType.displayedName = nothing"});
+    EXPECT_EQ(r.doc.iMass, 2);
+    EXPECT_EQ(r.doc.sDisplayedName, "A");
+    const std::string w = r.Written();
+    EXPECT_TRUE(HasLine(w, "NewShipType.mass = 2.5"));
+    EXPECT_FALSE(HasLine(w, "NewShipType.mass = 2"));
+    EXPECT_TRUE(HasLine(w, "NewShipType.displayedName = \"A\" .. \"B\""));
+    EXPECT_EQ(r.doc.UnrecognizedLines(), (Lines{"NewShipType.mass = heavy", "NewShipType.displayedName = nothing"}));
+    EXPECT_EQ(Normalize(w), w);
+    // Two lines that fail and then one that converts: the last one decides, nothing else is kept.
+    Read s = Read::Lines({"NewShipType.mass = a", "NewShipType.mass = b", "NewShipType.mass = 4"});
+    EXPECT_TRUE(s.doc.UnrecognizedLines().empty());
+    EXPECT_EQ(s.doc.iMass, 4);
+}
+
+// Removing the first or the last item moves every kept text with its own item.
+TEST(KeptLines, KeptTextsStayWithTheirItemsWhenTheFirstOrLastIsRemoved) {
+    const Lines weapons = {"StartShipWeaponConfig(NewShipType,\"a\",\"h\",\"f\") -- one",
+                           "StartShipWeaponConfig(NewShipType,\"b\",\"h\",\"f\") -- two",
+                           "StartShipWeaponConfig(NewShipType,\"c\",\"h\",\"f\") -- three"};
+    auto weaponLines = [](const std::string& w) {
+        Lines out;
+        for (const auto& l : SplitLines(w))
+            if (l.rfind("StartShipWeaponConfig", 0) == 0) out.push_back(l);
+        return out;
+    };
+    Read first = Read::Lines(weapons);
+    first.doc.SSWC_RemoveItem(0);
+    EXPECT_EQ(weaponLines(first.Written()), (Lines{weapons[1], weapons[2]}));
+    Read last = Read::Lines(weapons);
+    last.doc.SSWC_RemoveItem(2);
+    EXPECT_EQ(weaponLines(last.Written()), (Lines{weapons[0], weapons[1]}));
+    EXPECT_EQ(last.doc.KeptLineCount(), 2);
+
+    auto salvage = [](const char* name) {
+        return std::string("SpawnSalvageOnDeath(NewShipType,\"") + name +
+               "\",2.5,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0)";
+    };
+    Read s = Read::Lines({salvage("x"), salvage("y"), salvage("z")});
+    s.doc.SSOD_RemoveItem(0);
+    s.doc.SSOD_RemoveItem(1);
+    const std::string w = s.Written();
+    EXPECT_TRUE(HasLine(w, salvage("y")));
+    EXPECT_FALSE(HasLine(w, salvage("x")));
+    EXPECT_FALSE(HasLine(w, salvage("z")));
+}
+
+// Of two lines for one ability the later decides, and only its text can be kept.
+TEST(KeptLines, RepeatedAbilityLines) {
+    const std::string odd = "addAbility(NewShipType,\"CanDock\",1,0) -- by hand";
+    const std::string canonical = "addAbility(NewShipType, \"CanDock\", 1, 1)";
+    Read oddFirst = Read::Lines({odd, canonical});
+    std::string w = oddFirst.Written();
+    EXPECT_TRUE(HasLine(w, canonical));
+    EXPECT_FALSE(HasLine(w, odd));
+    EXPECT_EQ(oddFirst.doc.KeptLineCount(), 0);
+    Read oddLast = Read::Lines({canonical, odd});
+    w = oddLast.Written();
+    EXPECT_TRUE(HasLine(w, odd));
+    EXPECT_FALSE(HasLine(w, canonical));
+    EXPECT_FALSE(oddLast.doc.CanDock_ByPlayer);
+}

@@ -5,6 +5,7 @@
 #include <locale>
 #include <sstream>
 
+#include "linevalues.h"
 #include "numbers.h"
 
 using numbers::FormatInteger;
@@ -114,4 +115,17 @@ TEST(NumberForms, IndependentOfTheUsersLocale) {
     EXPECT_EQ(ParseInt32("2.5"), 2);
     std::locale::global(previous);
     if (german) std::setlocale(LC_ALL, "C");
+}
+
+TEST(NumberParsing, ALeadingPlusAndNumbersBeyondADouble) {
+    EXPECT_EQ(numbers::ParseReal("+5"), 5.0);
+    EXPECT_EQ(numbers::ParseReal(" +0.5 "), 0.5);
+    EXPECT_EQ(numbers::ParseInt32("+2.5"), 2);
+    EXPECT_EQ(numbers::ParseInt32("-2.5"), -2);
+    EXPECT_EQ(numbers::ParseReal("+-5"), std::nullopt);
+    // Inside a compared line a number beyond a double is compared by its digits, never as infinity.
+    EXPECT_TRUE(linevalues::SameValues("f(1e400, 2)", "f( 1e400 ,2)"));
+    EXPECT_FALSE(linevalues::SameValues("f(1e400)", "f(1e500)"));
+    EXPECT_FALSE(linevalues::SameValues("f(1e400)", "f(inf)"));
+    EXPECT_TRUE(linevalues::SameValues("f(2.50)", "f(2.5)"));
 }

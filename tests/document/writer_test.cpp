@@ -174,13 +174,22 @@ TEST(Writer, AFailedSaveReportsWhyAndLeavesTheOldFile) {
     WriteBytes(readOnly, old);
     fs::permissions(U8Path(readOnly), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     fs::create_directories(dir.path() / "folder.ship");
-    const std::string cases[] = {dir / "missing/x.ship", readOnly, dir / "folder.ship", ""};
+    const std::string cases[] = {dir / "missing/x.ship", dir / "folder.ship", ""};
     for (const std::string& target : cases) {
         Result r = d.WriteShipFile(target);
         EXPECT_FALSE(r.ok) << target;
         EXPECT_FALSE(r.reason.empty()) << target;
     }
-    EXPECT_EQ(ReadBytes(readOnly), old);
+    // Whether a read-only file may be written is the system's answer (an administrator may).
+    const bool systemLetsUsWrite = static_cast<bool>(std::ofstream(readOnly, std::ios::binary | std::ios::app));
+    Result r = d.WriteShipFile(readOnly);
+    EXPECT_EQ(r.ok, systemLetsUsWrite);
+    EXPECT_EQ(ReadBytes(readOnly), systemLetsUsWrite ? d.ScriptText() : old);
+    if (!systemLetsUsWrite) {
+        EXPECT_EQ(r.reason, "the file is read-only");
+    }
+    EXPECT_EQ(fs::status(readOnly).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_TRUE(fs::is_directory(dir.path() / "folder.ship"));
     EXPECT_TRUE(fs::is_empty(dir.path() / "folder.ship"));
     EXPECT_FALSE(fs::exists(dir.path() / "missing"));
@@ -196,4 +205,43 @@ TEST(Writer, AFailedSaveReportsWhyAndLeavesTheOldFile) {
     files = 0;
     for (const auto& e : fs::directory_iterator(dir.path())) files += e.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 2u);
+}
+
+// Each field, set by name, is written under its own entry name: the name of the field without its
+// type letter (the entry's first letter in either case), the level-of-detail slots as upLOD and
+// downLOD.
+TEST(Writer, EveryFieldIsWrittenUnderItsOwnEntryName) {
+    SR2ShipFile d = NewDocument();
+    std::vector<std::pair<std::string, std::string>> expected;  // entry name, value as written
+    for (const auto& f : SR2ShipFile::Fields()) {
+        const std::string n = f.name;
+        if (n.find('_') != std::string::npos || n[0] == 'b' || n == "sShieldType" || n == "iVal1" ||
+            n == "iVal2" || n == "sLoadSharedModel")
+            continue;
+        const int i = static_cast<int>(f.index);
+        std::string text = f.type == FieldType::String  ? "t" + std::to_string(i)
+                           : f.type == FieldType::Real  ? std::to_string(i) + ".25"
+                                                        : std::to_string(1000 + i);
+        ASSERT_TRUE(d.SetFieldText(f.name, text)) << f.name;
+        std::string entry = n.substr(1);
+        if (entry.rfind("UpLOD", 0) == 0 || entry.rfind("DownLOD", 0) == 0) entry.pop_back();
+        expected.emplace_back(entry, f.type == FieldType::String ? "\"" + text + "\"" : text);
+    }
+    EXPECT_EQ(expected.size(), 145u);
+    const auto lines = SplitLines(d.ScriptText());
+    for (const auto& [entry, value] : expected) {
+        const std::string tail = " = " + value;
+        int found = 0;
+        for (const auto& l : lines) {
+            if (l.size() < tail.size() || l.compare(l.size() - tail.size(), tail.size(), tail) != 0) continue;
+            ++found;
+            const std::string name = l.substr(0, l.size() - tail.size());
+            ASSERT_EQ(name.rfind("NewShipType.", 0), 0u) << l;
+            const std::string got = name.substr(12);
+            EXPECT_TRUE(got.size() == entry.size() && std::tolower(got[0]) == std::tolower(entry[0]) &&
+                        got.substr(1) == entry.substr(1))
+                << l << " should name " << entry;
+        }
+        EXPECT_EQ(found, 1) << entry;
+    }
 }

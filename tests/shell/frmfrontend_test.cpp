@@ -284,17 +284,38 @@ TEST_F(FrontendTest, OpenOfAMissingFileDropsTheOpenDocument) {
 
 TEST_F(FrontendTest, OpenOfAnUnreadableFileShowsTheGenericError) {
     StartMain();
-    const QString path = WriteFile("Locked.ship", kCleanScript);
-    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions()));
-    QFile probe(path);
-    if (probe.open(QIODevice::ReadOnly)) GTEST_SKIP() << "permissions do not stop this user";
+    // Over 256 MiB, so refused before it is read whoever runs the test (sparse: no disc space).
+    const QString path = WriteFile("Huge.ship", kCleanScript);
+    ASSERT_TRUE(QFile(path).resize((qint64(256) << 20) + 1));
 
     Action("New")->trigger();
     Open(path);
     EXPECT_EQ(prompter.messages,
               QStringList{"An unknown error ocurred while opening the *.ship file."});
     ExpectDocumentState(false, kTitle);
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+TEST_F(FrontendTest, WhenNoLogCanBeWrittenTheMessageSaysSo) {
+    // A file where the log folder should be, and no per-user folder to fall back on.
+    const QString blocked = WriteFile("blocked", "x");
+    const char* names[] = {"HOME", "XDG_STATE_HOME", "LOCALAPPDATA"};
+    std::vector<std::pair<bool, QByteArray>> saved;
+    for (const char* n : names) {
+        saved.emplace_back(qEnvironmentVariableIsSet(n), qgetenv(n));
+        qputenv(n, "");
+    }
+    main = std::make_unique<frmFrontend>(&prompter, settings.get(), blocked);
+    main->show();
+    Open(WriteFile("Broken.ship", QByteArray(kCleanScript) + "NewShipType.buildTime = twelve\r\n"));
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        if (saved[i].first) qputenv(names[i], saved[i].second);
+        else qunsetenv(names[i]);
+    }
+    ASSERT_NE(main->ShipFile, nullptr);
+    EXPECT_EQ(main->ShipFile->ErrorLogPath(), "");
+    EXPECT_EQ(prompter.messages,
+              QStringList{"Broken.ship opened, but 1 line(s) could not be read. The logs could not be "
+                          "written; they will be written back unchanged."});
 }
 
 TEST_F(FrontendTest, ACancelledOpenChangesNothingButFileIN) {

@@ -1,0 +1,192 @@
+#include "statements.h"
+
+#include <cctype>
+#include <set>
+#include <string_view>
+
+namespace statements {
+namespace {
+
+// Where the scanner stands at the end of a line.
+struct State {
+    enum Mode { Code, LongString, LongComment, ShortString } mode = Code;
+    int level = 0;     // number of "=" in a long bracket
+    char quote = 0;    // for ShortString
+    int depth = 0;     // open ( { [
+    std::size_t openedAt = 0;  // the line where the open long bracket began
+};
+
+// The level of a long bracket opening at s[i] ("[[", "[=[", ...), or -1.
+int LongOpen(std::string_view s, std::size_t i) {
+    if (i >= s.size() || s[i] != '[') return -1;
+    std::size_t j = i + 1;
+    while (j < s.size() && s[j] == '=') ++j;
+    return j < s.size() && s[j] == '[' ? static_cast<int>(j - i - 1) : -1;
+}
+
+// Scans one line from state st; appends its code (comments left out) to code.
+void Scan(std::string_view s, std::size_t lineNo, State& st, std::string* code) {
+    auto keep = [&](std::size_t from, std::size_t to) {
+        if (code) code->append(s.substr(from, to - from));
+    };
+    std::size_t i = 0;
+    while (i < s.size()) {
+        switch (st.mode) {
+            case State::LongString:
+            case State::LongComment: {
+                const std::string close = "]" + std::string(static_cast<std::size_t>(st.level), '=') + "]";
+                const std::size_t at = s.find(close, i);
+                const std::size_t end = at == std::string_view::npos ? s.size() : at + close.size();
+                if (st.mode == State::LongString) keep(i, end);
+                if (at != std::string_view::npos) st.mode = State::Code;
+                i = end;
+                break;
+            }
+            case State::ShortString: {
+                // A backslash at the very end of the line carries the string on to the next line;
+                // without one, the string (unfinished, so the script is broken) ends with the line.
+                std::size_t j = i;
+                bool closed = false, carried = false;
+                while (j < s.size()) {
+                    if (s[j] == '\\') {
+                        if (j + 1 == s.size()) {
+                            carried = true;
+                            break;
+                        }
+                        j += 2;
+                    } else if (s[j] == st.quote) {
+                        closed = true;
+                        break;
+                    } else {
+                        ++j;
+                    }
+                }
+                const std::size_t end = closed ? j + 1 : s.size();
+                keep(i, end);
+                if (!carried) st.mode = State::Code;
+                i = end;
+                break;
+            }
+            case State::Code: {
+                const char c = s[i];
+                if (c == '-' && i + 1 < s.size() && s[i + 1] == '-') {
+                    const int level = LongOpen(s, i + 2);
+                    if (level < 0) return;  // a comment to the end of the line
+                    st.mode = State::LongComment;
+                    st.level = level;
+                    st.openedAt = lineNo;
+                    i += 4 + static_cast<std::size_t>(level);
+                } else if (c == '"' || c == '\'') {
+                    keep(i, i + 1);
+                    st.mode = State::ShortString;
+                    st.quote = c;
+                    ++i;
+                } else if (const int level = LongOpen(s, i); level >= 0) {
+                    keep(i, i + 2 + static_cast<std::size_t>(level));
+                    st.mode = State::LongString;
+                    st.level = level;
+                    st.openedAt = lineNo;
+                    i += 2 + static_cast<std::size_t>(level);
+                } else {
+                    if (c == '(' || c == '{' || c == '[') ++st.depth;
+                    if (c == ')' || c == '}' || c == ']') --st.depth;
+                    keep(i, i + 1);
+                    ++i;
+                }
+                break;
+            }
+        }
+    }
+}
+
+bool StartsWithCI(std::string_view s, std::string_view prefix) {
+    if (s.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(s[i])) != prefix[i]) return false;
+    return true;
+}
+
+// A line that ends a statement still open before it: one that begins a statement of its own, as
+// the reader sorts them (an assignment to an entry of NewShipType, or one of the calls it knows),
+// or a comment at the start of the line, which is also what the reader writes after a statement
+// that never closed.
+bool EndsOpenStatement(std::string_view s) {
+    if (s.rfind("--", 0) == 0) return true;
+    if (StartsWithCI(s, "news")) {
+        const std::size_t eq = s.find('=');
+        if (eq == std::string_view::npos || (eq + 1 < s.size() && s[eq + 1] == '=')) return false;
+        return eq == 0 || std::string_view("~<>=").find(s[eq - 1]) == std::string_view::npos;
+    }
+    for (std::string_view p : {"loadmo", "loadsha", "startshipw", "spawnsal", "loadshippa", "addability"})
+        if (StartsWithCI(s, p)) return true;
+    return false;
+}
+
+bool InLongBracket(const State& st) { return st.mode == State::LongString || st.mode == State::LongComment; }
+
+// An assignment whose value is on the next line ("NewShipType.displayedName =" and then the
+// string): Lua reads on, so the statement does too.
+bool AwaitsValue(const State& st, const std::string& code) {
+    if (st.mode != State::Code || st.depth > 0) return false;
+    const std::size_t e = code.find_last_not_of(" \t\r");
+    if (e == std::string::npos || code[e] != '=') return false;
+    return e == 0 || std::string_view("=~<>").find(code[e - 1]) == std::string_view::npos;
+}
+
+bool Open(const State& st, const std::string& code) {
+    return st.mode != State::Code || st.depth > 0 || AwaitsValue(st, code);
+}
+
+}  // namespace
+
+std::vector<Statement> Split(const std::vector<std::string>& lines) {
+    std::vector<Statement> out;
+    // Long brackets known to stay open to the end of the file, by (comment?, level): a later one
+    // of the same kind cannot close either, so it is not looked for again.
+    std::set<std::pair<bool, int>> neverClosed;
+    std::size_t i = 0;
+    while (i < lines.size()) {
+        const std::size_t first = i;
+        State st;
+        std::string code;
+        Scan(lines[i], i, st, &code);
+        ++i;
+        auto key = [&st] { return std::make_pair(st.mode == State::LongComment, st.level); };
+        if (InLongBracket(st) && neverClosed.count(key())) {
+            out.push_back({first, 1, {}, false, true});
+            continue;
+        }
+        std::vector<std::size_t> codeAt{0};  // where each line's code begins in code
+        while (Open(st, code) && i < lines.size()) {
+            if (!InLongBracket(st) && EndsOpenStatement(lines[i])) break;
+            code += ' ';
+            codeAt.push_back(code.size());
+            Scan(lines[i], i, st, &code);
+            ++i;
+        }
+        if (InLongBracket(st) && i == lines.size()) {
+            if (st.openedAt == first) {
+                // Never closed: the script is broken there. Its first line stands alone and the
+                // lines after it are read afresh.
+                neverClosed.insert(key());
+                out.push_back({first, 1, {}, false, true});
+                i = first + 1;
+                continue;
+            }
+            // The bracket began on a later line: the statement ends, open, before that line,
+            // which is then read on its own.
+            const std::size_t count = st.openedAt - first;
+            code.resize(codeAt[count] == 0 ? 0 : codeAt[count] - 1);
+            if (count == 1) code.clear();
+            out.push_back({first, count, std::move(code), true, false});
+            i = st.openedAt;
+            continue;
+        }
+        if (i - first == 1) code.clear();
+        const bool open = Open(st, code);
+        out.push_back({first, i - first, std::move(code), open, false});
+    }
+    return out;
+}
+
+}  // namespace statements

@@ -1,0 +1,33 @@
+// Groups a script's lines into statements the way Lua reads them: a call whose parentheses close on
+// a later line, a table whose braces do, a long string or long comment ([[ ... ]]) that runs over
+// several lines, each is one statement of consecutive lines. The reader sorts statements, not
+// lines, so that a statement is stored or kept as a whole and never cut in two.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace statements {
+
+struct Statement {
+    std::size_t first = 0;  // index of its first line
+    std::size_t count = 1;  // number of lines, at least 1
+    // For a statement of several lines: its lines without their comments, joined by one blank,
+    // which is what the line parsers read. Empty for a statement of one line (the line itself).
+    std::string joined;
+    // The statement never closes (the script is broken there): its call or string is still open
+    // where the next statement, a comment line or the end of the file begins.
+    bool open = false;
+    // A long string or comment opens in its line and never closes: the statement is that line.
+    bool neverEnds = false;
+};
+
+// Every line belongs to exactly one statement; statements come in file order.
+//
+// A script that is not valid Lua still gives every line a statement: a call or string still open
+// when a line begins a statement of its own, a line begins with "--", or the file ends, ends
+// there, open; a long string or comment that never closes covers only its first line.
+std::vector<Statement> Split(const std::vector<std::string>& lines);
+
+}  // namespace statements

@@ -1,0 +1,258 @@
+#include "platformfile.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <system_error>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace platformfile {
+
+std::string RandomToken() {
+    // The random device is the source nobody can predict; the counter and the clock only make
+    // two names of one process differ even if it were not.
+    static std::atomic<std::uint64_t> counter{0};
+    std::random_device rd;
+    std::uint64_t v = (static_cast<std::uint64_t>(rd()) << 32) ^ rd();
+    v ^= counter.fetch_add(0x9E3779B97F4A7C15ull) ^
+         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    char buf[17];
+    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(v));
+    return buf;
+}
+
+#ifdef _WIN32
+
+namespace {
+
+std::string WinError(DWORD code) { return std::system_category().message(static_cast<int>(code)); }
+HANDLE H(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+
+}  // namespace
+
+std::string OutFile::CreateNew(const fs::path& path, unsigned) {
+    Close();
+    HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return WinError(GetLastError());
+    handle_ = reinterpret_cast<std::intptr_t>(h);
+    return {};
+}
+
+std::string OutFile::OpenNoFollow(const fs::path& path) {
+    Close();
+    // FILE_FLAG_OPEN_REPARSE_POINT opens a link itself instead of what it points to; a link is
+    // then refused below.
+    HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return WinError(GetLastError());
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(h, &info) || GetFileType(h) != FILE_TYPE_DISK ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
+        info.nNumberOfLinks > 1) {
+        CloseHandle(h);
+        return "it is not an ordinary file";
+    }
+    if (!SetEndOfFile(h)) {
+        DWORD e = GetLastError();
+        CloseHandle(h);
+        return WinError(e);
+    }
+    handle_ = reinterpret_cast<std::intptr_t>(h);
+    return {};
+}
+
+std::string OutFile::Write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD done = 0;
+        if (!WriteFile(H(handle_), bytes.data(), chunk, &done, nullptr)) return WinError(GetLastError());
+        bytes.remove_prefix(done);
+    }
+    return {};
+}
+
+std::string OutFile::Sync() {
+    return FlushFileBuffers(H(handle_)) ? std::string() : WinError(GetLastError());
+}
+
+void OutFile::SetIdentity(unsigned, std::int64_t, std::int64_t) {}
+
+std::string OutFile::Close() {
+    if (handle_ == kNone) return {};
+    const bool ok = CloseHandle(H(handle_));
+    handle_ = kNone;
+    return ok ? std::string() : WinError(GetLastError());
+}
+
+Facts Inspect(const fs::path& path) {
+    Facts f;
+    std::error_code ec;
+    const auto st = fs::status(path, ec);
+    f.exists = !ec && fs::exists(st);
+    f.regular = fs::is_regular_file(st);
+    f.folder = fs::is_directory(st);
+    return f;
+}
+
+bool MayWrite(const fs::path& path) {
+    // The real open decides: the read-only attribute, access rules and sharing all count.
+    HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+}
+
+std::string Replace(const fs::path& from, const fs::path& to) {
+    if (MoveFileExW(from.wstring().c_str(), to.wstring().c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return {};
+    return WinError(GetLastError());
+}
+
+void SyncFolder(const fs::path&) {}  // MOVEFILE_WRITE_THROUGH already waited for the rename
+
+std::string MakePrivateFolder(const fs::path& folder) {
+    // The per-user application-data folder is closed to other users already; a folder made in it
+    // inherits that.
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    const DWORD attrs = GetFileAttributesW(folder.wstring().c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES) return WinError(GetLastError());
+    if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) return "it is a link";
+    if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) return "it is not a folder";
+    return {};
+}
+
+#else  // POSIX
+
+namespace {
+
+std::string ErrnoText(int e) { return std::generic_category().message(e); }
+
+}  // namespace
+
+std::string OutFile::CreateNew(const fs::path& path, unsigned mode) {
+    Close();
+    // O_EXCL with O_CREAT never follows a link and fails on any name that exists.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          static_cast<mode_t>(mode));
+    if (fd < 0) return ErrnoText(errno);
+    handle_ = fd;
+    return {};
+}
+
+std::string OutFile::OpenNoFollow(const fs::path& path) {
+    Close();
+    // O_NONBLOCK: a FIFO planted under the log's name must not hold the program up.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0644);
+    if (fd < 0) return ErrnoText(errno);
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid() || st.st_nlink != 1) {
+        ::close(fd);
+        return "it is not an ordinary file of this user";
+    }
+    if (ftruncate(fd, 0) != 0) {
+        const int e = errno;
+        ::close(fd);
+        return ErrnoText(e);
+    }
+    handle_ = fd;
+    return {};
+}
+
+std::string OutFile::Write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(static_cast<int>(handle_), bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return ErrnoText(errno);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return {};
+}
+
+std::string OutFile::Sync() {
+    while (fsync(static_cast<int>(handle_)) != 0)
+        if (errno != EINTR) return ErrnoText(errno);
+    return {};
+}
+
+void OutFile::SetIdentity(unsigned mode, std::int64_t owner, std::int64_t group) {
+    // Owner first: changing it clears the set-id bits, which the mode then puts back. Only root
+    // may give a file away, so a failure here is normal and harmless.
+    if (owner >= 0 && group >= 0 &&
+        fchown(static_cast<int>(handle_), static_cast<uid_t>(owner), static_cast<gid_t>(group)) != 0 &&
+        fchown(static_cast<int>(handle_), static_cast<uid_t>(-1), static_cast<gid_t>(group)) != 0) {
+        // Neither owner nor group could be kept: the file is this user's, as a new file would be.
+    }
+    (void)!fchmod(static_cast<int>(handle_), static_cast<mode_t>(mode & 07777));
+}
+
+std::string OutFile::Close() {
+    if (handle_ == kNone) return {};
+    const int rc = ::close(static_cast<int>(handle_));
+    handle_ = kNone;
+    return rc == 0 ? std::string() : ErrnoText(errno);
+}
+
+Facts Inspect(const fs::path& path) {
+    Facts f;
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return f;
+    f.exists = true;
+    f.regular = S_ISREG(st.st_mode);
+    f.folder = S_ISDIR(st.st_mode);
+    f.mode = st.st_mode & 07777;
+    f.owner = st.st_uid;
+    f.group = st.st_gid;
+    return f;
+}
+
+bool MayWrite(const fs::path& path) {
+    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+std::string Replace(const fs::path& from, const fs::path& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0 ? std::string() : ErrnoText(errno);
+}
+
+void SyncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    (void)!fsync(fd);
+    ::close(fd);
+}
+
+std::string MakePrivateFolder(const fs::path& folder) {
+    std::error_code ec;
+    if (folder.has_parent_path()) fs::create_directories(folder.parent_path(), ec);
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return ErrnoText(errno);
+    struct stat st;
+    if (::lstat(folder.c_str(), &st) != 0) return ErrnoText(errno);
+    if (S_ISLNK(st.st_mode)) return "it is a link";
+    if (!S_ISDIR(st.st_mode)) return "it is not a folder";
+    if (st.st_uid != geteuid()) return "it belongs to another user";
+    if ((st.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) return ErrnoText(errno);
+    return {};
+}
+
+#endif
+
+}  // namespace platformfile
