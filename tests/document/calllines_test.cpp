@@ -271,6 +271,14 @@ TEST(CallLines, StatementsOverSeveralLines) {
     EXPECT_EQ(Normalize(w), w);
 }
 
+// Lua reads on after an "=" that ends a line: the value on the next line belongs to the entry.
+TEST(CallLines, AValueOnTheNextLineBelongsToItsEntry) {
+    Read r = Read::Lines({"NewShipType.displayedName =", "    \"Two Lines\"", "NewShipType.buildCost = 5"});
+    EXPECT_EQ(r.doc.sDisplayedName, "Two Lines");
+    EXPECT_EQ(r.doc.iBuildCost, 5);
+    EXPECT_EQ(r.doc.ErrorCount(), 0);
+}
+
 TEST(CallLines, CommentBlocksLongStringsAndCallsThatNeverClose) {
     Read r = Read::Lines({
         "--[[ switched off",
