@@ -96,6 +96,13 @@ private:
     void LogError(std::string_view text) {
         ++d_.errorCount_;
         if (errors_) errors_ << text << '\n';
+        d_.errorLines_.push_back({static_cast<int>(lineIndex_) + 1, lineAsRead_ ? *lineAsRead_ : std::string(text)});
+    }
+    // The line being sorted, for the error and name records.
+    std::size_t lineIndex_ = 0;
+    const std::string* lineAsRead_ = nullptr;
+    void RecordName(scriptformat::NameKind kind, int family, const std::string& name) {
+        d_.nameUses_.push_back({static_cast<int>(lineIndex_) + 1, kind, family, name});
     }
     void Categorize();
     void CategorizeLine(std::string& line);
@@ -118,6 +125,8 @@ private:
     }
     void KeepUnrecognized(std::size_t field, int list, std::string text);
     void KeepInPlace(std::size_t field, int list, std::string text);
+    // Records the names a line stored in a field of scriptformat::NamedFields().
+    void RecordNames(std::size_t field, int list);
 };
 
 std::int16_t SR2ShipFile::OpenShipFile(const std::string& strShipFilePath) {
@@ -152,7 +161,14 @@ void ShipReader::OpenLogs() {
 }
 
 std::int16_t ShipReader::Open(const std::string& path) {
-    OpenLogs();
+    d_.errorLines_.clear();
+    d_.nameUses_.clear();
+    if (d_.writeLogs_) {
+        OpenLogs();
+    } else {
+        d_.debugLogPath_.clear();
+        d_.errorLogPath_.clear();
+    }
     d_.errorCount_ = 0;
     CustomFSO fso;
     if (!fso.FileExists(path)) {
@@ -219,6 +235,8 @@ void ShipReader::Categorize() {
     for (std::size_t i = 0; i < d_.rawLines_.size(); ++i) {
         std::string& line = d_.rawLines_[i];
         const std::string asRead = line;
+        lineIndex_ = i;
+        lineAsRead_ = &asRead;
         d_.marker_.clear();
         keepText_.reset();
         try {
@@ -236,6 +254,7 @@ void ShipReader::Categorize() {
             line.clear();
         }
     }
+    lineAsRead_ = nullptr;
     Debug("");
     Debug("Categorization completed.");
 }
@@ -432,7 +451,24 @@ void ShipReader::ParseAssignment(std::string& line) {
         canonical = ShipWriter::FieldLine(d_, f);
     }
     d_.assigned_[f] = true;
+    RecordNames(f, list);
     if (!linevalues::SameValues(asRead, canonical)) KeepInPlace(f, list, asRead);
+}
+
+void ShipReader::RecordNames(std::size_t field, int list) {
+    // Per field: its entry of the named-field table, found once.
+    static const std::vector<const scriptformat::NamedField*> named = [] {
+        std::vector<const scriptformat::NamedField*> byField(SR2ShipFile::Fields().size(), nullptr);
+        for (const auto& n : scriptformat::NamedFields()) byField[FieldIndex(n.field)] = &n;
+        return byField;
+    }();
+    const scriptformat::NamedField* n = named[field];
+    if (!n) return;
+    if (list >= 0) {
+        for (const std::string& name : list == 0 ? d_.mam_ : d_.mbm_) RecordName(n->kind, n->family, name);
+    } else {
+        RecordName(n->kind, n->family, std::get<std::string>(d_.GetFieldAt(field)));
+    }
 }
 
 // ----- Call lines -----
@@ -455,6 +491,7 @@ void ShipReader::ParseWeaponConfig(const std::string& line) {
         e.keptText = line;
         e.keptValues = e.values;
     }
+    RecordName(scriptformat::NameKind::Weapon, -1, e.values.name);
     d_.weapons_.push_back(std::move(e));
     d_.SSWC_Num = static_cast<std::int32_t>(d_.weapons_.size()) - 1;
 }
@@ -477,6 +514,7 @@ void ShipReader::ParseSalvageOnDeath(const std::string& line) {
         e.keptText = line;
         e.keptValues = e.values;
     }
+    RecordName(scriptformat::NameKind::SalvageChunk, -1, e.values.name);
     d_.salvage_.push_back(std::move(e));
     d_.SSOD_Num = static_cast<std::int32_t>(d_.salvage_.size()) - 1;
 }
