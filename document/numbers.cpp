@@ -17,6 +17,10 @@ std::string FormatReal(double value) {
     if (std::isnan(value)) return "NaN";
     if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
     if (value == 0) return std::signbit(value) ? "-0" : "0";
+    // Whole numbers below 10^15 come out as their digits, however they are written below; most
+    // values of a script are such numbers.
+    if (std::fabs(value) < 1e15 && value == std::trunc(value))
+        return std::to_string(static_cast<long long>(value));
 
     // Fifteen significant digits in scientific form give the digits and the decimal exponent.
     char buf[64];

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "customfso.h"
 #include "linevalues.h"
@@ -30,12 +31,37 @@ struct LineError : std::runtime_error {
 
 std::string ToLower(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // ASCII only: the keywords and keys compared are ASCII, and the locale must not matter.
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return out;
 }
 
 bool StartsWithCI(std::string_view line, std::string_view prefix) {
-    return line.size() >= prefix.size() && ToLower(line.substr(0, prefix.size())) == prefix;
+    if (line.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        char c = line[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != prefix[i]) return false;
+    }
+    return true;
+}
+
+// The first key of the table found in an entry's name (lower-cased), or null. Scripts of a mod
+// use the same few hundred entry names again and again, so each name's answer is kept: one
+// hash look-up instead of a search for every key of the table. The memory is bounded.
+const AssignmentKey* FindKey(const std::string& name) {
+    thread_local std::unordered_map<std::string, const AssignmentKey*> known;
+    if (auto it = known.find(name); it != known.end()) return it->second;
+    const AssignmentKey* key = nullptr;
+    for (const auto& k : scriptformat::AssignmentKeys())
+        if (name.find(k.key) != std::string::npos) {
+            key = &k;
+            break;
+        }
+    if (known.size() >= 4096) known.clear();
+    known.emplace(name, key);
+    return key;
 }
 
 std::vector<std::string> Split(std::string_view s, char at) {
@@ -60,6 +86,25 @@ std::optional<std::string> FirstQuoted(std::string_view s) {
 }
 
 std::size_t FieldIndex(const char* name) { return SR2ShipFile::FindField(name)->index; }
+
+// The field of a KeyKind::Field key, looked up once for the whole table.
+int KeyFieldIndex(const AssignmentKey& key) {
+    static const std::vector<int> fields = [] {
+        std::vector<int> v;
+        for (const auto& k : scriptformat::AssignmentKeys())
+            v.push_back(k.kind == KeyKind::Field ? static_cast<int>(FieldIndex(k.field)) : -1);
+        return v;
+    }();
+    return fields[static_cast<std::size_t>(&key - scriptformat::AssignmentKeys().data())];
+}
+
+// True when text holds word (lower case) in any letter case.
+bool ContainsCI(std::string_view text, std::string_view word) {
+    if (word.empty()) return true;
+    for (std::size_t i = 0; i + word.size() <= text.size(); ++i)
+        if (StartsWithCI(text.substr(i), word)) return true;
+    return false;
+}
 
 double Real(const std::string& text, const char* what) {
     std::string why;
@@ -200,6 +245,7 @@ std::int16_t ShipReader::Open(const std::string& path) {
     d_.sLoadSharedModel = name.substr(0, name.find(".ship"));
 
     // One byte per character; LF and CR LF both end a line, and an empty file is one empty line.
+    d_.rawLines_.reserve(static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n')) + 1);
     std::size_t start = 0;
     while (start < data.size()) {
         std::size_t nl = data.find('\n', start);
@@ -234,16 +280,17 @@ void ShipReader::Categorize() {
 
     for (std::size_t i = 0; i < d_.rawLines_.size(); ++i) {
         std::string& line = d_.rawLines_[i];
-        const std::string asRead = line;
+        // Only an assignment changes the line (ParseAssignment points lineAsRead_ at its own
+        // copy of the text as read); a call line that fails is still as read.
         lineIndex_ = i;
-        lineAsRead_ = &asRead;
+        lineAsRead_ = &line;
         d_.marker_.clear();
         keepText_.reset();
         try {
             CategorizeLine(line);
         } catch (const LineError&) {
-            LogError("Error on line " + numbers::FormatInteger(static_cast<std::int64_t>(i)) + ": " + asRead);
-            d_.unrecognized_.push_back(Unbound(asRead));
+            LogError("Error on line " + numbers::FormatInteger(static_cast<std::int64_t>(i)) + ": " + line);
+            d_.unrecognized_.push_back(Unbound(line));
             line.clear();
             continue;
         }
@@ -321,36 +368,47 @@ void ShipReader::KeepInPlace(std::size_t field, int list, std::string text) {
 // ----- Assignments -----
 
 void ShipReader::ParseAssignment(std::string& line) {
-    const std::string asRead = line;
+    // The line as read: a copy is taken only when evening out the blanks changes it.
+    std::string original;
+    bool changed = false;
     const auto equals = std::count(line.begin(), line.end(), '=');
 
     // Even out the blanks round the first "=": a=b, a =b, a= b and a = b all become a = b.
     bool failed = equals == 0;
     if (!failed) {
-        auto parts = Split(line, '=');
-        const std::string& p0 = parts[0];
-        const std::string& p1 = parts[1];
-        const bool p0Blank = !p0.empty() && p0.back() == ' ';
-        const bool p1Blank = !p1.empty() && p1.front() == ' ';
-        if (p0Blank && !p1Blank) line = p0 + "= " + p1;
-        else if (!p0Blank) line = p0 + (p1Blank ? " =" : " = ") + p1;
+        // The text before the first "=" and the text between it and the next one.
+        const std::size_t first = line.find('=');
+        const std::size_t second = line.find('=', first + 1);
+        const std::size_t p1End = second == std::string::npos ? line.size() : second;
+        const bool p0Blank = first > 0 && line[first - 1] == ' ';
+        const bool p1Blank = first + 1 < p1End && line[first + 1] == ' ';
+        // Most lines already read "a = b" and stay as they are.
+        if (!p0Blank || !p1Blank) {
+            original = line;
+            changed = true;
+            const std::string p0 = line.substr(0, first);
+            const std::string p1 = line.substr(first + 1, p1End - first - 1);
+            if (p0Blank) line = p0 + "= " + p1;
+            else line = p0 + (p1Blank ? " =" : " = ") + p1;
+        }
     }
+    const std::string& asRead = changed ? original : line;
+    struct Restore {
+        const std::string*& slot;
+        const std::string* saved;
+        ~Restore() { slot = saved; }
+    } restore{lineAsRead_, lineAsRead_};
+    lineAsRead_ = &asRead;
     // Kept as normalised only when normalising dropped nothing (a second "=" would be lost).
-    const std::string keepText = equals == 1 ? line : asRead;
+    const std::string& keepText = equals == 1 ? line : asRead;
 
-    const std::string lower = ToLower(line);
-    if (lower.find("startshipconfig") != std::string::npos) {
+    if (ContainsCI(line, "startshipconfig")) {
         d_.marker_ = "NST -- SSC -CLEARED-";
         return;
     }
     // Keys are looked for in the entry's name only: a value such as "massshield" names no key.
-    const std::string name = lower.substr(0, lower.find('='));
-    const AssignmentKey* key = nullptr;
-    for (const auto& k : scriptformat::AssignmentKeys())
-        if (name.find(k.key) != std::string::npos) {
-            key = &k;
-            break;
-        }
+    const std::string name = ToLower(std::string_view(line).substr(0, line.find('=')));
+    const AssignmentKey* key = FindKey(name);
 
     // The field this line sets; -1 for an entry the document does not know.
     auto has = [&name](const char* s) { return name.find(s) != std::string::npos; };
@@ -362,7 +420,7 @@ void ShipReader::ParseAssignment(std::string& line) {
     int field = -1, list = -1;
     if (key) {
         switch (key->kind) {
-            case KeyKind::Field: field = static_cast<int>(FieldIndex(key->field)); break;
+            case KeyKind::Field: field = KeyFieldIndex(*key); break;
             case KeyKind::UpLod:
             case KeyKind::DownLod: {
                 // One entry of three slots: each line fills the first slot still 0, else slot 2.
@@ -553,8 +611,13 @@ void ShipReader::ParseAbility(const std::string& line) {
     if (q.size() < 3) throw LineError("no quoted ability name");
     const std::string name = ToLower(q[1]);
     const auto& abilities = scriptformat::Abilities();
-    auto it = std::find_if(abilities.begin(), abilities.end(),
-                           [&](const auto& a) { return ToLower(a.name) == name; });
+    static const std::vector<std::string> lowered = [&abilities] {
+        std::vector<std::string> v;
+        for (const auto& a : abilities) v.push_back(ToLower(a.name));
+        return v;
+    }();
+    const auto at = std::find(lowered.begin(), lowered.end(), name);
+    const auto it = abilities.begin() + (at - lowered.begin());
     if (it == abilities.end()) {
         // Not an ability the editor knows: kept as read.
         d_.marker_.clear();
