@@ -6,7 +6,7 @@
 //                                      list of 200 names) and OUT/lines_1000.ship,
 //                                      OUT/lines_100000.ship
 //   mod_bench check MOD [DATA] [REPEAT]  CPU time of one check of MOD (with --data DATA when
-//                                      DATA is not empty), the best of REPEAT runs
+//                                      DATA is not empty), mean and best of REPEAT runs
 //   mod_bench lines FILE [REPEAT]      CPU time per line of reading FILE, the best of REPEAT
 //
 // The scripts are made from the sample script and the round-trip test scripts, with their names
@@ -151,18 +151,21 @@ int Check(const std::string& mod, const std::string& data, int repeat) {
     std::vector<std::string> args;
     if (!data.empty()) args = {"--data", data};
     args.push_back(mod);
-    double best = 1e300;
+    double best = 1e300, total = 0;
     int rc = 0;
     std::string report;
     for (int r = 0; r < repeat; ++r) {
         std::ostringstream out, err;
         const std::clock_t start = std::clock();
         rc = RunCheck(args, out, err);
-        best = std::min(best, CpuMs(start));
+        const double ms = CpuMs(start);
+        best = std::min(best, ms);
+        total += ms;
         report = out.str();
     }
     const auto lastLine = report.substr(report.rfind('\n', report.size() - 2) + 1);
-    std::printf("check%s: %.1f ms CPU (exit %d) %s", data.empty() ? "" : " --data", best, rc, lastLine.c_str());
+    std::printf("check%s: mean %.1f ms, best %.1f ms CPU (exit %d) %s", data.empty() ? "" : " --data",
+                total / repeat, best, rc, lastLine.c_str());
     return 0;
 }
 

@@ -47,25 +47,31 @@ bool StartsWithCI(std::string_view line, std::string_view prefix) {
     return true;
 }
 
-// The first key of the table found in an entry's name (lower-cased), or null. Scripts of a mod
+// The first key of the table found in an entry's name, lower-cased, or null. Scripts of a mod
 // use the same few hundred entry names again and again, so each name's answer is kept: one
 // hash look-up instead of a search for every key of the table. The memory is bounded.
-const AssignmentKey* FindKey(const std::string& name) {
-    thread_local std::unordered_map<std::string, const AssignmentKey*> known;
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+const AssignmentKey* FindKey(std::string_view name) {
+    thread_local std::unordered_map<std::string, const AssignmentKey*, NameHash, std::equal_to<>> known;
     if (auto it = known.find(name); it != known.end()) return it->second;
+    const std::string lower = ToLower(name);
     const AssignmentKey* key = nullptr;
     for (const auto& k : scriptformat::AssignmentKeys())
-        if (name.find(k.key) != std::string::npos) {
+        if (lower.find(k.key) != std::string::npos) {
             key = &k;
             break;
         }
     if (known.size() >= 4096) known.clear();
-    known.emplace(name, key);
+    known.emplace(std::string(name), key);
     return key;
 }
 
-std::vector<std::string> Split(std::string_view s, char at) {
-    std::vector<std::string> parts;
+// The pieces of s between the separators, as views into s.
+std::vector<std::string_view> Split(std::string_view s, char at) {
+    std::vector<std::string_view> parts;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= s.size(); ++i) {
         if (i == s.size() || s[i] == at) {
@@ -101,21 +107,22 @@ int KeyFieldIndex(const AssignmentKey& key) {
 // True when text holds word (lower case) in any letter case.
 bool ContainsCI(std::string_view text, std::string_view word) {
     if (word.empty()) return true;
+    const char first = word[0];
     for (std::size_t i = 0; i + word.size() <= text.size(); ++i)
-        if (StartsWithCI(text.substr(i), word)) return true;
+        if ((text[i] | 0x20) == first && StartsWithCI(text.substr(i), word)) return true;
     return false;
 }
 
-double Real(const std::string& text, const char* what) {
+double Real(std::string_view text, const char* what) {
     std::string why;
     if (auto v = numbers::ParseReal(text, &why)) return *v;
-    throw LineError(std::string(what) + " '" + text + "' " + why);
+    throw LineError(std::string(what) + " '" + std::string(text) + "' " + why);
 }
 
-std::int32_t Int32(const std::string& text, const char* what) {
+std::int32_t Int32(std::string_view text, const char* what) {
     std::string why;
     if (auto v = numbers::ParseInt32(text, &why)) return *v;
-    throw LineError(std::string(what) + " '" + text + "' " + why);
+    throw LineError(std::string(what) + " '" + std::string(text) + "' " + why);
 }
 
 // Lists are indexed by 16-bit numbers, so they end at 32768 items.
@@ -143,6 +150,7 @@ private:
         if (errors_) errors_ << text << '\n';
         d_.errorLines_.push_back({static_cast<int>(lineIndex_) + 1, lineAsRead_ ? *lineAsRead_ : std::string(text)});
     }
+    std::string nameBuffer_;  // an assignment's entry name, lower-cased (kept to save allocations)
     // The line being sorted, for the error and name records.
     std::size_t lineIndex_ = 0;
     const std::string* lineAsRead_ = nullptr;
@@ -245,7 +253,9 @@ std::int16_t ShipReader::Open(const std::string& path) {
     d_.sLoadSharedModel = name.substr(0, name.find(".ship"));
 
     // One byte per character; LF and CR LF both end a line, and an empty file is one empty line.
-    d_.rawLines_.reserve(static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n')) + 1);
+    std::size_t lineEnds = 0;
+    for (std::size_t at = data.find('\n'); at != std::string::npos; at = data.find('\n', at + 1)) ++lineEnds;
+    d_.rawLines_.reserve(lineEnds + 1);
     std::size_t start = 0;
     while (start < data.size()) {
         std::size_t nl = data.find('\n', start);
@@ -371,10 +381,12 @@ void ShipReader::ParseAssignment(std::string& line) {
     // The line as read: a copy is taken only when evening out the blanks changes it.
     std::string original;
     bool changed = false;
-    const auto equals = std::count(line.begin(), line.end(), '=');
+    // Whether the line holds no "=", one, or more than one.
+    const std::size_t firstEquals = line.find('=');
+    const bool oneEquals = firstEquals != std::string::npos && line.find('=', firstEquals + 1) == std::string::npos;
 
     // Even out the blanks round the first "=": a=b, a =b, a= b and a = b all become a = b.
-    bool failed = equals == 0;
+    bool failed = firstEquals == std::string::npos;
     if (!failed) {
         // The text before the first "=" and the text between it and the next one.
         const std::size_t first = line.find('=');
@@ -400,15 +412,18 @@ void ShipReader::ParseAssignment(std::string& line) {
     } restore{lineAsRead_, lineAsRead_};
     lineAsRead_ = &asRead;
     // Kept as normalised only when normalising dropped nothing (a second "=" would be lost).
-    const std::string& keepText = equals == 1 ? line : asRead;
+    const std::string& keepText = oneEquals ? line : asRead;
 
     if (ContainsCI(line, "startshipconfig")) {
         d_.marker_ = "NST -- SSC -CLEARED-";
         return;
     }
     // Keys are looked for in the entry's name only: a value such as "massshield" names no key.
-    const std::string name = ToLower(std::string_view(line).substr(0, line.find('=')));
-    const AssignmentKey* key = FindKey(name);
+    const std::string_view entry = std::string_view(line).substr(0, line.find('='));
+    const AssignmentKey* key = FindKey(entry);
+    // The lower-cased name, for the entries whose field depends on more than the key.
+    std::string& name = nameBuffer_;
+    if (key && (key->kind == KeyKind::Tumble || key->kind == KeyKind::Sway)) name = ToLower(entry);
 
     // The field this line sets; -1 for an entry the document does not know.
     auto has = [&name](const char* s) { return name.find(s) != std::string::npos; };
@@ -472,7 +487,7 @@ void ShipReader::ParseAssignment(std::string& line) {
         if (type == FieldType::String || list >= 0) {
             if (auto q = FirstQuoted(line)) value = *q;
         } else if (std::size_t at = line.find(" = "); at != std::string::npos) {
-            std::string text = line.substr(at + 3);
+            std::string_view text = std::string_view(line).substr(at + 3);
             text = text.substr(0, text.find(" = "));
             if (type == FieldType::Int32) {
                 if (auto v = numbers::ParseInt32(text)) value = *v;
@@ -494,7 +509,8 @@ void ShipReader::ParseAssignment(std::string& line) {
     }
     std::string canonical;
     if (list >= 0) {
-        auto names = Split(std::get<std::string>(*value), ',');
+        const auto pieces = Split(std::get<std::string>(*value), ',');
+        std::vector<std::string> names(pieces.begin(), pieces.end());
         if (std::get<std::string>(*value).empty()) names.clear();
         if (list == 0) {
             d_.mam_ = std::move(names);
@@ -537,14 +553,15 @@ void ShipReader::ParseSharedModel(const std::string& line) {
     const std::size_t f = FieldIndex("sLoadSharedModel");
     DropKept(f);
     d_.sLoadSharedModel = q[1];
-    if (!linevalues::SameValues(line, ShipWriter::SharedModelLine(q[1]))) KeepInPlace(f, -1, line);
+    if (!linevalues::SameValues(line, ShipWriter::SharedModelLine(d_.sLoadSharedModel))) KeepInPlace(f, -1, line);
 }
 
 void ShipReader::ParseWeaponConfig(const std::string& line) {
     auto q = Split(line, '"');
     if (q.size() < 6) throw LineError("fewer than three quoted names");
     if (d_.weapons_.size() >= kListLimit) throw LineError("the weapon list is full");
-    SR2ShipFile::Entry<SR2ShipFile::WeaponItem> e{{q[1], q[3], q[5]}, std::nullopt, {}};
+    SR2ShipFile::Entry<SR2ShipFile::WeaponItem> e{
+        {std::string(q[1]), std::string(q[3]), std::string(q[5])}, std::nullopt, {}};
     if (!linevalues::SameValues(line, ShipWriter::WeaponLine(e.values))) {
         e.keptText = line;
         e.keptValues = e.values;
@@ -565,7 +582,7 @@ void ShipReader::ParseSalvageOnDeath(const std::string& line) {
     e.values.chunks = Int32(args[2], "number of chunks");
     for (int i = 0; i < 16; ++i) e.values.reals[i] = Real(args[3 + i], "value");
     // The last argument carries the closing parenthesis.
-    const std::string& last = args[19];
+    const std::string_view last = args[19];
     if (last.empty()) throw LineError("no last argument");
     e.values.reals[16] = Real(last.substr(0, last.size() - 1), "random tumble modifier");
     if (!linevalues::SameValues(line, ShipWriter::SalvageLine(e.values))) {
@@ -633,7 +650,7 @@ void ShipReader::ParseAbility(const std::string& line) {
     std::vector<FieldValue> values;
     for (std::size_t j = 0; j < it->args.size(); ++j) {
         if (2 + j >= args.size()) throw LineError("too few arguments");
-        const std::string cleaned = ShipWriter::StripBlanksAndParens(args[2 + j]);
+        const std::string cleaned = ShipWriter::StripBlanksAndParens(std::string(args[2 + j]));
         switch (SR2ShipFile::FindField(it->args[j])->type) {
             case FieldType::Flag: values.emplace_back(cleaned == "1"); break;
             case FieldType::Int32: values.emplace_back(Int32(cleaned, "argument")); break;
@@ -642,7 +659,7 @@ void ShipReader::ParseAbility(const std::string& line) {
     }
     if (it->quotedArg) {
         if (q.size() < 5) throw LineError("no second quoted text");
-        values.emplace_back(ShipWriter::StripBlanksAndParens(q[3]));
+        values.emplace_back(ShipWriter::StripBlanksAndParens(std::string(q[3])));
     }
     d_.SetField(it->presence, true);
     for (std::size_t j = 0; j < it->args.size(); ++j) d_.SetField(it->args[j], values[j]);
