@@ -508,6 +508,7 @@ void ShipReader::ParseAssignment(std::string& line) {
         return;
     }
     std::string canonical;
+    bool exact = false;  // the line reads as the writer writes it
     if (list >= 0) {
         const auto pieces = Split(std::get<std::string>(*value), ',');
         std::vector<std::string> names(pieces.begin(), pieces.end());
@@ -522,11 +523,20 @@ void ShipReader::ParseAssignment(std::string& line) {
         canonical = ShipWriter::MirrorLine(ShipWriter::KeyOf(f), list == 0 ? d_.mam_ : d_.mbm_);
     } else {
         d_.SetFieldAt(f, *value);
-        canonical = ShipWriter::FieldLine(d_, f);
+        // Most lines read exactly as they are written back: key and value form are compared
+        // without building the whole line.
+        static const std::size_t sharedModel = FieldIndex("sLoadSharedModel");
+        const char* key = ShipWriter::KeyOf(f);
+        if (key && f != sharedModel) {
+            const std::string_view k(key);
+            exact = std::string_view(asRead).substr(0, k.size()) == k &&
+                    std::string_view(asRead).substr(k.size()) == ShipWriter::Form(*value);
+        }
+        if (!exact) canonical = ShipWriter::FieldLine(d_, f);
     }
     d_.assigned_[f] = true;
     RecordNames(f, list);
-    if (!linevalues::SameValues(asRead, canonical)) KeepInPlace(f, list, asRead);
+    if (!exact && !linevalues::SameValues(asRead, canonical)) KeepInPlace(f, list, asRead);
 }
 
 void ShipReader::RecordNames(std::size_t field, int list) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <system_error>
 #include <fstream>
 #include <iterator>
@@ -21,6 +22,24 @@ std::string Lower(std::string_view s) {
     return out;
 }
 
+namespace {
+char LowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
+std::size_t NoCaseHash::operator()(std::string_view s) const {
+    // FNV-1a over the lower-cased bytes.
+    std::uint64_t h = 14695981039346656037ull;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(LowerChar(c))) * 1099511628211ull;
+    return static_cast<std::size_t>(h);
+}
+
+bool NoCaseEqual::operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (LowerChar(a[i]) != LowerChar(b[i])) return false;
+    return true;
+}
+
 // ----- NameList -----
 
 NameList::NameList(const std::vector<std::string>& first) {
@@ -29,10 +48,9 @@ NameList::NameList(const std::vector<std::string>& first) {
 }
 
 bool NameList::Add(const std::string& name) {
-    std::string lower = Lower(name);
-    if (!lower_.insert(lower).second) return false;
+    if (!known_.insert(name).second) return false;
     names_.push_back(name);
-    lowered_.push_back(std::move(lower));
+    lowered_.push_back(Lower(name));
     return true;
 }
 
@@ -41,7 +59,7 @@ void NameList::Merge(const std::vector<std::string>& names) {
 }
 
 bool NameList::Contains(std::string_view name) const {
-    return lower_.count(Lower(name)) > 0;
+    return known_.find(name) != known_.end();
 }
 
 std::optional<std::string> NameList::Suggest(std::string_view name) const {
@@ -255,7 +273,8 @@ const std::array<const char*, kFamilySections>& FamilySectionKeys() {
 }
 
 bool FamilyList::Contains(int section, std::string_view name) const {
-    return lower[static_cast<std::size_t>(section)].count(Lower(name)) > 0;
+    const NoCaseSet& set = known[static_cast<std::size_t>(section)];
+    return set.find(name) != set.end();
 }
 
 FamilyList ReadFamilyList(const std::vector<std::string>& lines,
@@ -282,7 +301,7 @@ FamilyList ReadFamilyList(const std::vector<std::string>& lines,
     const auto& avoidance = list.sections[kAvoidance];
     minimal.insert(minimal.end(), avoidance.begin(), avoidance.end());
     for (std::size_t s = 0; s < list.sections.size(); ++s)
-        for (const std::string& name : list.sections[s]) list.lower[s].insert(Lower(name));
+        for (const std::string& name : list.sections[s]) list.known[s].insert(name);
     return list;
 }
 

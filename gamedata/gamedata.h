@@ -25,6 +25,18 @@ namespace gamedata {
 // ASCII lower-casing, as every comparison of names here uses.
 std::string Lower(std::string_view s);
 
+// Hashing and equality of names with letter case ignored (ASCII), so that a look-up needs no
+// lower-cased copy of the name.
+struct NoCaseHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const;
+};
+struct NoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+};
+using NoCaseSet = std::unordered_set<std::string, NoCaseHash, NoCaseEqual>;
+
 // A list of names in the order offered, with a lower-cased hash set for merging and look-ups.
 class NameList {
 public:
@@ -46,7 +58,7 @@ public:
 private:
     std::vector<std::string> names_;
     std::vector<std::string> lowered_;  // names_ lower-cased, for suggestions
-    std::unordered_set<std::string> lower_;
+    NoCaseSet known_;
 };
 
 // Edit distance between a and b when it is at most limit; limit + 1 otherwise. Work is bounded
@@ -107,8 +119,8 @@ struct FamilyList {
     // Each section's names in file order, duplicates kept; the minimal-family section is followed
     // by every avoidance family.
     std::array<std::vector<std::string>, kFamilySections> sections;
-    // The same, lower-cased, for look-ups.
-    std::array<std::unordered_set<std::string>, kFamilySections> lower;
+    // The same, for look-ups with letter case ignored.
+    std::array<NoCaseSet, kFamilySections> known;
     bool Contains(int section, std::string_view name) const;
 };
 
