@@ -107,9 +107,12 @@ int KeyFieldIndex(const AssignmentKey& key) {
 // True when text holds word (lower case) in any letter case.
 bool ContainsCI(std::string_view text, std::string_view word) {
     if (word.empty()) return true;
+    // Each occurrence of the first letter, in either case, is where the word may start.
     const char first = word[0];
-    for (std::size_t i = 0; i + word.size() <= text.size(); ++i)
-        if ((text[i] | 0x20) == first && StartsWithCI(text.substr(i), word)) return true;
+    const char firstUpper = first >= 'a' && first <= 'z' ? static_cast<char>(first - 'a' + 'A') : first;
+    for (char c : {first, firstUpper})
+        for (std::size_t at = text.find(c); at != std::string_view::npos; at = text.find(c, at + 1))
+            if (StartsWithCI(text.substr(at), word)) return true;
     return false;
 }
 
@@ -485,7 +488,7 @@ void ShipReader::ParseAssignment(std::string& line) {
     std::optional<FieldValue> value;
     if (!failed) {
         if (type == FieldType::String || list >= 0) {
-            if (auto q = FirstQuoted(line)) value = *q;
+            if (auto q = FirstQuoted(line)) value = std::move(*q);
         } else if (std::size_t at = line.find(" = "); at != std::string::npos) {
             std::string_view text = std::string_view(line).substr(at + 3);
             text = text.substr(0, text.find(" = "));
