@@ -1,14 +1,20 @@
 // tarvisk-cli: the editor's reader and writer from the command line, for batch work on mods.
 //
 //   tarvisk-cli normalize IN OUT   read IN as the editor's Open does, write OUT as Save As does
-//   tarvisk-cli check FILE...      read each file; say how many lines could not be read
+//   tarvisk-cli check [--data DIR] [--format text|json] PATH...
+//                                  read each script (folders: every *.ship under them) and report
+//                                  the lines that could not be read and, with --data, the names
+//                                  the game's data directory does not know (check.cpp)
 //   tarvisk-cli get / set          values by entry name, saved as the editor's Save (getset.h)
 //
-// Exit codes: 0 success, 1 a file does not exist, 2 any other failure, 3 (check) a file had errors.
+// Exit codes: 0 success, 1 a file does not exist, 2 any other failure, 3 (check) a file had errors
+// or unknown names.
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "check.h"
 #include "getset.h"
 #include "logfolder.h"
 #include "platform.h"
@@ -54,26 +60,9 @@ int Normalize(const std::string& in, const std::string& out, const std::string& 
     return 0;
 }
 
-int Check(int argc, char** argv, const std::string& logs) {
-    int worst = 0;
-    bool hadErrors = false;
-    for (int i = 2; i < argc; ++i) {
-        SR2ShipFile doc;
-        if (int rc = Read(doc, argv[i], logs)) {
-            worst = std::max(worst, rc);
-            continue;
-        }
-        hadErrors = hadErrors || doc.ErrorCount() > 0;
-        std::cout << argv[i] << ": " << doc.ErrorCount() << " error line(s), " << doc.KeptLineCount()
-                  << " line(s) kept verbatim\n";
-    }
-    if (worst) return worst;
-    return hadErrors ? 3 : 0;
-}
-
 void Usage() {
     std::cerr << "usage: tarvisk-cli normalize IN OUT\n"
-                 "       tarvisk-cli check FILE...\n"
+                 "       " << kCheckUsage << "\n"
                  "       tarvisk-cli get FILE KEY...\n"
                  "       tarvisk-cli set [--dry-run] [--output OUT] KEY=VALUE... -- FILE...\n";
 }
@@ -88,7 +77,8 @@ int main(int argc, char** argv) {
     const std::string logs = LogFolderFor(ProgramFolder(argv[0]));
     const std::string cmd = argc > 1 ? argv[1] : "";
     if (cmd == "normalize" && argc == 4) return Normalize(argv[2], argv[3], logs);
-    if (cmd == "check" && argc >= 3) return Check(argc, argv, logs);
+    if (cmd == "check" && argc >= 3)
+        return RunCheck(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     if (cmd == "get") return GetCommand(argc, argv, logs);
     if (cmd == "set") return SetCommand(argc, argv, logs);
     Usage();

@@ -1,6 +1,5 @@
 #include "linevalues.h"
 
-#include <cctype>
 #include <charconv>
 #include <system_error>
 
@@ -15,9 +14,11 @@ struct Token {
     double number = 0;
 };
 
-bool IsNameStart(unsigned char c) { return std::isalpha(c) || c == '_'; }
-bool IsNameChar(unsigned char c) { return std::isalnum(c) || c == '_'; }
+// ASCII only, whatever the locale: the scripts' names are ASCII, and this runs for every
+// character of most lines read.
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsNameStart(unsigned char c) { return ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') || c == '_'; }
+bool IsNameChar(unsigned char c) { return IsNameStart(c) || IsDigit(c); }
 
 class Tokenizer {
 public:
@@ -67,6 +68,7 @@ private:
 }  // namespace
 
 bool SameValues(std::string_view a, std::string_view b) {
+    if (a == b) return true;
     Tokenizer ta(a), tb(b);
     for (;;) {
         Token x = ta.Next(), y = tb.Next();

@@ -1,5 +1,6 @@
 #include "numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -17,10 +18,19 @@ std::string FormatReal(double value) {
     if (std::isnan(value)) return "NaN";
     if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
     if (value == 0) return std::signbit(value) ? "-0" : "0";
+    // Whole numbers below 10^15 come out as their digits, however they are written below; most
+    // values of a script are such numbers.
+    if (std::fabs(value) < 1e15 && value == std::trunc(value))
+        return std::to_string(static_cast<long long>(value));
+
+    // Without an exponent, the general form with 15 significant digits is already what is
+    // written below (same digits, same thresholds, trailing zeros dropped).
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    if (res.ec == std::errc() && std::find(buf, res.ptr, 'e') == res.ptr) return std::string(buf, res.ptr);
 
     // Fifteen significant digits in scientific form give the digits and the decimal exponent.
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
     std::string sci(buf, res.ptr);  // e.g. "-1.23450000000000e+03"
     std::size_t e = sci.find('e');
     int exponent = std::stoi(sci.substr(e + 1));

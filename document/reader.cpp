@@ -10,6 +10,7 @@
 #include <iterator>
 #include <new>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "customfso.h"
 #include "linevalues.h"
@@ -33,16 +34,25 @@ struct LineError : std::runtime_error {
 
 std::string ToLower(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // ASCII only: the keywords and keys compared are ASCII, and the locale must not matter.
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return out;
 }
 
 bool StartsWithCI(std::string_view line, std::string_view prefix) {
-    return line.size() >= prefix.size() && ToLower(line.substr(0, prefix.size())) == prefix;
+    if (line.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        char c = line[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != prefix[i]) return false;
+    }
+    return true;
 }
 
-std::vector<std::string> Split(std::string_view s, char at) {
-    std::vector<std::string> parts;
+// The pieces of s between the separators, as views into s.
+std::vector<std::string_view> Split(std::string_view s, char at) {
+    std::vector<std::string_view> parts;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= s.size(); ++i) {
         if (i == s.size() || s[i] == at) {
@@ -64,16 +74,27 @@ std::optional<std::string> FirstQuoted(std::string_view s) {
 
 std::size_t FieldIndex(const char* name) { return SR2ShipFile::FindField(name)->index; }
 
-double Real(const std::string& text, const char* what) {
-    std::string why;
-    if (auto v = numbers::ParseReal(text, &why)) return *v;
-    throw LineError(std::string(what) + " '" + text + "' " + why);
+// The field of a KeyKind::Field key, looked up once for the whole table.
+int KeyFieldIndex(const AssignmentKey& key) {
+    static const std::vector<int> fields = [] {
+        std::vector<int> v;
+        for (const auto& k : scriptformat::AssignmentKeys())
+            v.push_back(k.kind == KeyKind::Field ? static_cast<int>(FieldIndex(k.field)) : -1);
+        return v;
+    }();
+    return fields[static_cast<std::size_t>(&key - scriptformat::AssignmentKeys().data())];
 }
 
-std::int32_t Int32(const std::string& text, const char* what) {
+double Real(std::string_view text, const char* what) {
+    std::string why;
+    if (auto v = numbers::ParseReal(text, &why)) return *v;
+    throw LineError(std::string(what) + " '" + std::string(text) + "' " + why);
+}
+
+std::int32_t Int32(std::string_view text, const char* what) {
     std::string why;
     if (auto v = numbers::ParseInt32(text, &why)) return *v;
-    throw LineError(std::string(what) + " '" + text + "' " + why);
+    throw LineError(std::string(what) + " '" + std::string(text) + "' " + why);
 }
 
 // Lists are indexed by 16-bit numbers, so they end at 32768 items.
@@ -137,6 +158,14 @@ private:
     void LogError(std::string_view text) {
         ++d_.errorCount_;
         errors_.Line(text);
+        d_.errorLines_.push_back({static_cast<int>(lineIndex_) + 1, errorText_});
+    }
+    // The statement being sorted, for the error and name records: its first line's index and
+    // its text (as read, or its lines joined when it has several).
+    std::size_t lineIndex_ = 0;
+    std::string errorText_;
+    void RecordName(scriptformat::NameKind kind, int family, const std::string& name) {
+        d_.nameUses_.push_back({static_cast<int>(lineIndex_) + 1, kind, family, name});
     }
     void Categorize();
     void CategorizeLine(std::string& line);
@@ -159,6 +188,8 @@ private:
     }
     void KeepUnrecognized(std::size_t field, int list, std::string text);
     void KeepInPlace(std::size_t field, int list, std::string text);
+    // Records the names a line stored in a field of scriptformat::NamedFields().
+    void RecordNames(std::size_t field, int list);
 };
 
 std::int16_t SR2ShipFile::OpenShipFile(const std::string& strShipFilePath) {
@@ -188,7 +219,14 @@ void ShipReader::OpenLogs() {
 }
 
 std::int16_t ShipReader::Open(const std::string& path) {
-    OpenLogs();
+    d_.errorLines_.clear();
+    d_.nameUses_.clear();
+    if (d_.writeLogs_) {
+        OpenLogs();
+    } else {
+        d_.debugLogPath_.clear();
+        d_.errorLogPath_.clear();
+    }
     d_.errorCount_ = 0;
     d_.openFailure_.clear();
     try {
@@ -246,6 +284,9 @@ std::int16_t ShipReader::Read(const std::string& path) {
     d_.sLoadSharedModel = name.substr(0, name.find(".ship"));
 
     // One byte per character; LF and CR LF both end a line, and an empty file is one empty line.
+    std::size_t lineEnds = 0;
+    for (std::size_t at = data.find('\n'); at != std::string::npos; at = data.find('\n', at + 1)) ++lineEnds;
+    d_.rawLines_.reserve(lineEnds + 1);
     std::size_t start = 0;
     while (start < data.size()) {
         std::size_t nl = data.find('\n', start);
@@ -294,6 +335,8 @@ void ShipReader::Categorize() {
         // parsers read of all its lines.
         std::string line = st.count > 1 && raw[i].rfind("--", 0) != 0 ? std::move(st.joined) : raw[i];
         const std::string parsed = line;
+        lineIndex_ = i;
+        errorText_ = multiLine_ ? line : asRead_;
         d_.marker_.clear();
         keepText_.reset();
         origin_.reset();
@@ -396,13 +439,19 @@ void ShipReader::ParseAssignment(std::string& line) {
     // Even out the blanks round the first "=": a=b, a =b, a= b and a = b all become a = b.
     bool failed = equals == 0;
     if (!failed) {
-        auto parts = Split(line, '=');
-        const std::string& p0 = parts[0];
-        const std::string& p1 = parts[1];
-        const bool p0Blank = !p0.empty() && p0.back() == ' ';
-        const bool p1Blank = !p1.empty() && p1.front() == ' ';
-        if (p0Blank && !p1Blank) line = p0 + "= " + p1;
-        else if (!p0Blank) line = p0 + (p1Blank ? " =" : " = ") + p1;
+        // The text before the first "=" and the text between it and the next one.
+        const std::size_t first = line.find('=');
+        const std::size_t second = line.find('=', first + 1);
+        const std::size_t p1End = second == std::string::npos ? line.size() : second;
+        const bool p0Blank = first > 0 && line[first - 1] == ' ';
+        const bool p1Blank = first + 1 < p1End && line[first + 1] == ' ';
+        // Most lines already read "a = b" and stay as they are.
+        if (!p0Blank || !p1Blank) {
+            const std::string p0 = line.substr(0, first);
+            const std::string p1 = line.substr(first + 1, p1End - first - 1);
+            if (p0Blank) line = p0 + "= " + p1;
+            else line = p0 + (p1Blank ? " =" : " = ") + p1;
+        }
     }
     // Kept as normalised only when normalising dropped nothing (a second "=" would be lost), and
     // a statement of several lines always as read.
@@ -431,7 +480,7 @@ void ShipReader::ParseAssignment(std::string& line) {
     int field = -1, list = -1;
     if (key) {
         switch (key->kind) {
-            case KeyKind::Field: field = static_cast<int>(FieldIndex(key->field)); break;
+            case KeyKind::Field: field = KeyFieldIndex(*key); break;
             case KeyKind::UpLod:
             case KeyKind::DownLod: {
                 // One entry of three slots: each line fills the first slot still 0, else slot 2.
@@ -465,9 +514,9 @@ void ShipReader::ParseAssignment(std::string& line) {
     std::optional<FieldValue> value;
     if (!failed) {
         if (type == FieldType::String || list >= 0) {
-            if (auto q = FirstQuoted(line)) value = *q;
+            if (auto q = FirstQuoted(line)) value = std::move(*q);
         } else if (std::size_t at = line.find(" = "); at != std::string::npos) {
-            std::string text = line.substr(at + 3);
+            std::string_view text = std::string_view(line).substr(at + 3);
             text = text.substr(0, text.find(" = "));
             if (type == FieldType::Int32) {
                 if (auto v = numbers::ParseInt32(text)) value = *v;
@@ -488,8 +537,10 @@ void ShipReader::ParseAssignment(std::string& line) {
     }
     DropKept(f);
     std::string canonical;
+    bool exact = false;  // the line reads as the writer writes it
     if (list >= 0) {
-        auto names = Split(std::get<std::string>(*value), ',');
+        const auto pieces = Split(std::get<std::string>(*value), ',');
+        std::vector<std::string> names(pieces.begin(), pieces.end());
         if (std::get<std::string>(*value).empty()) names.clear();
         if (list == 0) {
             d_.mam_ = std::move(names);
@@ -501,10 +552,36 @@ void ShipReader::ParseAssignment(std::string& line) {
         canonical = ShipWriter::MirrorLine(ShipWriter::KeyOf(f), list == 0 ? d_.mam_ : d_.mbm_);
     } else {
         d_.SetFieldAt(f, *value);
-        canonical = ShipWriter::FieldLine(d_, f);
+        // Most lines read exactly as they are written back: key and value form are compared
+        // without building the whole line.
+        static const std::size_t sharedModel = FieldIndex("sLoadSharedModel");
+        const char* key = ShipWriter::KeyOf(f);
+        if (key && f != sharedModel) {
+            const std::string_view k(key);
+            exact = std::string_view(parsed).substr(0, k.size()) == k &&
+                    std::string_view(parsed).substr(k.size()) == ShipWriter::Form(*value);
+        }
+        if (!exact) canonical = ShipWriter::FieldLine(d_, f);
     }
     d_.assigned_[f] = true;
-    if (!linevalues::SameValues(parsed, canonical)) KeepInPlace(f, list, asRead_);
+    RecordNames(f, list);
+    if (!exact && !linevalues::SameValues(parsed, canonical)) KeepInPlace(f, list, asRead_);
+}
+
+void ShipReader::RecordNames(std::size_t field, int list) {
+    // Per field: its entry of the named-field table, found once.
+    static const std::vector<const scriptformat::NamedField*> named = [] {
+        std::vector<const scriptformat::NamedField*> byField(SR2ShipFile::Fields().size(), nullptr);
+        for (const auto& n : scriptformat::NamedFields()) byField[FieldIndex(n.field)] = &n;
+        return byField;
+    }();
+    const scriptformat::NamedField* n = named[field];
+    if (!n) return;
+    if (list >= 0) {
+        for (const std::string& name : list == 0 ? d_.mam_ : d_.mbm_) RecordName(n->kind, n->family, name);
+    } else {
+        RecordName(n->kind, n->family, std::get<std::string>(d_.GetFieldAt(field)));
+    }
 }
 
 // ----- Call lines -----
@@ -523,11 +600,13 @@ void ShipReader::ParseWeaponConfig(const std::string& line) {
     auto q = Split(line, '"');
     if (q.size() < 6) throw LineError("fewer than three quoted names");
     if (d_.weapons_.size() >= kListLimit) throw LineError("the weapon list is full");
-    SR2ShipFile::Entry<SR2ShipFile::WeaponItem> e{{q[1], q[3], q[5]}, std::nullopt, {}};
+    SR2ShipFile::Entry<SR2ShipFile::WeaponItem> e{
+        {std::string(q[1]), std::string(q[3]), std::string(q[5])}, std::nullopt, {}};
     if (!linevalues::SameValues(line, ShipWriter::WeaponLine(e.values))) {
         e.keptText = asRead_;
         e.keptValues = e.values;
     }
+    RecordName(scriptformat::NameKind::Weapon, -1, e.values.name);
     d_.weapons_.push_back(std::move(e));
     d_.SSWC_Num = static_cast<std::int32_t>(d_.weapons_.size()) - 1;
     SetOrigin(OriginKind::Weapon, d_.weapons_.size() - 1);
@@ -544,13 +623,14 @@ void ShipReader::ParseSalvageOnDeath(const std::string& line) {
     e.values.chunks = Int32(args[2], "number of chunks");
     for (int i = 0; i < 16; ++i) e.values.reals[i] = Real(args[3 + i], "value");
     // The last argument carries the closing parenthesis.
-    const std::string& last = args[19];
+    const std::string_view last = args[19];
     if (last.empty()) throw LineError("no last argument");
     e.values.reals[16] = Real(last.substr(0, last.size() - 1), "random tumble modifier");
     if (!linevalues::SameValues(line, ShipWriter::SalvageLine(e.values))) {
         e.keptText = asRead_;
         e.keptValues = e.values;
     }
+    RecordName(scriptformat::NameKind::SalvageChunk, -1, e.values.name);
     d_.salvage_.push_back(std::move(e));
     d_.SSOD_Num = static_cast<std::int32_t>(d_.salvage_.size()) - 1;
     SetOrigin(OriginKind::Salvage, d_.salvage_.size() - 1);
@@ -591,8 +671,13 @@ void ShipReader::ParseAbility(const std::string& line) {
     if (q.size() < 3) throw LineError("no quoted ability name");
     const std::string name = ToLower(q[1]);
     const auto& abilities = scriptformat::Abilities();
-    auto it = std::find_if(abilities.begin(), abilities.end(),
-                           [&](const auto& a) { return ToLower(a.name) == name; });
+    static const std::vector<std::string> lowered = [&abilities] {
+        std::vector<std::string> v;
+        for (const auto& a : abilities) v.push_back(ToLower(a.name));
+        return v;
+    }();
+    const auto at = std::find(lowered.begin(), lowered.end(), name);
+    const auto it = abilities.begin() + (at - lowered.begin());
     if (it == abilities.end()) {
         // Not an ability the editor knows: kept as read.
         d_.marker_.clear();
@@ -611,7 +696,7 @@ void ShipReader::ParseAbility(const std::string& line) {
     std::vector<FieldValue> values;
     for (std::size_t j = 0; j < it->args.size(); ++j) {
         if (2 + j >= args.size()) throw LineError("too few arguments");
-        const std::string cleaned = ShipWriter::StripBlanksAndParens(args[2 + j]);
+        const std::string cleaned = ShipWriter::StripBlanksAndParens(std::string(args[2 + j]));
         switch (SR2ShipFile::FindField(it->args[j])->type) {
             case FieldType::Flag: values.emplace_back(cleaned == "1"); break;
             case FieldType::Int32: values.emplace_back(Int32(cleaned, "argument")); break;
@@ -620,7 +705,7 @@ void ShipReader::ParseAbility(const std::string& line) {
     }
     if (it->quotedArg) {
         if (q.size() < 5) throw LineError("no second quoted text");
-        values.emplace_back(ShipWriter::StripBlanksAndParens(q[3]));
+        values.emplace_back(ShipWriter::StripBlanksAndParens(std::string(q[3])));
     }
     d_.SetField(it->presence, true);
     for (std::size_t j = 0; j < it->args.size(); ++j) d_.SetField(it->args[j], values[j]);

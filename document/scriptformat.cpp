@@ -224,6 +224,30 @@ const std::vector<Ability>& Abilities() {
     return abilities;
 }
 
+const std::vector<NamedField>& NamedFields() {
+    static const std::vector<NamedField> fields = {
+        {"sPassiveFormation", NameKind::Formation, -1},
+        {"sDefensiveFormation", NameKind::Formation, -1},
+        {"sAggressiveFormation", NameKind::Formation, -1},
+        {"sDockFormation", NameKind::Formation, -1},
+        {"sLaunchFormation", NameKind::Formation, -1},
+        {"sQueueFormation", NameKind::Formation, -1},
+        {"sArmourFamily", NameKind::Family, 0},
+        {"sAttackFamily", NameKind::Family, 1},
+        {"sAutoFormationFamily", NameKind::Family, 2},
+        {"sAvoidanceFamily", NameKind::Family, 3},
+        {"sBuildFamily", NameKind::Family, 4},
+        {"sCollisionFamily", NameKind::Family, 5},
+        {"sDisplayFamily", NameKind::Family, 6},
+        {"sDockFamily", NameKind::Family, 7},
+        {"sMinimalFamilyToFindPathAround", NameKind::Family, 8},
+        {"sUnitCapsFamily", NameKind::Family, 9},
+        {"MAM_Num", NameKind::Maneuver, -1},
+        {"MBM_Num", NameKind::Maneuver, -1},
+    };
+    return fields;
+}
+
 const std::vector<Section>& Sections() {
     static const std::vector<Section> sections = {
     {{"--    BASICINFO"}, Section::Always, Section::None,

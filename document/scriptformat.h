@@ -29,6 +29,16 @@ struct Ability {
 };
 const std::vector<Ability>& Abilities();
 
+// Names that the game's data defines, as a script refers to them: the weapon of a weapon line,
+// the chunk of a salvage line, and the values of the assignments of NamedFields().
+enum class NameKind { Weapon, SalvageChunk, Formation, Family, Maneuver };
+struct NamedField {
+    const char* field;  // a string field, or the _Num field of a mirror manoeuvre list
+    NameKind kind;
+    int family;         // for families: the section of the family list (0 armour ... 9 unit caps)
+};
+const std::vector<NamedField>& NamedFields();
+
 // The writer's layout: sections in order, each with its banner title lines and its rows.
 struct Row {
     enum Kind {

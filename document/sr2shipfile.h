@@ -19,6 +19,8 @@
 #include <variant>
 #include <vector>
 
+#include "scriptformat.h"
+
 enum class FieldType { String, Int32, Int16, Real, Flag };
 
 // A field's value as its own type: string, int32, int16, real or flag.
@@ -148,6 +150,10 @@ public:
     const std::string& DebugLogPath() const { return debugLogPath_; }
     const std::string& ErrorLogPath() const { return errorLogPath_; }
 
+    // Whether reading recreates "debug.txt" and "errors.txt" (the default). A tool that only
+    // looks at files turns it off, and then nothing is written.
+    void SetWriteLogs(bool on) { writeLogs_ = on; }
+
     // Reads a script into this document. Returns 0 when it was read (lines that could not be read
     // are logged, kept and counted in ErrorCount()), 1 when the file does not exist, 2 when it
     // exists but cannot be read (OpenFailure() says why): a file over 256 MiB is refused unread,
@@ -156,6 +162,24 @@ public:
     const std::string& OpenFailure() const { return openFailure_; }
     int ErrorCount() const { return errorCount_; }        // lines logged as errors by the last read
     int KeptLineCount() const;                             // lines that will be written as read
+
+    // Each line the last read logged as an error: its number (from 1) and its text as read.
+    struct ErrorLine {
+        int line;
+        std::string text;
+    };
+    const std::vector<ErrorLine>& ErrorLines() const { return errorLines_; }
+
+    // The names of game data that the last read stored, each with the number (from 1) of the
+    // line that gave it: every weapon and salvage chunk, and each value of the fields of
+    // scriptformat::NamedFields() (a mirror list gives one per entry, as stored).
+    struct NameUse {
+        int line;
+        scriptformat::NameKind kind;
+        int family;  // the family-list section for families, else -1
+        std::string name;
+    };
+    const std::vector<NameUse>& NameUses() const { return nameUses_; }
 
     // Writes the canonical script. The target is replaced only when the whole file was written;
     // on failure it is left as it was and the result says why.
@@ -240,6 +264,9 @@ private:
     std::string debugLogPath_, errorLogPath_;
     std::string openFailure_;
     int errorCount_ = 0;
+    bool writeLogs_ = true;
+    std::vector<ErrorLine> errorLines_;
+    std::vector<NameUse> nameUses_;
 };
 
 struct SR2ShipFile::PatchListCopy {

@@ -41,7 +41,8 @@ const char* ShipWriter::KeyOf(std::size_t field) {
 std::string ShipWriter::FieldLine(const SR2ShipFile& d, std::size_t field) {
     const char* key = KeyOf(field);
     if (!key) return {};
-    if (field == SR2ShipFile::FindField("sLoadSharedModel")->index)
+    static const std::size_t sharedModel = SR2ShipFile::FindField("sLoadSharedModel")->index;
+    if (field == sharedModel)
         return SharedModelLine(d.sLoadSharedModel);
     return key + Form(d.GetFieldAt(field));
 }

@@ -1,126 +1,123 @@
 #include "abilitytable.h"
 
-#include <array>
 #include <cstring>
+#include <vector>
+
+#include "scriptformat.h"
+#include "sr2shipfile.h"
 
 namespace abilities {
 
 namespace {
 
-using K = ParamKind;
-
-constexpr Param kCanDock[] = {{"CanDock_ByPlayer", K::Flag, 0, "ByPlayer:"}};
-constexpr Param kSpecialAttack[] = {
-    {"SpecialAttack_AttackName", K::String, -1, "Special Attack Name:"}};
-constexpr Param kCaptureCommand[] = {
-    {"CaptureCommand_LatchOffset", K::Real, 0, "Latch Offset:"}};
-constexpr Param kHyperspaceInhibitor[] = {
-    {"HyperspaceInhibitorAbility_InhibitorRadius", K::Real, 0, "Inhibitor Radius:"}};
-constexpr Param kMinelayer[] = {{"MinelayerAbility_TimeToLay", K::Real, 0, "Time to Lay:"}};
-constexpr Param kMoveCommand[] = {{"MoveCommand_OneShot", K::Flag, 0, "One Shot:"}};
-constexpr Param kRetire[] = {
-    {"RetireAbility_DisabledByRace", K::Flag, 0, "Disabled by Race:"}};
-constexpr Param kCanBeCaptured[] = {{"CanBeCaptured_SlowFactor", K::Real, 0, "Slow Factor:"}};
-constexpr Param kGuard[] = {
-    {"GuardCommand_GuardRadius", K::Real, 0, "Guard Radius:"},
-    {"GuardCommand_GuardDistance", K::Real, 1, "Guard Distance:"},
+// The abilities, their fields and the order of their arguments are the document's
+// (scriptformat::Abilities()); the editor adds only the caption of each parameter's row.
+struct Caption {
+    const char* field;
+    const char* caption;
 };
-constexpr Param kDefenseFieldShield[] = {
-    {"DefenseFieldShieldAbility_ShieldRadius", K::Real, 0, "Shield Radius:"},
-    {"DefenseFieldShieldAbility_DustCloudMultiplier", K::Real, 1,
-     "Dust Cloud Damage Multiplier:"},
-    {"DefenseFieldShieldAbility_NebulaMultiplier", K::Real, 2, "Nebula Damage Multiplier:"},
-};
-constexpr Param kHarvest[] = {
-    {"Harvest_Capacity", K::Real, 0, "Capacity:"},
-    {"Harvest_HarvestRate", K::Real, 1, "Harvest Rate:"},
-    {"Harvest_HarvestRadius", K::Real, 2, "Harvest Radius:"},
-};
-constexpr Param kHyperspaceViaGate[] = {
-    {"HyperspaceViaGateCommand_TransitTime", K::Real, 0, "Transit Time:"},
-    {"HyperspaceViaGateCommand_CostMultiplier", K::Real, 1, "Cost Multiplier:"},
-    {"HyperspaceViaGateCommand_DamageMultiplier", K::Real, 2, "Damage Multiplier:"},
-};
-constexpr Param kSensorPing[] = {
-    {"SensorPing_InfinitePing", K::Flag, 0, "Infinite Range:"},
-    {"SensorPing_PingDuration", K::Real, 1, "Ping Duration:"},
-    {"SensorPing_DetectionStrength", K::Real, 2, "Detection Strength:"},
-};
-constexpr Param kFormHyperspaceGate[] = {
-    {"FormHyperspaceGateCommand_EnterRadius", K::Real, 0, "Enter Radius:"},
-    {"FormHyperspaceGateCommand_ExitRadius", K::Real, 1, "Exit Radius:"},
-    {"FormHyperspaceGateCommand_CostToLink", K::Real, 2, "Cost to Link:"},
-    {"FormHyperspaceGateCommand_CostToJump", K::Real, 3, "Cost to Jump:"},
-};
-constexpr Param kHyperSpace[] = {
-    {"HyperSpaceCommand_CostFactor", K::Real, 0, "Cost Factor:"},
-    {"HyperSpaceCommand_CostMin", K::Real, 1, "Minimum Cost:"},
-    {"HyperSpaceCommand_CostMax", K::Real, 2, "Maximum Cost:"},
-    {"HyperSpaceCommand_RecoveryTime", K::Real, 3, "Recovery Time:"},
-    {"HyperSpaceCommand_TransitTime", K::Real, 4, "Transit Time:"},
-};
-constexpr Param kCloak[] = {
-    {"CloakAbility_CloakStrength", K::Int32, 0, "Cloak Strength:"},
-    {"CloakAbility_CloakRadius", K::Real, 1, "Cloak Radius:"},
-    {"CloakAbility_EnergyCutoff", K::Real, 2, "Energy Cutoff:"},
-    {"CloakAbility_EnergyUsage", K::Real, 3, "Energy Usage:"},
-    {"CloakAbility_EnergyCost", K::Real, 4, "Energy Cost:"},
-    {"CloakAbility_EnergyRegen", K::Real, 5, "Energy Regen Rate:"},
-    {"CloakAbility_EnergyMinimum", K::Real, 6, "Minimum Energy:"},
-};
-constexpr Param kDefenseField[] = {
-    {"DefenseFieldAbility_IsEngaged", K::Flag, 0, "Is Engaged:"},
-    {"DefenseFieldAbility_FieldRadius", K::Real, 1, "Field Radius:"},
-    {"DefenseFieldAbility_EnergyMax", K::Real, 2, "Maximum Energy:"},
-    {"DefenseFieldAbility_EnergyCutoff", K::Real, 3, "Energy Cutoff:"},
-    {"DefenseFieldAbility_EnergyCost", K::Real, 4, "Energy Cost:"},
-    {"DefenseFieldAbility_EnergyRegen", K::Real, 5, "Energy Regen Rate:"},
-    {"DefenseFieldAbility_EnergyMinimum", K::Real, 6, "Minimum Energy:"},
-    {"DefenseFieldAbility_EffectName", K::String, -1, "Effect Name:"},
+constexpr Caption kCaptions[] = {
+    {"CanDock_ByPlayer", "ByPlayer:"},
+    {"SpecialAttack_AttackName", "Special Attack Name:"},
+    {"CaptureCommand_LatchOffset", "Latch Offset:"},
+    {"HyperspaceInhibitorAbility_InhibitorRadius", "Inhibitor Radius:"},
+    {"MinelayerAbility_TimeToLay", "Time to Lay:"},
+    {"MoveCommand_OneShot", "One Shot:"},
+    {"RetireAbility_DisabledByRace", "Disabled by Race:"},
+    {"CanBeCaptured_SlowFactor", "Slow Factor:"},
+    {"GuardCommand_GuardRadius", "Guard Radius:"},
+    {"GuardCommand_GuardDistance", "Guard Distance:"},
+    {"DefenseFieldShieldAbility_ShieldRadius", "Shield Radius:"},
+    {"DefenseFieldShieldAbility_DustCloudMultiplier", "Dust Cloud Damage Multiplier:"},
+    {"DefenseFieldShieldAbility_NebulaMultiplier", "Nebula Damage Multiplier:"},
+    {"Harvest_Capacity", "Capacity:"},
+    {"Harvest_HarvestRate", "Harvest Rate:"},
+    {"Harvest_HarvestRadius", "Harvest Radius:"},
+    {"HyperspaceViaGateCommand_TransitTime", "Transit Time:"},
+    {"HyperspaceViaGateCommand_CostMultiplier", "Cost Multiplier:"},
+    {"HyperspaceViaGateCommand_DamageMultiplier", "Damage Multiplier:"},
+    {"SensorPing_InfinitePing", "Infinite Range:"},
+    {"SensorPing_PingDuration", "Ping Duration:"},
+    {"SensorPing_DetectionStrength", "Detection Strength:"},
+    {"FormHyperspaceGateCommand_EnterRadius", "Enter Radius:"},
+    {"FormHyperspaceGateCommand_ExitRadius", "Exit Radius:"},
+    {"FormHyperspaceGateCommand_CostToLink", "Cost to Link:"},
+    {"FormHyperspaceGateCommand_CostToJump", "Cost to Jump:"},
+    {"HyperSpaceCommand_CostFactor", "Cost Factor:"},
+    {"HyperSpaceCommand_CostMin", "Minimum Cost:"},
+    {"HyperSpaceCommand_CostMax", "Maximum Cost:"},
+    {"HyperSpaceCommand_RecoveryTime", "Recovery Time:"},
+    {"HyperSpaceCommand_TransitTime", "Transit Time:"},
+    {"CloakAbility_CloakStrength", "Cloak Strength:"},
+    {"CloakAbility_CloakRadius", "Cloak Radius:"},
+    {"CloakAbility_EnergyCutoff", "Energy Cutoff:"},
+    {"CloakAbility_EnergyUsage", "Energy Usage:"},
+    {"CloakAbility_EnergyCost", "Energy Cost:"},
+    {"CloakAbility_EnergyRegen", "Energy Regen Rate:"},
+    {"CloakAbility_EnergyMinimum", "Minimum Energy:"},
+    {"DefenseFieldAbility_IsEngaged", "Is Engaged:"},
+    {"DefenseFieldAbility_FieldRadius", "Field Radius:"},
+    {"DefenseFieldAbility_EnergyMax", "Maximum Energy:"},
+    {"DefenseFieldAbility_EnergyCutoff", "Energy Cutoff:"},
+    {"DefenseFieldAbility_EnergyCost", "Energy Cost:"},
+    {"DefenseFieldAbility_EnergyRegen", "Energy Regen Rate:"},
+    {"DefenseFieldAbility_EnergyMinimum", "Minimum Energy:"},
+    {"DefenseFieldAbility_EffectName", "Effect Name:"},
 };
 
-using P = Panel;
-constexpr std::span<const Param> kNone{};
+const char* CaptionOf(const char* field) {
+    for (const Caption& c : kCaptions)
+        if (std::strcmp(c.field, field) == 0) return c.caption;
+    return "";
+}
 
-constexpr std::array<Ability, 27> kAbilities{{
-    {"CanBeRepaired", "bCanBeRepaired", nullptr, kNone, P::Nothing},
-    {"CanBeSalvaged", "bCanBeSalvaged", nullptr, kNone, P::Nothing},
-    {"WaypointMove", "bWaypointMove", nullptr, kNone, P::Nothing},
-    {"CanLaunch", "bCanLaunch", nullptr, kNone, P::Nothing},
-    {"ParadeCommand", "bParadeCommand", "ParadeCommand_IsActive", kNone, P::Parameters},
-    {"SalvageCommand", "bSalvageCommand", "SalvageCommand_IsActive", kNone, P::Parameters},
-    {"CanDock", "bCanDock", "CanDock_IsActive", kCanDock, P::Parameters},
-    {"SpecialAttack", "bSpecialAttack", "SpecialAttack_IsActive", kSpecialAttack,
-     P::Parameters},
-    {"CaptureCommand", "bCaptureCommand", "CaptureCommand_IsActive", kCaptureCommand,
-     P::Parameters},
-    {"HyperspaceInhibitorAbility", "bHyperspaceInhibitorAbility",
-     "HyperspaceInhibitorAbility_IsActive", kHyperspaceInhibitor, P::Parameters},
-    {"MinelayerAbility", "bMinelayerAbility", "MinelayerAbility_IsActive", kMinelayer,
-     P::Parameters},
-    {"MoveCommand", "bMoveCommand", "MoveCommand_IsActive", kMoveCommand, P::Parameters},
-    {"RetireAbility", "bRetireAbility", "RetireAbility_IsActive", kRetire, P::Parameters},
-    {"CanBeCaptured", "bCanBeCaptured", "CanBeCaptured_IsActive", kCanBeCaptured,
-     P::Parameters},
-    {"GuardCommand", "bGuardCommand", "GuardCommand_IsActive", kGuard, P::Parameters},
-    {"DefenseFieldShieldAbility", "bDefenseFieldShieldAbility",
-     "DefenseFieldShieldAbility_IsActive", kDefenseFieldShield, P::Parameters},
-    {"Harvest", "bHarvest", "Harvest_IsActive", kHarvest, P::Parameters},
-    {"HyperspaceViaGateCommand", "bHyperspaceViaGateCommand",
-     "HyperspaceViaGateCommand_IsActive", kHyperspaceViaGate, P::Parameters},
-    {"SensorPing", "bSensorPing", "SensorPing_IsActive", kSensorPing, P::Parameters},
-    {"FormHyperspaceGateCommand", "bFormHyperspaceGateCommand",
-     "FormHyperspaceGateCommand_IsActive", kFormHyperspaceGate, P::Parameters},
-    {"HyperSpaceCommand", "bHyperSpaceCommand", "HyperSpaceCommand_IsActive", kHyperSpace,
-     P::Parameters},
-    {"CloakAbility", "bCloakAbility", "CloakAbility_IsActive", kCloak, P::Parameters},
-    {"DefenseFieldAbility", "bDefenseFieldAbility", "DefenseFieldAbility_IsActive",
-     kDefenseField, P::Parameters},
-    {"CanAttack", "bCanAttack", nullptr, kNone, P::NotEditable},
-    {"CanBuildShips", "bCanBuildShips", nullptr, kNone, P::NotEditable},
-    {"RepairCommand", "bRepairCommand", nullptr, kNone, P::NotEditable},
-    {"ShipHold", "bShipHold", nullptr, kNone, P::NotEditable},
-}};
+ParamKind KindOf(const char* field) {
+    switch (SR2ShipFile::FindField(field)->type) {
+        case FieldType::Flag: return ParamKind::Flag;
+        case FieldType::Int32: return ParamKind::Int32;
+        case FieldType::String: return ParamKind::String;
+        default: return ParamKind::Real;
+    }
+}
+
+bool EndsWith(const char* s, const char* tail) {
+    const std::size_t n = std::strlen(s), t = std::strlen(tail);
+    return n >= t && std::strcmp(s + n - t, tail) == 0;
+}
+
+struct Built {
+    std::vector<std::vector<Param>> params;
+    std::vector<Ability> table;
+};
+
+Built Build() {
+    Built b;
+    const auto& source = scriptformat::Abilities();
+    b.params.resize(source.size());
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const scriptformat::Ability& a = source[i];
+        std::vector<Param>& params = b.params[i];
+        // The first comma argument is the is-active flag; the others are the panel's rows, and a
+        // quoted argument is the string row.
+        const bool hasIsActive = !a.args.empty() && EndsWith(a.args[0], "_IsActive");
+        for (std::size_t j = hasIsActive ? 1 : 0; j < a.args.size(); ++j)
+            params.push_back({a.args[j], KindOf(a.args[j]), static_cast<int>(params.size()),
+                              CaptionOf(a.args[j])});
+        if (a.quotedArg)
+            params.push_back({a.quotedArg, ParamKind::String, -1, CaptionOf(a.quotedArg)});
+        const Panel panel = a.listValued ? Panel::NotEditable
+                            : hasIsActive ? Panel::Parameters
+                                          : Panel::Nothing;
+        b.table.push_back({a.name, a.presence, hasIsActive ? a.args[0] : nullptr, {}, panel});
+    }
+    for (std::size_t i = 0; i < b.table.size(); ++i) b.table[i].params = b.params[i];
+    return b;
+}
+
+const std::vector<Ability>& Abilities() {
+    static const Built built = Build();
+    return built.table;
+}
 
 }  // namespace
 
@@ -137,11 +134,12 @@ bool Ability::FirstRowIsFlag() const {
     return false;
 }
 
-std::span<const Ability> Table() { return kAbilities; }
+std::span<const Ability> Table() { return Abilities(); }
 
 int IndexOf(const char* name) {
-    for (std::size_t i = 0; i < kAbilities.size(); ++i)
-        if (std::strcmp(kAbilities[i].name, name) == 0) return static_cast<int>(i);
+    const auto& table = Abilities();
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (std::strcmp(table[i].name, name) == 0) return static_cast<int>(i);
     return -1;
 }
 

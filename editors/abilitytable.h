@@ -1,5 +1,6 @@
-// The abilities the abilities editor knows, in the order it lists them, with the document fields
-// it reads and writes and where the parameter panel shows each parameter.
+// The abilities the abilities editor knows, in the order it lists them (the document's ability
+// table), with the document fields it reads and writes and where the parameter panel shows each
+// parameter.
 #pragma once
 
 #include <span>

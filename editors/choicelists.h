@@ -1,23 +1,12 @@
-// Choice lists of the list editors: the entries of a data-directory folder (merged behind a
-// built-in table with datadir::MergeNames), and the small rules for offering and showing names in combo boxes.
+// The small rules of the list editors for offering and showing names in combo boxes.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 
 class QComboBox;
-class QFileInfo;
 
 namespace choicelists {
-
-// Which plain files of a folder count as names (folders always count).
-enum class Files { All, FlaggedOnly };
-
-// The names of the entries of folder, sub-folders included, hidden and system entries left out,
-// "." and ".." skipped, in name order. With FlaggedOnly a plain file counts only when it carries
-// a read-only or archive flag; on file systems that have no such flags every plain file counts.
-// A missing or unreadable folder gives no names.
-QStringList FolderEntries(const QString& folder, Files files);
 
 // Offers name as a further choice of an editable box unless a choice equal under cs is there.
 // The text standing in the box is kept.

@@ -16,7 +16,6 @@
 #include <array>
 #include <cmath>
 
-#include "builtinnames.h"
 #include "choicelists.h"
 #include "datadirnames.h"
 #include "frmfrontend.h"
@@ -92,9 +91,8 @@ frmSalvageChunks::frmSalvageChunks(frmFrontend& main)
 
     SavedChunks = Doc().SSOD_GetList();
 
-    QStringList names = builtinnames::SalvageChunks();
-    const QString folder = datadir::Path(Main(), "\\resource\\salvage\\");
-    datadir::MergeNames(names, choicelists::FolderEntries(folder, choicelists::Files::All));
+    const QStringList names = datadir::FromFolderNames(
+        datadir::Read(Main(), gamedata::kSalvageChunks).salvageChunks.Names());
     cboChunkNames->addItems(names);
     cboChunkNames->setCurrentIndex(-1);
 

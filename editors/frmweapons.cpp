@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "builtinnames.h"
 #include "choicelists.h"
 #include "datadirnames.h"
 #include "frmfrontend.h"
@@ -75,6 +74,9 @@ void frmWeapons::BuildControls() {
     cboWeapon = new QComboBox(this);
     cboWeapon->setObjectName("cboWeapon");
     cboWeapon->setMaxVisibleItems(20);
+    // Sized by a character count: measuring hundreds of weapon names would be slow.
+    cboWeapon->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboWeapon->setMinimumContentsLength(40);
     cboHardPoint = MakeFreeTextBox("cboHardPoint", this);
     cboFiringEffect = MakeFreeTextBox("cboFiringEffect", this);
     grid->addWidget(MakeLabel("lblWeapon", "Weapon ", cboWeapon, this), 0, 0);
@@ -100,17 +102,16 @@ void frmWeapons::BuildControls() {
 
 void frmWeapons::RefreshWeaponLists() {
     SR2ShipFile& doc = Doc();
-    const QString folder = datadir::Path(Main(), "\\weapon\\");
 
     // The weapon box is rebuilt; what it showed stays shown.
     const bool hadWeapon = cboWeapon->currentIndex() >= 0;
     const QString shownWeapon = cboWeapon->currentText();
     lstWeapons->clear();
     cboWeapon->clear();
-    QStringList names = builtinnames::Weapons();
-    datadir::MergeNames(names,
-                            choicelists::FolderEntries(folder, choicelists::Files::FlaggedOnly));
-    cboWeapon->addItems(names);
+    // The weapon folder is read once per opening; every refresh offers the same names.
+    if (weaponNames_.isEmpty())
+        weaponNames_ = datadir::FromFolderNames(datadir::Read(Main(), gamedata::kWeapons).weapons.Names());
+    cboWeapon->addItems(weaponNames_);
     if (hadWeapon)
         choicelists::ShowChoice(cboWeapon, shownWeapon);
     else

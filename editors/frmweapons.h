@@ -2,6 +2,8 @@
 // list as it was on opening is put back on Cancel, Escape or the close box, and kept on OK.
 #pragma once
 
+#include <QStringList>
+
 #include "editorsheet.h"
 #include "sr2shipfile.h"
 
@@ -31,6 +33,7 @@ private:
 
     // The weapon list as it was when the sheet opened, kept lines included.
     SR2ShipFile::WeaponList SavedWeapons;
+    QStringList weaponNames_;  // the weapon choices, read once per opening
 
     QListWidget* lstWeapons = nullptr;
     QComboBox* cboWeapon = nullptr;

@@ -3,7 +3,6 @@
 #include "datadirnames.h"
 #include "frmfrontend.h"
 #include "prompter.h"
-#include "textconv.h"
 
 namespace {
 
@@ -28,61 +27,27 @@ constexpr SheetRow kRows[] = {
     {RowKind::TrueFalse, "cboMilitaryUnit", "Military Unit ", "iMilitaryUnit"},
 };
 
-// The section keys of the family list, in the order of the family boxes.
-constexpr const char* kSectionKeys[frmClassification::kFamilies] = {
-    "armourfamily", "attackfamily",    "autoformationfamily", "avoidancefamily",
-    "buildfamily",  "collisionfamily", "displayfamily",       "dockfamily",
-    "minimalfamilytofindpatharound",   "unitcapsfamily",
-};
-
 }  // namespace
-
-frmClassification::FamilyChoices frmClassification::ReadFamilyList(
-    const QStringList& lines, const std::function<void(const QString&)>& unknownSection) {
-    FamilyChoices choices;
-    int section = 0;  // names before the first section line are armour families
-    for (const QString& line : lines) {
-        if (line.contains(QLatin1String("family"), Qt::CaseInsensitive)) {
-            // The key must open the line and be followed by " = " or the line's end.
-            const qsizetype equals = line.indexOf(QLatin1String(" = "));
-            const QString key = (equals < 0 ? line : line.left(equals)).toLower();
-            int found = -1;
-            for (int i = 0; i < kFamilies && found < 0; ++i)
-                if (key == QLatin1String(kSectionKeys[i])) found = i;
-            if (found >= 0)
-                section = found;
-            else if (unknownSection)
-                unknownSection(line);
-        }
-        if (datadir::IsNameLine(line))
-            if (auto name = datadir::QuotedName(line)) choices[section] << *name;
-    }
-    choices[kMinimumToAvoid] << choices[kAvoidance];
-    return choices;
-}
 
 frmClassification::frmClassification(frmFrontend& main)
     : PropertySheet(main, "frmClassification", "Classification", kRows) {
-    const QString path = datadir::Path(main, "\\scripts\\familylist.lua");
-    FamilyChoices choices;
-    if (main.CFSO.FileExists(ToLocal(path))) {
-        const datadir::TextLines file = datadir::ReadTextLines(path);
-        if (file.ok) {
-            choices = ReadFamilyList(file.lines, [this](const QString& line) {
-                Main().prompter().Message(this, line, MessageKind::Warning);
-            });
-        } else {
-            main.prompter().Message(this, datadir::UnreadableMessage(path, file.error),
-                                    MessageKind::Error);
-        }
-    } else {
+    const gamedata::GameData data = datadir::Read(main, gamedata::kFamilies);
+    if (!data.familyFileFound) {
         main.prompter().Message(
             this, "Familylist.lua could not be found in '" + datadir::Path(main, "\\scripts") +
                       "', you will have to type in the Family names manually or copy the " +
                       "Familylist.lua file into the aforementioned directory, then reload this " +
                       "property sheet.",
             MessageKind::Warning);
+    } else if (!data.familyFileRead) {
+        main.prompter().Message(this,
+                                datadir::UnreadableMessage(datadir::Path(main, gamedata::kFamilyListTail),
+                                                           data.familyFileError),
+                                MessageKind::Error);
     }
-    for (int i = 0; i < kFamilies; ++i) SetChoices(i, choices[i]);
+    for (const std::string& line : data.unknownFamilySections)
+        main.prompter().Message(this, datadir::FromFileNames({line}).front(), MessageKind::Warning);
+    for (int i = 0; i < gamedata::kFamilySections; ++i)
+        SetChoices(i, datadir::FromFileNames(data.families.sections[static_cast<std::size_t>(i)]));
     FormLoad();
 }

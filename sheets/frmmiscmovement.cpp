@@ -39,36 +39,15 @@ void FitToCaption(QPushButton* button) {
 
 }  // namespace
 
-const QStringList& frmMiscMovement::BuiltInManeuvers() {
-    static const QStringList names{
-        "BarrelRoll", "Loop", "RollCW", "ImmelMann", "Split_S", "HalfRollCCW", "HalfRollCW",
-        "WingWaggle", "RollCCW", "BarrelRollCW", "JinkLeft", "JinkLeftAndBack", "JinkRight",
-        "ImmelMann_speedy", "Split_S_speedy", "OneEightyDegRightTurn", "RollCW_slow", "Empty",
-        "OneEightyDegLeftTurn", "RollCCW_slow", "NinetyDegRightTurn", "NinetyDegLeftTurn",
-        "JinkRightAndBack"};
-    return names;
-}
-
-QStringList frmMiscMovement::ReadManeuvers(const QStringList& lines) {
-    QStringList names;
-    for (const QString& line : lines)
-        if (datadir::IsNameLine(line))
-            if (auto name = datadir::QuotedName(line)) names << *name;
-    return names;
-}
-
 frmMiscMovement::frmMiscMovement(frmFrontend& main)
     : PropertySheet(main, "frmMiscMovement", "Misc. Movement", kRows) {
-    QStringList maneuvers = BuiltInManeuvers();
-    const QString path = datadir::Path(main, "\\scripts\\flightmaneuvers.lua");
-    if (main.CFSO.FileExists(ToLocal(path))) {
-        const datadir::TextLines file = datadir::ReadTextLines(path);
-        if (file.ok)
-            datadir::MergeNames(maneuvers, ReadManeuvers(file.lines));
-        else
-            main.prompter().Message(this, datadir::UnreadableMessage(path, file.error),
-                                    MessageKind::Error);
-    }
+    const gamedata::GameData data = datadir::Read(main, gamedata::kManeuvers);
+    if (!data.maneuverFileError.empty())
+        main.prompter().Message(
+            this, datadir::UnreadableMessage(datadir::Path(main, gamedata::kManeuversTail),
+                                             data.maneuverFileError),
+            MessageKind::Error);
+    const QStringList maneuvers = datadir::FromFileNames(data.maneuvers.Names());
 
     QGridLayout* grid = Grid(0);
     for (int i : {kAbove, kBelow}) {
@@ -80,6 +59,9 @@ frmMiscMovement::frmMiscMovement(frmFrontend& main)
         auto* combo = new QComboBox(this);
         combo->setObjectName(QStringLiteral("cboMirrorManeuver(%1)").arg(i));
         combo->addItems(maneuvers);
+        // Sized by a character count: measuring every manoeuvre name is slow with a long list.
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        combo->setMinimumContentsLength(kMirrorListChars);
         combo->setAccessibleName(label->text().trimmed() + " to add");
         auto* add = new QPushButton(QStringLiteral("==>"), this);
         add->setObjectName(QStringLiteral("cmdAdd(%1)").arg(i));

@@ -19,11 +19,6 @@ class frmMiscMovement : public PropertySheet {
 public:
     explicit frmMiscMovement(frmFrontend& main);
 
-    // The 23 manoeuvres the game always has, in the order the boxes offer them.
-    static const QStringList& BuiltInManeuvers();
-    // The manoeuvre names of the lines of a manoeuvre script, in file order.
-    static QStringList ReadManeuvers(const QStringList& lines);
-
 private:
     static constexpr int kAbove = 0, kBelow = 1;
 

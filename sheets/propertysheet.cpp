@@ -171,6 +171,10 @@ void PropertySheet::BuildRow(int index, const SheetRow& row) {
             box->setInsertPolicy(QComboBox::NoInsert);
             if (box->completer()) box->completer()->setCaseSensitivity(Qt::CaseSensitive);
         }
+        // Sized by a character count, not by its choices: measuring hundreds of data-directory
+        // names would cost more than building the whole sheet.
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(kBoxChars);
         box->setMinimumWidth(fm.averageCharWidth() * kBoxChars);
         return box;
     };

@@ -92,10 +92,10 @@ if(NOT got STREQUAL "0" OR NOT err MATCHES "^tarvisk-cli: 2 line[^\n]* the logs 
 endif()
 
 # check: one line per file; 3 when a file had errors; 1 for a missing one, the others still checked.
-run(0 "^[^\n]*tvk_scout\\.ship: 0 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim\n$" "" check "${SAMPLE}")
-run(3 "tvk_scout\\.ship: 0 error[^\n]*\nbad\\.ship: 2 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim\n$" ""
+run(0 "^[^\n]*tvk_scout\\.ship: 0 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim\ntotal: 1 file\\(s\\) read, 0 error line\\(s\\)\n$" "" check "${SAMPLE}")
+run(3 "tvk_scout\\.ship: 0 error[^\n]*\n(bad\\.ship:[0-9]+: error: [^\n]*\n)+bad\\.ship: 2 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim\ntotal: 2 file\\(s\\) read, 2 error line\\(s\\)\n$" ""
     check "${SAMPLE}" bad.ship)
-run(1 "^bad\\.ship: 2 error" "missing\\.ship' does not exist" check missing.ship bad.ship)
+run(1 "bad\\.ship: 2 error" "missing\\.ship' does not exist" check missing.ship bad.ship)
 
 # Wrong use: a usage text and 2.
 run(2 "" "usage" )

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "builtinnames.h"
+#include "datadirnames.h"
 #include "editortest.h"
 #include "frmsalvagechunks.h"
 #include "placementbox.h"
@@ -312,14 +313,14 @@ TEST_F(SalvageTest, ChoicesAreTheBuiltInNamesThenTheSalvageFolder) {
     Open();
     const QStringList items = Items(names);
     ASSERT_EQ(items.size(), 20);
-    EXPECT_EQ(items.mid(0, 18), builtinnames::SalvageChunks());
+    EXPECT_EQ(items.mid(0, 18), datadir::FromFolderNames(builtinnames::SalvageChunks()));
     EXPECT_EQ(items.mid(18), (QStringList{"tvk_bolt.resource", "tvk_plate"}));
     EXPECT_EQ(names->currentIndex(), -1);
 
     sheet->close();
     main->strDataDir = data.filePath("missing");
     Open();
-    EXPECT_EQ(Items(names), builtinnames::SalvageChunks());
+    EXPECT_EQ(Items(names), datadir::FromFolderNames(builtinnames::SalvageChunks()));
     EXPECT_TRUE(prompter.messages.isEmpty());
 }
 

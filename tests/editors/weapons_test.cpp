@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "builtinnames.h"
+#include "datadirnames.h"
 #include "editortest.h"
 
 namespace {
@@ -200,14 +201,14 @@ TEST_F(WeaponsTest, ChoicesAreTheBuiltInNamesThenTheWeaponFolder) {
     Open();
     const QStringList items = Items(weapon);
     ASSERT_EQ(items.size(), 96);
-    EXPECT_EQ(items.mid(0, 94), builtinnames::Weapons());
+    EXPECT_EQ(items.mid(0, 94), datadir::FromFolderNames(builtinnames::Weapons()));
     EXPECT_EQ(items.mid(94), (QStringList{"tvk_beam.wepn", "tvk_railgun"}));
 }
 
 TEST_F(WeaponsTest, AMissingWeaponFolderLeavesTheBuiltInNames) {
     main->strDataDir = data.filePath("nowhere");
     Open();
-    EXPECT_EQ(Items(weapon), builtinnames::Weapons());
+    EXPECT_EQ(Items(weapon), datadir::FromFolderNames(builtinnames::Weapons()));
     EXPECT_EQ(prompter.messages, QStringList{"Ship has no weapons."});
 }
 

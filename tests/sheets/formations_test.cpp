@@ -1,5 +1,6 @@
 // Formations and Movement, and Docking: the formation lists (built-in names, then the data
 // directory's formation scripts), stored names that are no choice, and the race drop-down.
+#include "builtinnames.h"
 #include "datadirnames.h"
 #include "sheettest.h"
 
@@ -11,8 +12,8 @@ const QStringList kDockingBoxes{"cboDockFormation", "cboQueueFormation", "cboLau
 class FormationsTest : public SheetTest {
 protected:
     void ExpectChoices(const QStringList& boxes, const QStringList& added) {
-        const QStringList expected = datadir::BuiltInFormations() + added;
-        ASSERT_EQ(datadir::BuiltInFormations().size(), 26);
+        const QStringList expected = datadir::FromFolderNames(builtinnames::Formations()) + added;
+        ASSERT_EQ(datadir::FromFolderNames(builtinnames::Formations()).size(), 26);
         for (const QString& box : boxes)
             EXPECT_EQ(Items(Combo(box)), expected) << box.toStdString();
     }

@@ -1,5 +1,7 @@
 // Misc Movement: the manoeuvre choices (built-in, then scripts\flightmaneuvers.lua), the mirror
 // lists edited with "==>" and "X", the X Y Z rows and the transferable drop-down.
+#include "builtinnames.h"
+#include "datadirnames.h"
 #include "frmmiscmovement.h"
 #include "sheettest.h"
 
@@ -33,8 +35,8 @@ TEST_F(MiscMovementTest, ManeuverFileAddsNewNamesInFileOrderToBothBoxes) {
     NewDocument(DataDir());
     Open("cmdMiscMovement");
     const QStringList expected =
-        frmMiscMovement::BuiltInManeuvers() + QStringList{"TvkCorkscrew", "TvkSlip", "TvkLast"};
-    EXPECT_EQ(frmMiscMovement::BuiltInManeuvers().size(), 23);
+        datadir::FromFolderNames(builtinnames::Maneuvers()) + QStringList{"TvkCorkscrew", "TvkSlip", "TvkLast"};
+    EXPECT_EQ(datadir::FromFolderNames(builtinnames::Maneuvers()).size(), 23);
     EXPECT_EQ(Items(Maneuvers(0)), expected);
     EXPECT_EQ(Items(Maneuvers(1)), expected);
     EXPECT_TRUE(prompter.messages.isEmpty());
@@ -43,7 +45,7 @@ TEST_F(MiscMovementTest, ManeuverFileAddsNewNamesInFileOrderToBothBoxes) {
 TEST_F(MiscMovementTest, MissingManeuverFileOffersTheBuiltInsWithoutAMessage) {
     NewDocument(DataDir());
     Open("cmdMiscMovement");
-    EXPECT_EQ(Items(Maneuvers(1)), frmMiscMovement::BuiltInManeuvers());
+    EXPECT_EQ(Items(Maneuvers(1)), datadir::FromFolderNames(builtinnames::Maneuvers()));
     EXPECT_TRUE(prompter.messages.isEmpty());
 }
 

@@ -2,8 +2,29 @@
 
 namespace builtinnames {
 
-const QStringList& Weapons() {
-    static const QStringList names{
+const std::vector<std::string>& Formations() {
+    static const std::vector<std::string> names{
+        "2x2_wall", "bevelledwall", "broad", "charging_wall", "claw", "delta", "dockline",
+        "dockqueue", "dummy_parade", "hgn_carrier_parade", "hgn_chimera_parade",
+        "hgn_mothership_parade", "kpr_destroyer_parade", "kpr_sajuuk_parade",
+        "meg_veilchunk_parade", "n_delta", "scatterdelta", "scatterdelta_long", "scatternarrow",
+        "scatterwide", "spear", "staggered_wall", "vgr_carrier_parade",
+        "vgr_hyperspace_platform", "vgr_mothership_parade", "x"};
+    return names;
+}
+
+const std::vector<std::string>& Maneuvers() {
+    static const std::vector<std::string> names{
+        "BarrelRoll", "Loop", "RollCW", "ImmelMann", "Split_S", "HalfRollCCW", "HalfRollCW",
+        "WingWaggle", "RollCCW", "BarrelRollCW", "JinkLeft", "JinkLeftAndBack", "JinkRight",
+        "ImmelMann_speedy", "Split_S_speedy", "OneEightyDegRightTurn", "RollCW_slow", "Empty",
+        "OneEightyDegLeftTurn", "RollCCW_slow", "NinetyDegRightTurn", "NinetyDegLeftTurn",
+        "JinkRightAndBack"};
+    return names;
+}
+
+const std::vector<std::string>& Weapons() {
+    static const std::vector<std::string> names{
         "hgn_antishipbomblauncher",
         "hgn_antisubsystembomblauncher",
         "hgn_battlecruiserkineticburstcannon",
@@ -102,8 +123,8 @@ const QStringList& Weapons() {
     return names;
 }
 
-const QStringList& SalvageChunks() {
-    static const QStringList names{
+const std::vector<std::string>& SalvageChunks() {
+    static const std::vector<std::string> names{
         "container",       "hgn_hscore",      "slv_chunk_lrg01", "slv_chunk_lrg02",
         "slv_chunk_lrg03", "slv_chunk_lrg04", "slv_chunk_lrg05", "slv_chunk_lrg06",
         "slv_chunk_sml01", "slv_chunk_sml02", "slv_chunk_sml03", "slv_chunk_sml04",

@@ -1,0 +1,204 @@
+// Times tarvisk-cli check on a whole mod, in one process, by CPU time.
+//
+//   mod_bench generate OUT [SCRIPTS]   writes OUT/mod (SCRIPTS scripts, 544 by default, in
+//                                      folders of 50), OUT/Data (a data directory of 400 weapon
+//                                      folders, 300 salvage chunks, 60 formations, a family
+//                                      list of 200 names) and OUT/lines_1000.ship,
+//                                      OUT/lines_100000.ship
+//   mod_bench check MOD [DATA] [REPEAT]  CPU time of one check of MOD (with --data DATA when
+//                                      DATA is not empty), mean and best of REPEAT runs
+//   mod_bench lines FILE [REPEAT]      CPU time per line of reading FILE, the best of REPEAT
+//
+// The scripts are made from the sample script and the round-trip test scripts, with their names
+// varied so that they refer to the generated data directory; one script in fifty misspells a
+// weapon, so that --data also works out suggestions.
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "check.h"
+#include "sr2shipfile.h"
+#include "u8path.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const fs::path& p, const std::string& text) {
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+void ReplaceAll(std::string& s, const std::string& from, const std::string& to) {
+    for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+        s.replace(at, from.size(), to);
+}
+
+std::string Numbered(const char* stem, int i, int width = 3) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%s%0*d", stem, width, i);
+    return buf;
+}
+
+constexpr int kWeapons = 400, kChunks = 300, kFormations = 60, kFamiliesPerSection = 20;
+
+void GenerateData(const fs::path& data) {
+    for (int i = 0; i < kWeapons; ++i) fs::create_directories(data / "weapon" / Numbered("tvk_gen_weapon_", i));
+    for (int i = 0; i < kChunks; ++i)
+        fs::create_directories(data / "resource" / "salvage" / Numbered("tvk_gen_chunk_", i));
+    for (int i = 0; i < kFormations; ++i)
+        WriteAll(data / "scripts" / "formations" / (Numbered("tvk_gen_formation_", i) + ".lua"),
+                 "-- formation\r\n");
+    static const char* const kSections[] = {
+        "armourfamily",    "attackfamily",  "autoformationfamily", "avoidancefamily",
+        "buildfamily",     "collisionfamily", "displayfamily",     "dockfamily",
+        "minimalfamilytofindpatharound", "unitcapsfamily"};
+    std::string families;
+    for (int s = 0; s < 10; ++s) {
+        families += std::string(kSections[s]) + " = {\r\n";
+        for (int i = 0; i < kFamiliesPerSection; ++i)
+            families += "    { name = \"" + Numbered("TvkFamily", s * kFamiliesPerSection + i) + "\", },\r\n";
+        families += "}\r\n";
+    }
+    WriteAll(data / "scripts" / "familylist.lua", families);
+    std::string maneuvers = "Maneuvers = {\r\n";
+    for (int i = 0; i < 30; ++i) maneuvers += "    { name = \"" + Numbered("TvkManeuver", i) + "\", },\r\n";
+    WriteAll(data / "scripts" / "flightmaneuvers.lua", maneuvers + "}\r\n");
+}
+
+// The sample's names replaced by generated ones that the data directory holds.
+std::string Varied(std::string text, int i, bool misspell) {
+    auto pick = [i](const char* stem, int count, int salt) { return Numbered(stem, (i * 7 + salt) % count); };
+    ReplaceAll(text, "\"hgn_peashooter\"", "\"" + pick("tvk_gen_weapon_", kWeapons, 1) + "\"");
+    ReplaceAll(text, "\"tvk_needlegun\"",
+               "\"" + (misspell ? std::string("tvk_gen_weapn_001") : pick("tvk_gen_weapon_", kWeapons, 2)) + "\"");
+    ReplaceAll(text, "\"slv_chunk_sml01\"", "\"" + pick("tvk_gen_chunk_", kChunks, 3) + "\"");
+    ReplaceAll(text, "\"delta\"", "\"" + pick("tvk_gen_formation_", kFormations, 4) + "\"");
+    static const char* const kFamilyKeys[] = {
+        "ArmourFamily", "AttackFamily", "AutoFormationFamily", "AvoidanceFamily", "BuildFamily",
+        "CollisionFamily", "DisplayFamily", "DockFamily", "MinimalFamilyToFindPathAround", "UnitCapsFamily"};
+    std::istringstream in(text);
+    std::string out, line;
+    while (std::getline(in, line)) {
+        for (int s = 0; s < 10; ++s) {
+            const std::string key = std::string("NewShipType.") + kFamilyKeys[s] + " = ";
+            if (line.rfind(key, 0) == 0) {
+                line = key + "\"" + Numbered("TvkFamily", s * kFamiliesPerSection + (i + s) % kFamiliesPerSection) +
+                       "\"\r";
+                break;
+            }
+        }
+        if (line.rfind("NewShipType.buildCost = ", 0) == 0) line = "NewShipType.buildCost = " + std::to_string(100 + i) + "\r";
+        out += line;
+        out += '\n';
+    }
+    ReplaceAll(out, "\"Loop, RollCW\"", "\"Loop, " + pick("TvkManeuver", 30, 5) + "\"");
+    return out;
+}
+
+int Generate(const fs::path& outDir, int scripts) {
+    const fs::path src = TARVISK_SOURCE_DIR;
+    const std::string sample = ReadAll(src / "examples" / "tvk_scout.ship");
+    std::vector<std::string> others;
+    for (const auto& e : fs::directory_iterator(src / "tests" / "roundtrip"))
+        if (e.path().extension() == ".ship") others.push_back(ReadAll(e.path()));
+    std::sort(others.begin(), others.end());
+    if (sample.empty() || others.empty()) {
+        std::cerr << "mod_bench: the sample scripts were not found under " << U8String(src) << "\n";
+        return 2;
+    }
+    fs::remove_all(outDir / "mod");
+    fs::remove_all(outDir / "Data");
+    GenerateData(outDir / "Data");
+    for (int i = 0; i < scripts; ++i) {
+        // Most scripts are ships of the usual size; one in eight is a small round-trip script.
+        const std::string& base = i % 8 == 7 ? others[static_cast<std::size_t>(i / 8) % others.size()] : sample;
+        const fs::path p = outDir / "mod" / Numbered("race", i / 50, 2) / (Numbered("tvk_ship_", i) + ".ship");
+        WriteAll(p, Varied(base, i, i % 50 == 49));
+    }
+    // Long scripts: the sample's lines, then its lines after the first two again and again.
+    std::vector<std::string> lines;
+    {
+        std::istringstream in(sample);
+        for (std::string l; std::getline(in, l);) lines.push_back(l);
+    }
+    for (std::size_t count : {std::size_t{1000}, std::size_t{100000}}) {
+        std::string text;
+        for (std::size_t i = 0; i < count; ++i)
+            text += lines[i < lines.size() ? i : 2 + (i % (lines.size() - 2))] + "\n";
+        WriteAll(outDir / ("lines_" + std::to_string(count) + ".ship"), text);
+    }
+    std::cout << "wrote " << scripts << " scripts to " << U8String(outDir / "mod") << " and a data directory to "
+              << U8String(outDir / "Data") << "\n";
+    return 0;
+}
+
+double CpuMs(std::clock_t from) { return 1000.0 * static_cast<double>(std::clock() - from) / CLOCKS_PER_SEC; }
+
+int Check(const std::string& mod, const std::string& data, int repeat) {
+    std::vector<std::string> args;
+    if (!data.empty()) args = {"--data", data};
+    args.push_back(mod);
+    double best = 1e300, total = 0;
+    int rc = 0;
+    std::string report;
+    for (int r = 0; r < repeat; ++r) {
+        std::ostringstream out, err;
+        const std::clock_t start = std::clock();
+        rc = RunCheck(args, out, err);
+        const double ms = CpuMs(start);
+        best = std::min(best, ms);
+        total += ms;
+        report = out.str();
+    }
+    const auto lastLine = report.substr(report.rfind('\n', report.size() - 2) + 1);
+    std::printf("check%s: mean %.1f ms, best %.1f ms CPU (exit %d) %s", data.empty() ? "" : " --data",
+                total / repeat, best, rc, lastLine.c_str());
+    return 0;
+}
+
+int Lines(const std::string& file, int repeat) {
+    double best = 1e300;
+    int count = 0;
+    for (int r = 0; r < repeat; ++r) {
+        SR2ShipFile doc;
+        doc.SetWriteLogs(false);
+        const std::clock_t start = std::clock();
+        if (doc.OpenShipFile(file) != 0) {
+            std::cerr << "mod_bench: '" << file << "' could not be read\n";
+            return 2;
+        }
+        best = std::min(best, CpuMs(start));
+        count = doc.KeptLineCount();
+    }
+    const std::string text = ReadAll(U8Path(file));
+    const auto lines = std::count(text.begin(), text.end(), '\n');
+    std::printf("read %ld lines: %.2f ms CPU, %.0f ns per line\n", static_cast<long>(lines), best,
+                best * 1e6 / static_cast<double>(std::max<long>(1, lines)));
+    (void)count;
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> a(argv + 1, argv + argc);
+    if (a.size() >= 2 && a[0] == "generate") return Generate(U8Path(a[1]), a.size() > 2 ? std::stoi(a[2]) : 544);
+    if (a.size() >= 2 && a[0] == "check")
+        return Check(a[1], a.size() > 2 ? a[2] : "", a.size() > 3 ? std::stoi(a[3]) : 5);
+    if (a.size() >= 2 && a[0] == "lines") return Lines(a[1], a.size() > 2 ? std::stoi(a[2]) : 5);
+    std::cerr << "usage: mod_bench generate OUT [SCRIPTS] | check MOD [DATA] [REPEAT] | lines FILE [REPEAT]\n";
+    return 2;
+}

@@ -1,0 +1,21 @@
+// tarvisk-cli check: reads every script of a mod as the editor's Open does, without writing its
+// logs, and reports the lines it could not read and, given the game's data directory, the
+// weapon, salvage chunk, formation, family and manoeuvre names that the game does not know.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// Runs the check on the arguments after "check". Writes the report to out and problems with
+// the command itself or with a file to err. Returns 0 when nothing was found, 3 when a file had
+// lines that could not be read or unknown names, 1 when a path does not exist, 2 for any other
+// failure (a file or folder that cannot be read, wrong use).
+int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The usage line of the check command.
+extern const char* const kCheckUsage;
+
+// text as the body of a JSON string: quotes, backslashes and control characters escaped; bytes
+// that are not UTF-8 are taken as Latin-1 characters.
+std::string JsonEscape(const std::string& text);
