@@ -593,7 +593,7 @@ void ShipReader::ParseSharedModel(const std::string& line) {
     DropKept(f);
     d_.sLoadSharedModel = q[1];
     SetOrigin(OriginKind::SharedModel, f);
-    if (!linevalues::SameValues(line, ShipWriter::SharedModelLine(q[1]))) KeepInPlace(f, -1, asRead_);
+    if (!linevalues::SameValues(line, ShipWriter::SharedModelLine(d_.sLoadSharedModel))) KeepInPlace(f, -1, asRead_);
 }
 
 void ShipReader::ParseWeaponConfig(const std::string& line) {
