@@ -119,10 +119,19 @@ bool MayWrite(const fs::path& path) {
 }
 
 std::string Replace(const fs::path& from, const fs::path& to) {
-    if (MoveFileExW(from.wstring().c_str(), to.wstring().c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return {};
-    return WinError(GetLastError());
+    // A file that another program is reading at that moment (the game, a virus scanner, another
+    // save checking its work) cannot be replaced on Windows; such holds are short, so the replace
+    // is tried again for about a second before the save is given up.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (MoveFileExW(from.wstring().c_str(), to.wstring().c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return {};
+        error = GetLastError();
+        if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) break;
+        Sleep(50);
+    }
+    return WinError(error);
 }
 
 void SyncFolder(const fs::path&) {}  // MOVEFILE_WRITE_THROUGH already waited for the rename

@@ -7,7 +7,7 @@ configure_file("${SAMPLE}" "${WORK}/a.ship" COPYONLY)
 configure_file("${SAMPLE}" "${WORK}/b.ship" COPYONLY)
 
 function(run rc outre errre)
-  execute_process(COMMAND "${CLI}" ${ARGN} WORKING_DIRECTORY "${WORK}"
+  execute_process(COMMAND ${EMULATOR} "${CLI}" ${ARGN} WORKING_DIRECTORY "${WORK}"
                   RESULT_VARIABLE got OUTPUT_VARIABLE out ERROR_VARIABLE err)
   set(what "tarvisk-cli ${ARGN}")
   if(NOT got STREQUAL "${rc}")

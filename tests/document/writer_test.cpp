@@ -188,8 +188,10 @@ TEST(Writer, AFailedSaveReportsWhyAndLeavesTheOldFile) {
     if (!systemLetsUsWrite) {
         EXPECT_EQ(r.reason, "the file is read-only");
     }
+#ifndef _WIN32  // Windows has no permission bits to keep, only the read-only attribute
     EXPECT_EQ(fs::status(readOnly).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+#endif
     EXPECT_TRUE(fs::is_directory(dir.path() / "folder.ship"));
     EXPECT_TRUE(fs::is_empty(dir.path() / "folder.ship"));
     EXPECT_FALSE(fs::exists(dir.path() / "missing"));
