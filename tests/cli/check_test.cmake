@@ -22,7 +22,7 @@ string(CONCAT broken
 file(WRITE "${WORK}/broken/deeper/broken.ship" "${broken}")
 
 function(run rc outre errre)
-  execute_process(COMMAND "${CLI}" ${ARGN} WORKING_DIRECTORY "${WORK}"
+  execute_process(COMMAND ${EMULATOR} "${CLI}" ${ARGN} WORKING_DIRECTORY "${WORK}"
                   RESULT_VARIABLE got OUTPUT_VARIABLE out ERROR_VARIABLE err)
   set(what "tarvisk-cli ${ARGN}")
   if(NOT got STREQUAL "${rc}")
