@@ -50,6 +50,13 @@ bool StartsWithCI(std::string_view line, std::string_view prefix) {
     return true;
 }
 
+// Whether text holds word (lower case) in any letter case.
+bool FindCI(std::string_view text, std::string_view word) {
+    for (std::size_t at = 0; at + word.size() <= text.size(); ++at)
+        if ((text[at] | 0x20) == word[0] && StartsWithCI(text.substr(at), word)) return true;
+    return false;
+}
+
 // The pieces of s between the separators, as views into s.
 std::vector<std::string_view> Split(std::string_view s, char at) {
     std::vector<std::string_view> parts;
@@ -148,6 +155,7 @@ private:
     // The statement being sorted exactly as read: its line, or its lines joined by CR LF. What is
     // kept of a statement is always all of it.
     std::string asRead_;
+    std::string several_;  // the statement being sorted, when it has several lines
     bool multiLine_ = false;  // several lines or never closed: kept only ever as read
     std::vector<std::vector<int>> unrecOf_;  // per field: its lines kept among the unrecognised
     std::vector<int> inPlaceOf_;             // per field: its line kept in place, -1 for none
@@ -333,8 +341,13 @@ void ShipReader::Categorize() {
         if (st.open) asRead_ += "\r\n--";
         // A comment block is sorted by its first line; any other statement by what the line
         // parsers read of all its lines.
-        std::string line = st.count > 1 && raw[i].rfind("--", 0) != 0 ? std::move(st.joined) : raw[i];
-        const std::string parsed = line;
+        // A statement of one line is sorted in its own place (the parsers may even out its blanks);
+        // one of several lines in a copy, so its lines stay as read.
+        const std::size_t firstLength = raw[i].size();
+        const bool joined = st.count > 1 && raw[i].rfind("--", 0) != 0;
+        if (st.count > 1) several_ = joined ? st.joined : raw[i];
+        std::string& line = st.count > 1 ? several_ : raw[i];
+        const std::string_view parsed = joined ? std::string_view(st.joined) : std::string_view(asRead_).substr(0, firstLength);
         lineIndex_ = i;
         errorText_ = multiLine_ ? line : asRead_;
         d_.marker_.clear();
@@ -354,14 +367,14 @@ void ShipReader::Categorize() {
         if (!failed && origin_)
             d_.origins_.push_back({origin_->first, i, i + st.count - 1, origin_->second});
         if (failed) {
-            LogError("Error on line " + numbers::FormatInteger(static_cast<std::int64_t>(i)) + ": " + parsed);
+            LogError("Error on line " + numbers::FormatInteger(static_cast<std::int64_t>(i)) + ": " + std::string(parsed));
             // Kept as read; a patch list that could not be read is this line, and no other.
             if (StartsWithCI(line, "loadshippa")) d_.patchLineUnread_ = true;
             d_.unrecognized_.push_back(Unbound(asRead_));
         } else if (d_.marker_.empty()) {
             Debug(line);
             d_.unrecognized_.push_back(Unbound(multiLine_ ? asRead_ : keepText_ ? *keepText_ : line));
-            if (!multiLine_) raw[i] = line;
+            if (!multiLine_ && &line != &raw[i]) raw[i] = line;
             continue;
         }
         for (std::size_t k = 0; k < st.count; ++k) raw[i + k].clear();
@@ -433,8 +446,12 @@ void ShipReader::KeepInPlace(std::size_t field, int list, std::string text) {
 // ----- Assignments -----
 
 void ShipReader::ParseAssignment(std::string& line) {
-    const std::string parsed = line;
-    const auto equals = std::count(line.begin(), line.end(), '=');
+    // The line as it came: copied only when evening out the blanks changes it.
+    std::string original;
+    const std::string* asParsed = &line;
+    // How many "=" the line holds: none, one, or more (2).
+    const std::size_t firstEquals = line.find('=');
+    const int equals = firstEquals == std::string::npos ? 0 : line.find('=', firstEquals + 1) == std::string::npos ? 1 : 2;
 
     // Even out the blanks round the first "=": a=b, a =b, a= b and a = b all become a = b.
     bool failed = equals == 0;
@@ -447,6 +464,8 @@ void ShipReader::ParseAssignment(std::string& line) {
         const bool p1Blank = first + 1 < p1End && line[first + 1] == ' ';
         // Most lines already read "a = b" and stay as they are.
         if (!p0Blank || !p1Blank) {
+            original = line;
+            asParsed = &original;
             const std::string p0 = line.substr(0, first);
             const std::string p1 = line.substr(first + 1, p1End - first - 1);
             if (p0Blank) line = p0 + "= " + p1;
@@ -455,10 +474,10 @@ void ShipReader::ParseAssignment(std::string& line) {
     }
     // Kept as normalised only when normalising dropped nothing (a second "=" would be lost), and
     // a statement of several lines always as read.
-    const std::string keepText = equals == 1 && !multiLine_ ? line : asRead_;
+    const std::string& parsed = *asParsed;
+    const std::string& keepText = equals == 1 && !multiLine_ ? line : asRead_;
 
-    const std::string lower = ToLower(line);
-    if (lower.find("startshipconfig") != std::string::npos) {
+    if (FindCI(line, "startshipconfig")) {
         d_.marker_ = "NST -- SSC -CLEARED-";
         SetOrigin(OriginKind::StartShipConfig, 0);
         return;
@@ -467,8 +486,8 @@ void ShipReader::ParseAssignment(std::string& line) {
     // maxhealthRegenBonus is not maxhealth, and massless is no mass.
     const AssignmentKey* key = nullptr;
     constexpr std::string_view prefix = "newshiptype.";
-    if (std::string_view(lower).substr(0, prefix.size()) == prefix) {
-        std::string_view name = std::string_view(lower).substr(prefix.size());
+    if (StartsWithCI(line, prefix)) {
+        std::string_view name = std::string_view(line).substr(prefix.size());
         name = name.substr(0, name.find('='));
         const std::size_t from = name.find_first_not_of(" \t");
         const std::size_t to = name.find_last_not_of(" \t");

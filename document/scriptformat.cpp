@@ -169,8 +169,12 @@ const AssignmentKey* FindAssignmentKey(std::string_view entryName) {
         for (const auto& k : AssignmentKeys()) m.emplace(k.key, &k);
         return m;
     }();
-    std::string lower(entryName);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    // Every assignment of every script comes through here: the lower-cased name goes into one
+    // buffer that keeps its memory, and only ASCII letters change case, as in the game.
+    thread_local std::string lower;
+    lower.assign(entryName);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     auto it = byName.find(lower);
     return it == byName.end() ? nullptr : it->second;
 }

@@ -1,5 +1,6 @@
 #include "statements.h"
 
+#include <array>
 #include <cctype>
 #include <set>
 #include <string_view>
@@ -23,6 +24,20 @@ int LongOpen(std::string_view s, std::size_t i) {
     while (j < s.size() && s[j] == '=') ++j;
     return j < s.size() && s[j] == '[' ? static_cast<int>(j - i - 1) : -1;
 }
+
+// Per character: how it changes the bracket depth, and whether it may open a comment, a string or
+// a long bracket (where a run of plain code ends).
+constexpr auto kDepthStep = [] {
+    std::array<signed char, 256> t{};
+    for (unsigned char c : {'(', '{', '['}) t[c] = 1;
+    for (unsigned char c : {')', '}', ']'}) t[c] = -1;
+    return t;
+}();
+constexpr auto kStops = [] {
+    std::array<bool, 256> t{};
+    for (unsigned char c : {'-', '"', '\'', '['}) t[c] = true;
+    return t;
+}();
 
 // Scans one line from state st; appends its code (comments left out) to code.
 void Scan(std::string_view s, std::size_t lineNo, State& st, std::string* code) {
@@ -88,10 +103,15 @@ void Scan(std::string_view s, std::size_t lineNo, State& st, std::string* code) 
                     st.openedAt = lineNo;
                     i += 2 + static_cast<std::size_t>(level);
                 } else {
-                    if (c == '(' || c == '{' || c == '[') ++st.depth;
-                    if (c == ')' || c == '}' || c == ']') --st.depth;
-                    keep(i, i + 1);
-                    ++i;
+                    // A run of plain code, up to the next character that may open a comment, a
+                    // string or a long bracket, is kept in one piece.
+                    std::size_t j = i;
+                    do {
+                        st.depth += kDepthStep[static_cast<unsigned char>(s[j])];
+                        ++j;
+                    } while (j < s.size() && !kStops[static_cast<unsigned char>(s[j])]);
+                    keep(i, j);
+                    i = j;
                 }
                 break;
             }
@@ -144,11 +164,16 @@ std::vector<Statement> Split(const std::vector<std::string>& lines) {
     // Long brackets known to stay open to the end of the file, by (comment?, level): a later one
     // of the same kind cannot close either, so it is not looked for again.
     std::set<std::pair<bool, int>> neverClosed;
+    out.reserve(lines.size());
+    // Reused from statement to statement: most statements are one line, and their code is only
+    // looked at, never kept.
+    std::string code;
+    std::vector<std::size_t> codeAt;  // where each line's code begins in code
     std::size_t i = 0;
     while (i < lines.size()) {
         const std::size_t first = i;
         State st;
-        std::string code;
+        code.clear();
         Scan(lines[i], i, st, &code);
         ++i;
         auto key = [&st] { return std::make_pair(st.mode == State::LongComment, st.level); };
@@ -156,7 +181,7 @@ std::vector<Statement> Split(const std::vector<std::string>& lines) {
             out.push_back({first, 1, {}, false, true});
             continue;
         }
-        std::vector<std::size_t> codeAt{0};  // where each line's code begins in code
+        codeAt.assign(1, 0);
         while (Open(st, code) && i < lines.size()) {
             if (!InLongBracket(st) && EndsOpenStatement(lines[i])) break;
             code += ' ';
@@ -182,9 +207,15 @@ std::vector<Statement> Split(const std::vector<std::string>& lines) {
             i = st.openedAt;
             continue;
         }
-        if (i - first == 1) code.clear();
-        const bool open = Open(st, code);
-        out.push_back({first, i - first, std::move(code), open, false});
+        // A lone line that ends in "=" is not held open: the line after it began a statement of
+        // its own, and the two are read apart.
+        const bool open = i - first == 1 ? Open(st, std::string()) : Open(st, code);
+        // A statement of one line is read from the line itself; only a longer one takes its code
+        // (and this buffer's memory with it).
+        if (i - first == 1)
+            out.push_back({first, 1, {}, open, false});
+        else
+            out.push_back({first, i - first, std::move(code), open, false});
     }
     return out;
 }
