@@ -166,12 +166,12 @@ private:
     void LogError(std::string_view text) {
         ++d_.errorCount_;
         errors_.Line(text);
-        d_.errorLines_.push_back({static_cast<int>(lineIndex_) + 1, errorText_});
+        d_.errorLines_.push_back({static_cast<int>(lineIndex_) + 1, *errorText_});
     }
     // The statement being sorted, for the error and name records: its first line's index and
     // its text (as read, or its lines joined when it has several).
     std::size_t lineIndex_ = 0;
-    std::string errorText_;
+    const std::string* errorText_ = nullptr;
     void RecordName(scriptformat::NameKind kind, int family, const std::string& name) {
         d_.nameUses_.push_back({static_cast<int>(lineIndex_) + 1, kind, family, name});
     }
@@ -349,7 +349,7 @@ void ShipReader::Categorize() {
         std::string& line = st.count > 1 ? several_ : raw[i];
         const std::string_view parsed = joined ? std::string_view(st.joined) : std::string_view(asRead_).substr(0, firstLength);
         lineIndex_ = i;
-        errorText_ = multiLine_ ? line : asRead_;
+        errorText_ = joined ? &st.joined : multiLine_ ? &line : &asRead_;
         d_.marker_.clear();
         keepText_.reset();
         origin_.reset();

@@ -15,6 +15,9 @@ struct State {
     char quote = 0;    // for ShortString
     int depth = 0;     // open ( { [
     std::size_t openedAt = 0;  // the line where the open long bracket began
+    // The code's last character, its last one that is not blank, and the one just before that:
+    // enough to tell an "=" still waiting for its value without keeping the code.
+    char last = 0, lastSolid = 0, beforeSolid = 0;
 };
 
 // The level of a long bracket opening at s[i] ("[[", "[=[", ...), or -1.
@@ -42,7 +45,17 @@ constexpr auto kStops = [] {
 // Scans one line from state st; appends its code (comments left out) to code.
 void Scan(std::string_view s, std::size_t lineNo, State& st, std::string* code) {
     auto keep = [&](std::size_t from, std::size_t to) {
+        if (to <= from) return;
         if (code) code->append(s.substr(from, to - from));
+        for (std::size_t p = to; p > from; --p) {
+            const char c = s[p - 1];
+            if (c != ' ' && c != '\t' && c != '\r') {
+                st.lastSolid = c;
+                st.beforeSolid = p - 1 > from ? s[p - 2] : st.last;
+                break;
+            }
+        }
+        st.last = s[to - 1];
     };
     std::size_t i = 0;
     while (i < s.size()) {
@@ -63,6 +76,9 @@ void Scan(std::string_view s, std::size_t lineNo, State& st, std::string* code) 
                 std::size_t j = i;
                 bool closed = false, carried = false;
                 while (j < s.size()) {
+                    // Straight to the next quote or backslash: strings are most of a script.
+                    while (j < s.size() && s[j] != st.quote && s[j] != '\\') ++j;
+                    if (j == s.size()) break;
                     if (s[j] == '\\') {
                         if (j + 1 == s.size()) {
                             carried = true;
@@ -146,16 +162,14 @@ bool InLongBracket(const State& st) { return st.mode == State::LongString || st.
 
 // An assignment whose value is on the next line ("NewShipType.displayedName =" and then the
 // string): Lua reads on, so the statement does too.
-bool AwaitsValue(const State& st, const std::string& code) {
-    if (st.mode != State::Code || st.depth > 0) return false;
-    const std::size_t e = code.find_last_not_of(" \t\r");
-    if (e == std::string::npos || code[e] != '=') return false;
-    return e == 0 || std::string_view("=~<>").find(code[e - 1]) == std::string_view::npos;
+bool AwaitsValue(const State& st) {
+    if (st.mode != State::Code || st.depth > 0 || st.lastSolid != '=') return false;
+    return st.beforeSolid == 0 || std::string_view("=~<>").find(st.beforeSolid) == std::string_view::npos;
 }
 
-bool Open(const State& st, const std::string& code) {
-    return st.mode != State::Code || st.depth > 0 || AwaitsValue(st, code);
-}
+bool OpenBracket(const State& st) { return st.mode != State::Code || st.depth > 0; }
+
+bool Open(const State& st) { return OpenBracket(st) || AwaitsValue(st); }
 
 }  // namespace
 
@@ -174,7 +188,12 @@ std::vector<Statement> Split(const std::vector<std::string>& lines) {
         const std::size_t first = i;
         State st;
         code.clear();
-        Scan(lines[i], i, st, &code);
+        // Most statements are one line: its code is gathered only once it proves to go on.
+        Scan(lines[i], i, st, nullptr);
+        if (Open(st)) {
+            st = State();
+            Scan(lines[i], i, st, &code);
+        }
         ++i;
         auto key = [&st] { return std::make_pair(st.mode == State::LongComment, st.level); };
         if (InLongBracket(st) && neverClosed.count(key())) {
@@ -182,9 +201,10 @@ std::vector<Statement> Split(const std::vector<std::string>& lines) {
             continue;
         }
         codeAt.assign(1, 0);
-        while (Open(st, code) && i < lines.size()) {
+        while (Open(st) && i < lines.size()) {
             if (!InLongBracket(st) && EndsOpenStatement(lines[i])) break;
             code += ' ';
+            st.last = ' ';
             codeAt.push_back(code.size());
             Scan(lines[i], i, st, &code);
             ++i;
@@ -209,7 +229,7 @@ std::vector<Statement> Split(const std::vector<std::string>& lines) {
         }
         // A lone line that ends in "=" is not held open: the line after it began a statement of
         // its own, and the two are read apart.
-        const bool open = i - first == 1 ? Open(st, std::string()) : Open(st, code);
+        const bool open = i - first == 1 ? OpenBracket(st) : Open(st);
         // A statement of one line is read from the line itself; only a longer one takes its code
         // (and this buffer's memory with it).
         if (i - first == 1)
