@@ -21,23 +21,7 @@ string(CONCAT broken
   "NewShipType.DisplayFamily = \"Bad\\Name\tx\"\r\n")
 file(WRITE "${WORK}/broken/deeper/broken.ship" "${broken}")
 
-function(run rc outre errre)
-  execute_process(COMMAND ${EMULATOR} "${CLI}" ${ARGN} WORKING_DIRECTORY "${WORK}"
-                  RESULT_VARIABLE got OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  set(what "tarvisk-cli ${ARGN}")
-  if(NOT got STREQUAL "${rc}")
-    message(SEND_ERROR "${what}: exit ${got}, expected ${rc}\nstdout: ${out}\nstderr: ${err}")
-  endif()
-  foreach(stream out err)
-    set(re "${${stream}re}")
-    if(re STREQUAL "" AND NOT "${${stream}}" STREQUAL "")
-      message(SEND_ERROR "${what}: expected no std${stream}, got: ${${stream}}")
-    elseif(NOT re STREQUAL "" AND NOT "${${stream}}" MATCHES "${re}")
-      message(SEND_ERROR "${what}: std${stream} does not match '${re}': ${${stream}}")
-    endif()
-  endforeach()
-  set(out "${out}" PARENT_SCOPE)
-endfunction()
+include("${CMAKE_CURRENT_LIST_DIR}/clirun.cmake")
 
 # The consistent sample mod: both scripts found under their folders, nothing found in them.
 run(0 "^[^\n]*tvk_arcboat\\.ship: 0 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim, 0 unknown name\\(s\\)\n[^\n]*tvk_lancer\\.ship: 0 error[^\n]*, 0 unknown name\\(s\\)\ntotal: 2 file\\(s\\) read, 0 error line\\(s\\), 0 unknown name\\(s\\)\n$" ""

@@ -19,26 +19,7 @@ function(read var path)
   endif()
 endfunction()
 
-# The program run is ${program} (CLI unless a test says otherwise), with the variables of ${env}.
-set(program "${CLI}")
-set(env "")
-function(run rc outre errre)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E env ${env} ${EMULATOR} "${program}" ${ARGN}
-                  WORKING_DIRECTORY "${WORK}"
-                  RESULT_VARIABLE got OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  set(what "tarvisk-cli ${ARGN}")
-  if(NOT got STREQUAL "${rc}")
-    message(SEND_ERROR "${what}: exit ${got}, expected ${rc}\nstdout: ${out}\nstderr: ${err}")
-  endif()
-  foreach(stream out err)
-    set(re "${${stream}re}")
-    if(re STREQUAL "" AND NOT "${${stream}}" STREQUAL "")
-      message(SEND_ERROR "${what}: expected no std${stream}, got: ${${stream}}")
-    elseif(NOT re STREQUAL "" AND NOT "${${stream}}" MATCHES "${re}")
-      message(SEND_ERROR "${what}: std${stream} does not match '${re}': ${${stream}}")
-    endif()
-  endforeach()
-endfunction()
+include("${CMAKE_CURRENT_LIST_DIR}/clirun.cmake")
 
 set(one_line "^tarvisk-cli: [^\n]*\n$")
 
