@@ -227,9 +227,9 @@ std::vector<Statement> Split(const std::vector<std::string>& lines) {
             i = st.openedAt;
             continue;
         }
-        // A lone line that ends in "=" is not held open: the line after it began a statement of
-        // its own, and the two are read apart.
-        const bool open = i - first == 1 ? OpenBracket(st) : Open(st);
+        // An "=" still waiting for its value where the next statement begins leaves this one open
+        // too: it is kept with an end after it, so that read again it meets the same end.
+        const bool open = Open(st);
         // A statement of one line is read from the line itself; only a longer one takes its code
         // (and this buffer's memory with it).
         if (i - first == 1)

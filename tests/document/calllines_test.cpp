@@ -279,6 +279,14 @@ TEST(CallLines, AValueOnTheNextLineBelongsToItsEntry) {
     EXPECT_EQ(r.doc.ErrorCount(), 0);
 }
 
+// Written back among the kept lines, an "=" that a new statement cut short must not take the kept
+// line after it the next time it is read.
+TEST(CallLines, AnEqualsCutShortKeepsItsEndWhenWrittenBack) {
+    Read r = Read::Lines({"NewShipType.passiveFormation =-- a note", "NewShipType = StartShipConfig()",
+                          "tvkName \"Idle\""});
+    EXPECT_EQ(Normalize(r.Written()), r.Written());
+}
+
 TEST(CallLines, CommentBlocksLongStringsAndCallsThatNeverClose) {
     Read r = Read::Lines({
         "--[[ switched off",
