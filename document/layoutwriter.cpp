@@ -5,6 +5,7 @@
 
 #include "scriptformat.h"
 #include "shipwriter.h"
+#include "statements.h"
 
 using Kind = SR2ShipFile::LineOrigin::Kind;
 
@@ -125,7 +126,16 @@ public:
     void Retarget(std::size_t origin, std::size_t newTarget) { carried_[origin]->target = newTarget; }
     void Remove(std::size_t origin) {
         const auto& o = origins_[origin];
-        for (std::size_t l = o.first; l <= o.last; ++l) removed_[l] = true;
+        std::size_t from = o.first;
+        // A statement before it that never closed (the reader ended it where this one began)
+        // would run on into the lines after it: a comment line takes this one's place and ends it.
+        std::size_t before = o.first;
+        while (before > 0 && removed_[before - 1] && !replacement_[before - 1]) --before;
+        if (before > 0 && !replacement_[before - 1] && EndsOpenStatement(before - 1)) {
+            replacement_[o.first] = "--";
+            ++from;
+        }
+        for (std::size_t l = from; l <= o.last; ++l) removed_[l] = true;
         carried_[origin].reset();
     }
     // Inserts a statement after line `after` (-1: before the first line). Statements inserted
@@ -190,6 +200,25 @@ public:
     }
 
 private:
+    // Whether the statement ending on `line` never closed, found once, on the first removal.
+    bool EndsOpenStatement(std::size_t line) {
+        if (openEnds_.empty()) {
+            std::vector<std::string> texts;
+            texts.reserve(lines_.size());
+            for (const auto& l : lines_) {
+                std::string_view t = l;
+                if (!t.empty() && t.back() == '\n') t.remove_suffix(1);
+                if (!t.empty() && t.back() == '\r') t.remove_suffix(1);
+                texts.emplace_back(t);
+            }
+            openEnds_.assign(lines_.size(), false);
+            for (const auto& st : statements::Split(texts))
+                if (st.open) openEnds_[st.first + st.count - 1] = true;
+        }
+        return openEnds_[line];
+    }
+    std::vector<bool> openEnds_;
+
     struct Inserted {
         std::ptrdiff_t after;
         std::string text;

@@ -346,3 +346,20 @@ TEST(LayoutSave, RandomListEditsReadBack) {
             if (line.rfind("--", 0) == 0) EXPECT_TRUE(HasLine(saved, line)) << line;
     }
 }
+
+// A call that never closes was ended by the statement after it; taking that statement away must
+// not let the call run on into the lines that follow.
+TEST(LayoutSave, RemovingTheStatementAfterAnUnclosedCallKeepsItsEnd) {
+    Session s(
+        "NewShipType = StartShipConfig()\r\n"
+        "LoadSharedModel(NewShipType, \"Tvk_Model\r\n"
+        "StartShipWeaponConfig(NewShipType, \"gun\", \"hp\", \"fx\")\r\n"
+        "attackfamily = {\r\n"
+        "    { name = \"Fighter\", },\r\n"
+        "}\r\n");
+    ASSERT_EQ(s.ship.SSWC_Num, 0);
+    s.ship.SSWC_RemoveItem(0);
+    const std::string saved = s.doc.SaveBytes();
+    EXPECT_TRUE(HasLine(saved, "--"));
+    EXPECT_TRUE(ShipLayout::SameContent(s.Reread(saved), s.ship));
+}
