@@ -9,6 +9,7 @@
 #include <string>
 
 #include "layoutwriter.h"
+#include "othervalue.h"
 #include "shipdocument.h"
 
 namespace fs = std::filesystem;
@@ -29,16 +30,6 @@ void WriteFile(const fs::path& p, const std::string& bytes) {
     f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// A value unlike the field's own that every script form holds exactly.
-FieldValue OtherValue(const FieldValue& v) {
-    switch (v.index()) {
-        case 0: return std::string(std::get<std::string>(v) == "tvk_edited" ? "tvk_other" : "tvk_edited");
-        case 1: return std::int32_t(std::get<std::int32_t>(v) == 4321 ? 4322 : 4321);
-        case 2: return std::int16_t(std::get<std::int16_t>(v) == 321 ? 322 : 321);
-        case 3: return std::get<double>(v) == 123.25 ? 124.5 : 123.25;
-        default: return !std::get<bool>(v);
-    }
-}
 
 // Level-of-detail slots fill in order when read: a value after an empty slot has no script form.
 bool LodRepresentable(const SR2ShipFile& d) {

@@ -6,6 +6,7 @@
 
 #include "docsupport.h"
 #include "layoutwriter.h"
+#include "othervalue.h"
 #include "scriptformat.h"
 #include "shipdocument.h"
 
@@ -78,16 +79,6 @@ Change Middle(const std::string& a, const std::string& b) {
     return c;
 }
 
-// A different value of the field's type that every script form can hold exactly.
-FieldValue OtherValue(const FieldValue& v) {
-    switch (v.index()) {
-        case 0: return std::string(std::get<std::string>(v) == "tvk_edited" ? "tvk_other" : "tvk_edited");
-        case 1: return std::int32_t(std::get<std::int32_t>(v) == 4321 ? 4322 : 4321);
-        case 2: return std::int16_t(std::get<std::int16_t>(v) == 321 ? 322 : 321);
-        case 3: return std::get<double>(v) == 123.25 ? 124.5 : 123.25;
-        default: return !std::get<bool>(v);
-    }
-}
 
 // The level-of-detail slots fill in order, so a value after an empty slot has no script form.
 bool LodRepresentable(const SR2ShipFile& d, const std::string& field) {

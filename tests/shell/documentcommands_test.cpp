@@ -26,18 +26,6 @@ const QByteArray kScript =
 
 class DocumentCommandsTest : public GuiTest {
 protected:
-    QString WriteFile(const QString& name, const QByteArray& bytes) {
-        const QString path = QDir::toNativeSeparators(temp.filePath(name));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-    QByteArray ReadFile(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    QAction* Action(const char* name) { return main->findChild<QAction*>(name); }
     QString Shown() { return main->windowHandle()->title(); }
 
     QString OpenScript(const QString& name = "MyShip.ship") {

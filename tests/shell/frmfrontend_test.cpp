@@ -47,18 +47,6 @@ const char* kCleanScript =
 
 class FrontendTest : public GuiTest {
 protected:
-    QString WriteFile(const QString& name, const QByteArray& bytes) {
-        const QString path = temp.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-    QByteArray ReadFile(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    QAction* Action(const char* name) { return main->findChild<QAction*>(name); }
     QPushButton* Button(const QString& name) { return main->findChild<QPushButton*>(name); }
 
     void Open(const QString& path) {

@@ -2,7 +2,10 @@
 // temporary folder and a ScriptedPrompter that records messages and answers dialogs.
 #pragma once
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QDialog>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -36,6 +39,21 @@ protected:
         settings->setValue("Directories/Decompiled_Data", SampleDataDir());
         settings->sync();
     }
+
+    // Writes a file of these bytes into the temporary folder; its path, in the system's separators.
+    QString WriteFile(const QString& name, const QByteArray& bytes) {
+        const QString path = QDir::toNativeSeparators(temp.filePath(name));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    // The file's bytes; empty when it cannot be read.
+    static QByteArray ReadFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QAction* Action(const char* name) { return main->findChild<QAction*>(name); }
 
     // Creates the main window (after the test has adjusted the settings if it wants to).
     frmFrontend& StartMain() {
