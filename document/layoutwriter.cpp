@@ -203,7 +203,7 @@ private:
     // Whether the statement ending on `line` never closed, found once, on the first removal.
     bool EndsOpenStatement(std::size_t line) {
         if (openEnds_.empty()) {
-            std::vector<std::string> texts;
+            std::vector<std::string_view> texts;
             texts.reserve(lines_.size());
             for (const auto& l : lines_) {
                 std::string_view t = l;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <new>
 #include <stdexcept>
@@ -155,6 +154,7 @@ private:
     // The statement being sorted exactly as read: its line, or its lines joined by CR LF. What is
     // kept of a statement is always all of it.
     std::string asRead_;
+    std::string single_;   // the statement being sorted, when it is one line (the parsers may even out its blanks)
     std::string several_;  // the statement being sorted, when it has several lines
     bool multiLine_ = false;  // several lines or never closed: kept only ever as read
     std::vector<std::vector<int>> unrecOf_;  // per field: its lines kept among the unrecognised
@@ -175,7 +175,7 @@ private:
     void RecordName(scriptformat::NameKind kind, int family, const std::string& name) {
         d_.nameUses_.push_back({static_cast<int>(lineIndex_) + 1, kind, family, name});
     }
-    void Categorize();
+    void Categorize(const std::vector<std::string_view>& raw);
     void CategorizeLine(std::string& line);
 
     void ParseAssignment(std::string& line);
@@ -241,7 +241,6 @@ std::int16_t ShipReader::Open(const std::string& path) {
         return Read(path);
     } catch (const std::bad_alloc&) {
         // Out of memory: the document is left empty rather than half read.
-        d_.rawLines_ = {};
         d_.unrecognized_ = {};
         d_.inPlace_ = {};
         d_.weapons_ = {};
@@ -253,32 +252,23 @@ std::int16_t ShipReader::Open(const std::string& path) {
 }
 
 std::int16_t ShipReader::Read(const std::string& path) {
-    CustomFSO fso;
-    if (!fso.FileExists(path)) {
-        Debug("ERROR: '" + path + "' does not exist.");
-        return 1;
-    }
-    const fs::path native = U8Path(CustomFSO::NativePath(path));
     auto refuse = [&](const std::string& why) -> std::int16_t {
         d_.openFailure_ = why;
         Debug("ERROR: '" + path + "' could not be read: " + why + ".");
         return 2;
     };
-    const std::string tooBig = "it is larger than 256 MiB";
-    std::error_code ec;
-    if (fs::file_size(native, ec) > kMaxScriptBytes && !ec) return refuse(tooBig);
-    std::ifstream in(native, std::ios::binary);
-    if (!in) return refuse("it cannot be opened");
-    // Read in pieces, so a file that grows while it is read is still refused in time.
+    // One open and one read: a mod is hundreds of small files, and each look at a file costs.
     std::string data;
-    char piece[1 << 16];
-    while (in.read(piece, sizeof piece) || in.gcount() > 0) {
-        data.append(piece, static_cast<std::size_t>(in.gcount()));
-        if (data.size() > kMaxScriptBytes) return refuse(tooBig);
+    switch (platformfile::ReadWhole(U8Path(CustomFSO::NativePath(path)), kMaxScriptBytes, data)) {
+        case platformfile::ReadResult::Read: break;
+        case platformfile::ReadResult::Missing:
+            Debug("ERROR: '" + path + "' does not exist.");
+            return 1;
+        case platformfile::ReadResult::TooBig: return refuse("it is larger than 256 MiB");
+        case platformfile::ReadResult::CannotOpen: return refuse("it cannot be opened");
+        case platformfile::ReadResult::ReadFailed: return refuse("reading it failed");
     }
-    if (in.bad()) return refuse("reading it failed");
 
-    d_.rawLines_.clear();
     d_.unrecognized_.clear();
     d_.inPlace_.clear();
     d_.origins_.clear();
@@ -288,29 +278,31 @@ std::int16_t ShipReader::Read(const std::string& path) {
     inPlaceOf_.assign(SR2ShipFile::Fields().size(), -1);
 
     Debug("Opening '" + path + "' for input...");
-    std::string name = fso.GetFileName(path);
+    std::string name = CustomFSO().GetFileName(path);
     d_.sLoadSharedModel = name.substr(0, name.find(".ship"));
 
     // One byte per character; LF and CR LF both end a line, and an empty file is one empty line.
-    std::size_t lineEnds = 0;
-    for (std::size_t at = data.find('\n'); at != std::string::npos; at = data.find('\n', at + 1)) ++lineEnds;
-    d_.rawLines_.reserve(lineEnds + 1);
+    // The lines are views into the bytes read: only what the document keeps is copied.
+    std::vector<std::string_view> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n')) + 1);
+    const std::string_view all(data);
     std::size_t start = 0;
-    while (start < data.size()) {
-        std::size_t nl = data.find('\n', start);
-        std::size_t end = nl == std::string::npos ? data.size() : nl;
+    while (start < all.size()) {
+        const std::size_t nl = all.find('\n', start);
+        const std::size_t end = nl == std::string_view::npos ? all.size() : nl;
         std::size_t len = end - start;
-        if (len > 0 && data[end - 1] == '\r') --len;
-        d_.rawLines_.emplace_back(data, start, len);
-        start = nl == std::string::npos ? data.size() : nl + 1;
+        if (len > 0 && all[end - 1] == '\r') --len;
+        lines.push_back(all.substr(start, len));
+        start = nl == std::string_view::npos ? all.size() : nl + 1;
     }
-    if (d_.rawLines_.empty()) d_.rawLines_.emplace_back();
+    if (lines.empty()) lines.emplace_back();
+    d_.rawLineCount_ = lines.size();
     Debug("Finished opening ship file.");
-    Categorize();
+    Categorize(lines);
     return 0;
 }
 
-void ShipReader::Categorize() {
+void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
     Debug("Beginning categorization.");
     Debug("");
     d_.weapons_.clear();
@@ -326,27 +318,30 @@ void ShipReader::Categorize() {
     d_.mbm_.clear();
     d_.CanAttack_Reset();
     d_.CanBuildShips_Reset();
-    Debug("UBound(strLines) = " + numbers::FormatInteger(static_cast<std::int64_t>(d_.rawLines_.size()) - 1));
+    Debug("UBound(strLines) = " + numbers::FormatInteger(static_cast<std::int64_t>(raw.size()) - 1));
 
     // Statements, not lines: a call that goes on over several lines is sorted as one statement,
-    // which starts at its first line (the index in messages) and clears all its lines when taken.
-    auto& raw = d_.rawLines_;
+    // which starts at its first line (the index in messages).
     for (auto& st : statements::Split(raw)) {
         const std::size_t i = st.first;
         multiLine_ = st.count > 1 || st.open;
-        asRead_ = raw[i];
-        for (std::size_t k = 1; k < st.count; ++k) asRead_ += "\r\n" + raw[i + k];
+        asRead_.assign(raw[i]);
+        for (std::size_t k = 1; k < st.count; ++k) {
+            asRead_ += "\r\n";
+            asRead_ += raw[i + k];
+        }
         // A statement that never closes is kept with a comment line after it: read again, the
         // written script then ends it in the same place, whatever the writer put after it.
         if (st.open) asRead_ += "\r\n--";
         // A comment block is sorted by its first line; any other statement by what the line
         // parsers read of all its lines.
-        // A statement of one line is sorted in its own place (the parsers may even out its blanks);
-        // one of several lines in a copy, so its lines stay as read.
+        // Either is sorted in a copy of its own (the parsers may even out its blanks), so that
+        // what was read stays as read.
         const std::size_t firstLength = raw[i].size();
         const bool joined = st.count > 1 && raw[i].rfind("--", 0) != 0;
-        if (st.count > 1) several_ = joined ? st.joined : raw[i];
-        std::string& line = st.count > 1 ? several_ : raw[i];
+        std::string& line = st.count > 1 ? several_ : single_;
+        if (joined) line = st.joined;
+        else line.assign(raw[i]);
         const std::string_view parsed = joined ? std::string_view(st.joined) : std::string_view(asRead_).substr(0, firstLength);
         lineIndex_ = i;
         errorText_ = joined ? &st.joined : multiLine_ ? &line : &asRead_;
@@ -374,10 +369,7 @@ void ShipReader::Categorize() {
         } else if (d_.marker_.empty()) {
             Debug(line);
             d_.unrecognized_.push_back(Unbound(multiLine_ ? asRead_ : keepText_ ? *keepText_ : line));
-            if (!multiLine_ && &line != &raw[i]) raw[i] = line;
-            continue;
         }
-        for (std::size_t k = 0; k < st.count; ++k) raw[i + k].clear();
     }
     Debug("");
     Debug("Categorization completed.");

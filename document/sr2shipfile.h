@@ -203,7 +203,7 @@ public:
     };
     static constexpr std::size_t kNoTarget = static_cast<std::size_t>(-1);
     const std::vector<LineOrigin>& LineOrigins() const { return origins_; }
-    std::size_t RawLineCount() const { return rawLines_.size(); }
+    std::size_t RawLineCount() const { return rawLineCount_; }
 
     // The text of a field's line kept as read, while the field still holds what that line set:
     // the value part of an assignment ("10 + 5", "500 -- cheap for its class"), or the whole line
@@ -254,7 +254,7 @@ private:
     std::vector<FieldValue> AbilityValues(std::size_t ability) const;
     bool AbilityKept(std::size_t ability) const;
 
-    std::vector<std::string> rawLines_;
+    std::size_t rawLineCount_ = 0;           // lines of the last file read
     std::vector<LineOrigin> origins_;        // filled by the reader, in file order
     std::vector<KeptLine> unrecognized_;     // the last section, in file order
     std::vector<KeptLine> inPlace_;          // written in place of a field's canonical line

@@ -173,7 +173,7 @@ bool Open(const State& st) { return OpenBracket(st) || AwaitsValue(st); }
 
 }  // namespace
 
-std::vector<Statement> Split(const std::vector<std::string>& lines) {
+std::vector<Statement> Split(const std::vector<std::string_view>& lines) {
     std::vector<Statement> out;
     // Long brackets known to stay open to the end of the file, by (comment?, level): a later one
     // of the same kind cannot close either, so it is not looked for again.

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace statements {
@@ -28,6 +29,6 @@ struct Statement {
 // A script that is not valid Lua still gives every line a statement: a call or string still open
 // when a line begins a statement of its own, a line begins with "--", or the file ends, ends
 // there, open; a long string or comment that never closes covers only its first line.
-std::vector<Statement> Split(const std::vector<std::string>& lines);
+std::vector<Statement> Split(const std::vector<std::string_view>& lines);
 
 }  // namespace statements

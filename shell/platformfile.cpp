@@ -148,6 +148,55 @@ std::string MakePrivateFolder(const fs::path& folder) {
     return {};
 }
 
+ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& bytes) {
+    bytes.clear();
+    HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD e = GetLastError();
+        // A folder cannot be opened as a file; like a missing name, it is no script.
+        std::error_code ec;
+        if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_INVALID_NAME ||
+            !fs::exists(path, ec) || fs::is_directory(path, ec))
+            return ReadResult::Missing;
+        return ReadResult::CannotOpen;
+    }
+    LARGE_INTEGER size{};
+    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &size)) {
+        CloseHandle(h);
+        return ReadResult::Missing;
+    }
+    if (static_cast<std::uintmax_t>(size.QuadPart) > limit) {
+        CloseHandle(h);
+        return ReadResult::TooBig;
+    }
+    // One byte more than the size, so that the end is seen by the first read.
+    bytes.resize(static_cast<std::size_t>(size.QuadPart) + 1);
+    std::size_t have = 0;
+    for (;;) {
+        if (have == bytes.size()) {
+            if (have > limit) break;
+            bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(2 * have, limit + 1)));
+        }
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - have, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(h, bytes.data() + have, want, &got, nullptr)) {
+            CloseHandle(h);
+            bytes.clear();
+            return ReadResult::ReadFailed;
+        }
+        if (got == 0) break;
+        have += got;
+    }
+    CloseHandle(h);
+    bytes.resize(have);
+    if (have > limit) {
+        bytes.clear();
+        return ReadResult::TooBig;
+    }
+    return ReadResult::Read;
+}
+
 #else  // POSIX
 
 namespace {
@@ -260,6 +309,51 @@ std::string MakePrivateFolder(const fs::path& folder) {
     if (st.st_uid != geteuid()) return "it belongs to another user";
     if ((st.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) return ErrnoText(errno);
     return {};
+}
+
+ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& bytes) {
+    bytes.clear();
+    // O_NONBLOCK: a FIFO under the name must not hold the program up; it is refused below.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int e = errno;
+        return e == ENOENT || e == ENOTDIR || e == ELOOP || e == ENAMETOOLONG ? ReadResult::Missing
+                                                                              : ReadResult::CannotOpen;
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return ReadResult::Missing;
+    }
+    if (static_cast<std::uintmax_t>(st.st_size) > limit) {
+        ::close(fd);
+        return ReadResult::TooBig;
+    }
+    // One byte more than the size, so that the end is seen by the first read.
+    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t have = 0;
+    for (;;) {
+        if (have == bytes.size()) {
+            if (have > limit) break;
+            bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(2 * have, limit + 1)));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ::close(fd);
+            bytes.clear();
+            return ReadResult::ReadFailed;
+        }
+        if (n == 0) break;
+        have += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(have);
+    if (have > limit) {
+        bytes.clear();
+        return ReadResult::TooBig;
+    }
+    return ReadResult::Read;
 }
 
 #endif

@@ -44,6 +44,12 @@ private:
     std::intptr_t handle_ = kNone;
 };
 
+// Reads a whole file, links followed, into bytes. A name that is missing or is not an ordinary
+// file (a folder, a FIFO, a device) is Missing, and opening it never waits; a file larger than
+// limit, or one that grows past it while it is read, is TooBig and is not read on.
+enum class ReadResult { Read, Missing, TooBig, CannotOpen, ReadFailed };
+ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& bytes);
+
 // What a save needs to know about an existing target (after following links).
 struct Facts {
     bool exists = false;
