@@ -72,6 +72,47 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The plain decimals of a script ("12", "0.25", "-3.5", ".5", "7."): digits, at most one point,
+// nothing else. When their digits make a whole number m below 2^53 and k of them follow the
+// point, m and 10^k are both exact doubles, so m / 10^k is the correctly rounded value, the one
+// from_chars gives too. Anything else (an exponent, too many digits) is left to from_chars.
+struct PlainDecimal {
+    bool ok = false;
+    std::uint64_t digits = 0;      // all digits as one whole number
+    int fraction = 0;              // how many digits follow the point
+    int significant = 0;           // digits from the first non-zero one on
+    int leadingIntegerZeros = 0;   // zeros before the first other digit of the integer part
+    std::size_t integerDigits = 0;
+    bool point = false;
+};
+
+PlainDecimal ReadPlainDecimal(std::string_view t) {
+    PlainDecimal d;
+    std::size_t i = 0;
+    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) {
+        if (d.digits == 0 && t[i] == '0') ++d.leadingIntegerZeros;
+        d.digits = d.digits * 10 + static_cast<unsigned>(t[i] - '0');
+        if (d.digits != 0) ++d.significant;
+        if (d.significant > 15) return d;
+    }
+    d.integerDigits = i;
+    if (i < t.size() && t[i] == '.') {
+        d.point = true;
+        for (++i; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) {
+            d.digits = d.digits * 10 + static_cast<unsigned>(t[i] - '0');
+            if (d.digits != 0) ++d.significant;
+            if (d.significant > 15 || ++d.fraction > 22) return d;
+        }
+    }
+    d.ok = i == t.size() && i > (d.point ? 1u : 0u);
+    return d;
+}
+
+double ValueOf(const PlainDecimal& d) { return static_cast<double>(d.digits) / kPowersOfTen[d.fraction]; }
+
 void SetError(std::string* error, const char* text) {
     if (error) *error = text;
 }
@@ -97,6 +138,7 @@ std::optional<double> ParseReal(std::string_view text, std::string* error) {
         SetError(error, "is not a number");
         return std::nullopt;
     }
+    if (const PlainDecimal d = ReadPlainDecimal(t); d.ok) return negative ? -ValueOf(d) : ValueOf(d);
     double value = 0;
     auto res = std::from_chars(t.data(), t.data() + t.size(), value, std::chars_format::general);
     if (res.ec == std::errc::result_out_of_range) {
@@ -133,6 +175,26 @@ std::optional<std::int32_t> ParseInt32(std::string_view text, std::string* error
 
 std::optional<std::int16_t> ParseInt16(std::string_view text, std::string* error) {
     return ParseInteger<std::int16_t>(text, error);
+}
+
+bool FormatsAs(double value, std::string_view text) {
+    // The usual case needs no formatting: a plain decimal with at most 15 significant digits,
+    // written as FormatReal writes (no sign but "-", no needless zero in front or at the end,
+    // "0." before a fraction, no more than four zeros after the point before the first digit), is
+    // what FormatReal gives for the value it reads as, since 15 digits survive a double.
+    std::string_view t = text;
+    const bool negative = !t.empty() && t[0] == '-';
+    if (negative) t.remove_prefix(1);
+    const PlainDecimal d = ReadPlainDecimal(t);
+    if (d.ok && d.digits != 0 && t.back() != '.' && (!d.point || t.back() != '0')) {
+        const bool wholeZero = d.integerDigits == 1 && d.leadingIntegerZeros == 1;
+        const bool integerForm = d.integerDigits >= 1 && (d.leadingIntegerZeros == 0 || (wholeZero && d.point));
+        // The first significant digit's place: digits - significant zeros after the point.
+        const int zerosAfterPoint = wholeZero ? d.fraction - d.significant : 0;
+        // Another value may still round to the same 15 digits: that is left to the full form.
+        if (integerForm && zerosAfterPoint <= 3 && (negative ? -ValueOf(d) : ValueOf(d)) == value) return true;
+    }
+    return FormatReal(value) == text;
 }
 
 }  // namespace numbers

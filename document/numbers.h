@@ -17,6 +17,10 @@ std::string FormatInteger(std::int64_t value);
 // Reals in the shortest general form with at most 15 significant digits: 0.5, 2, 1E-05, 1E+15.
 std::string FormatReal(double value);
 
+// Whether FormatReal(value) == text, mostly without formatting: the reader asks it of every
+// number it reads, to know whether the line reads as it would be written.
+bool FormatsAs(double value, std::string_view text);
+
 // Text to number. Blanks and tabs around the number are allowed; anything else that is not part
 // of the number (letters, a second point, a trailing comment) makes the conversion fail, and so do
 // values beyond the type's range. A fraction given for an integer rounds to the nearest whole

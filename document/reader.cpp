@@ -4,6 +4,7 @@
 // back what was stored would not give the same values), or is kept among the not-yet-recognised
 // lines. Failures are logged and sorting goes on with the next line.
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <filesystem>
 #include <iterator>
@@ -49,12 +50,30 @@ bool StartsWithCI(std::string_view line, std::string_view prefix) {
     return true;
 }
 
-// Whether text holds word (lower case) in any letter case.
-bool FindCI(std::string_view text, std::string_view word) {
-    for (std::size_t at = 0; at + word.size() <= text.size(); ++at)
-        if ((text[at] | 0x20) == word[0] && StartsWithCI(text.substr(at), word)) return true;
-    return false;
-}
+// Finds a lower-case ASCII word in a text in any letter case. Every assignment is searched for
+// one, so the search steps ahead by as much as the text's character under the word's last
+// letter allows (Horspool), usually the word's whole length.
+class WordFinder {
+public:
+    explicit WordFinder(std::string_view word) : word_(word) {
+        skip_.fill(word.size());
+        for (std::size_t i = 0; i + 1 < word.size(); ++i) {
+            const auto c = static_cast<unsigned char>(word[i]);
+            skip_[c] = word.size() - 1 - i;
+            if (c >= 'a' && c <= 'z') skip_[c - 'a' + 'A'] = word.size() - 1 - i;
+        }
+    }
+    bool In(std::string_view text) const {
+        const std::size_t n = word_.size();
+        for (std::size_t at = 0; at + n <= text.size(); at += skip_[static_cast<unsigned char>(text[at + n - 1])])
+            if (StartsWithCI(text.substr(at), word_)) return true;
+        return false;
+    }
+
+private:
+    std::string_view word_;
+    std::array<std::size_t, 256> skip_;
+};
 
 // The pieces of s between the separators, as views into s.
 std::vector<std::string_view> Split(std::string_view s, char at) {
@@ -284,7 +303,7 @@ std::int16_t ShipReader::Read(const std::string& path) {
     // One byte per character; LF and CR LF both end a line, and an empty file is one empty line.
     // The lines are views into the bytes read: only what the document keeps is copied.
     std::vector<std::string_view> lines;
-    lines.reserve(static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n')) + 1);
+    lines.reserve(data.size() / 32 + 1);
     const std::string_view all(data);
     std::size_t start = 0;
     while (start < all.size()) {
@@ -469,7 +488,8 @@ void ShipReader::ParseAssignment(std::string& line) {
     const std::string& parsed = *asParsed;
     const std::string& keepText = equals == 1 && !multiLine_ ? line : asRead_;
 
-    if (FindCI(line, "startshipconfig")) {
+    static const WordFinder startShipConfig("startshipconfig");
+    if (startShipConfig.In(line)) {
         d_.marker_ = "NST -- SSC -CLEARED-";
         SetOrigin(OriginKind::StartShipConfig, 0);
         return;
@@ -570,7 +590,7 @@ void ShipReader::ParseAssignment(std::string& line) {
         if (key && f != sharedModel) {
             const std::string_view k(key);
             exact = std::string_view(parsed).substr(0, k.size()) == k &&
-                    std::string_view(parsed).substr(k.size()) == ShipWriter::Form(*value);
+                    ShipWriter::FormIs(*value, std::string_view(parsed).substr(k.size()));
         }
         if (!exact) canonical = ShipWriter::FieldLine(d_, f);
     }

@@ -1,8 +1,10 @@
 #include "scriptformat.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <cstring>
 #include <string>
-#include <unordered_map>
 
 namespace scriptformat {
 
@@ -163,20 +165,88 @@ const std::vector<AssignmentKey>& AssignmentKeys() {
     return keys;
 }
 
+namespace {
+
+// An entry name is compared eight bytes at a time: each block of eight is loaded and lower-cased
+// at once (ASCII letters only, as the game compares them), the last one padded with zeros.
+constexpr std::size_t kMaxKeyBlocks = 16;  // entry names of up to 128 characters
+
+std::uint64_t LowerBlock(std::uint64_t x) {
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    const std::uint64_t low7 = x & (0x7F * ones);
+    const std::uint64_t aboveZ = low7 + (0x25 * ones);  // high bit set where the byte is above 'Z'
+    const std::uint64_t fromA = low7 + (0x3F * ones);   // high bit set where it is 'A' or above
+    const std::uint64_t upper = (fromA ^ aboveZ) & ~x & (0x80 * ones);
+    return x | (upper >> 2);  // 0x80 >> 2 is the case bit 0x20
+}
+
+// The name's blocks lower-cased; returns how many.
+std::size_t LowerBlocks(std::string_view s, std::uint64_t* blocks) {
+    const std::size_t whole = s.size() / 8;
+    for (std::size_t b = 0; b < whole; ++b) {
+        std::uint64_t x;
+        std::memcpy(&x, s.data() + 8 * b, 8);
+        blocks[b] = LowerBlock(x);
+    }
+    if (s.size() % 8 == 0) return whole;
+    // The last bytes, in the places a whole block would put them.
+    unsigned char tail[8] = {};
+    for (std::size_t i = 8 * whole; i < s.size(); ++i) tail[i - 8 * whole] = static_cast<unsigned char>(s[i]);
+    std::uint64_t x;
+    std::memcpy(&x, tail, 8);
+    blocks[whole] = LowerBlock(x);
+    return whole + 1;
+}
+
+std::uint64_t HashBlocks(const std::uint64_t* blocks, std::size_t n, std::size_t length) {
+    std::uint64_t h = length * 0x9E3779B97F4A7C15ull;
+    for (std::size_t b = 0; b < n; ++b) h = (h ^ blocks[b]) * 0xFF51AFD7ED558CCDull;
+    return h ^ (h >> 29);
+}
+
+}  // namespace
+
 const AssignmentKey* FindAssignmentKey(std::string_view entryName) {
-    static const std::unordered_map<std::string, const AssignmentKey*> byName = [] {
-        std::unordered_map<std::string, const AssignmentKey*> m;
-        for (const auto& k : AssignmentKeys()) m.emplace(k.key, &k);
-        return m;
+    // Every assignment of every script comes through here: an open-addressed table four times as
+    // large as the key list, keyed by the lower-cased name's blocks.
+    struct Slot {
+        const AssignmentKey* key = nullptr;
+        std::size_t length = 0;
+        std::uint64_t blocks[kMaxKeyBlocks] = {};
+    };
+    struct Table {
+        std::vector<Slot> slots;
+        std::size_t mask = 0;
+        std::size_t longest = 0;
+    };
+    static const Table table = [] {
+        Table t;
+        std::size_t size = 1;
+        while (size < 4 * AssignmentKeys().size()) size *= 2;
+        t.slots.resize(size);
+        t.mask = size - 1;
+        for (const auto& k : AssignmentKeys()) {
+            const std::string_view key(k.key);
+            if (key.size() > 8 * kMaxKeyBlocks) continue;  // no entry name is that long
+            t.longest = std::max(t.longest, key.size());
+            Slot slot;
+            slot.key = &k;
+            slot.length = key.size();
+            const std::size_t n = LowerBlocks(key, slot.blocks);
+            std::size_t at = HashBlocks(slot.blocks, n, key.size()) & t.mask;
+            while (t.slots[at].key) at = (at + 1) & t.mask;
+            t.slots[at] = slot;
+        }
+        return t;
     }();
-    // Every assignment of every script comes through here: the lower-cased name goes into one
-    // buffer that keeps its memory, and only ASCII letters change case, as in the game.
-    thread_local std::string lower;
-    lower.assign(entryName);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    auto it = byName.find(lower);
-    return it == byName.end() ? nullptr : it->second;
+    if (entryName.size() > table.longest) return nullptr;
+    std::uint64_t blocks[kMaxKeyBlocks];
+    const std::size_t n = LowerBlocks(entryName, blocks);
+    for (std::size_t at = HashBlocks(blocks, n, entryName.size()) & table.mask;; at = (at + 1) & table.mask) {
+        const Slot& slot = table.slots[at];
+        if (!slot.key) return nullptr;
+        if (slot.length == entryName.size() && std::equal(blocks, blocks + n, slot.blocks)) return slot.key;
+    }
 }
 
 const std::vector<Ability>& Abilities() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "scriptformat.h"
@@ -14,6 +15,8 @@ public:
     static std::string StripBlanksAndParens(const std::string& s);
     // A value in its script form: quoted text, plain integer, real, or 1/0 for a flag.
     static std::string Form(const FieldValue& v);
+    // Whether Form(v) == text; the usual values are compared without building their form.
+    static bool FormIs(const FieldValue& v, std::string_view text);
 
     // The writer's key for a field ("NewShipType.buildCost = "), or null when no line is written
     // for it. Indexed like SR2ShipFile::Fields().

@@ -1,4 +1,5 @@
 // WriteShipFile: the canonical script, laid out by the section table of scriptformat.cpp.
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -25,6 +26,26 @@ std::string ShipWriter::Form(const FieldValue& v) {
         case 2: return numbers::FormatInteger(std::get<std::int16_t>(v));
         case 3: return numbers::FormatReal(std::get<double>(v));
         default: return std::get<bool>(v) ? "1" : "0";
+    }
+}
+
+bool ShipWriter::FormIs(const FieldValue& v, std::string_view text) {
+    switch (v.index()) {
+        case 0: {
+            const std::string& s = std::get<std::string>(v);
+            return text.size() == s.size() + 2 && text.front() == '"' && text.back() == '"' &&
+                   text.substr(1, s.size()) == s;
+        }
+        case 1:
+        case 2: {
+            char buf[16];
+            const std::int64_t n = v.index() == 1 ? std::int64_t{std::get<std::int32_t>(v)}
+                                                  : std::int64_t{std::get<std::int16_t>(v)};
+            const auto res = std::to_chars(buf, buf + sizeof buf, n);
+            return text == std::string_view(buf, static_cast<std::size_t>(res.ptr - buf));
+        }
+        case 3: return numbers::FormatsAs(std::get<double>(v), text);
+        default: return text == (std::get<bool>(v) ? "1" : "0");
     }
 }
 

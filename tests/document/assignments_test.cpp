@@ -1,6 +1,8 @@
 // Assignment lines: the blanks round "=", the key table and its quirks, values of every kind.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "docsupport.h"
 #include "scriptformat.h"
 
@@ -262,6 +264,14 @@ TEST(Assignments, KeysMatchTheWholeEntryNameOnly) {
     for (const auto& k : scriptformat::AssignmentKeys()) {
         ++n;
         EXPECT_EQ(scriptformat::FindAssignmentKey(k.key), &k);
+        // Any case finds it; the characters just outside A-Z, or a letter's high-bit twin, do not.
+        std::string upper = k.key, near = k.key;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        EXPECT_EQ(scriptformat::FindAssignmentKey(upper), &k) << upper;
+        for (char swap : {'@', '[', '`', '{', '\xC1'}) {
+            near.back() = swap;
+            EXPECT_EQ(scriptformat::FindAssignmentKey(near), nullptr) << near;
+        }
     }
     EXPECT_EQ(n, 130u - 4 + 8 + 9 + 6);  // tumble, sway and both LOD rows by their own names
     EXPECT_EQ(scriptformat::FindAssignmentKey("MaxHealth"), scriptformat::FindAssignmentKey("maxhealth"));

@@ -1,7 +1,10 @@
 // The number forms shared by scripts, controls and logs, and the conversion of text to numbers.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
+#include <cmath>
+#include <random>
 #include <locale>
 #include <sstream>
 
@@ -128,4 +131,35 @@ TEST(NumberParsing, ALeadingPlusAndNumbersBeyondADouble) {
     EXPECT_FALSE(linevalues::SameValues("f(1e400)", "f(1e500)"));
     EXPECT_FALSE(linevalues::SameValues("f(1e400)", "f(inf)"));
     EXPECT_TRUE(linevalues::SameValues("f(2.50)", "f(2.5)"));
+}
+
+// The reader's shortcuts must agree with the full conversions: the plain-decimal reading with
+// from_chars, and FormatsAs with formatting and comparing, on texts made to sit on every edge
+// (leading and trailing zeros, points at either end, 15 and 16 digits, four and five zeros after
+// the point, signs).
+TEST(NumberParsing, ShortcutsAgreeWithTheFullConversions) {
+    std::mt19937 rng(7);
+    const std::string alphabet = "0000123456789.";
+    for (int n = 0; n < 200000; ++n) {
+        std::string t;
+        if (rng() % 3 == 0) t += "-";
+        const std::size_t length = 1 + rng() % 18;
+        for (std::size_t i = 0; i < length; ++i) t += alphabet[rng() % alphabet.size()];
+        if (rng() % 4 == 0) t = (t[0] == '-' ? "-0.000" : "0.000") + t.substr(t[0] == '-');
+        const std::string_view body = std::string_view(t).substr(t[0] == '-');
+        double slow = 0;
+        const auto res = std::from_chars(body.data(), body.data() + body.size(), slow);
+        const bool slowOk = res.ec == std::errc() && res.ptr == body.data() + body.size() &&
+                            (std::isdigit(static_cast<unsigned char>(body[0])) || body[0] == '.');
+        const auto fast = ParseReal(t);
+        ASSERT_EQ(fast.has_value(), slowOk) << t;
+        if (!fast) continue;
+        const double value = t[0] == '-' ? -slow : slow;
+        ASSERT_EQ(std::signbit(*fast), std::signbit(value)) << t;
+        ASSERT_EQ(*fast, value) << t;
+        ASSERT_EQ(numbers::FormatsAs(value, t), FormatReal(value) == t) << t;
+        ASSERT_TRUE(numbers::FormatsAs(value, FormatReal(value))) << t;
+        const double next = std::nextafter(value, 1e300);
+        ASSERT_EQ(numbers::FormatsAs(next, t), FormatReal(next) == t) << t;
+    }
 }
