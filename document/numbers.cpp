@@ -156,6 +156,15 @@ namespace {
 
 template <class Int>
 std::optional<Int> ParseInteger(std::string_view text, std::string* error) {
+    // The usual case, plain digits after perhaps a "-", needs no real number and no rounding.
+    if (const std::size_t sign = !text.empty() && text[0] == '-' ? 1 : 0; text.size() > sign && text.size() <= 10) {
+        std::int64_t v = 0;
+        std::size_t i = sign;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') v = v * 10 + (text[i++] - '0');
+        if (sign) v = -v;
+        if (i == text.size() && v >= std::numeric_limits<Int>::min() && v <= std::numeric_limits<Int>::max())
+            return static_cast<Int>(v);
+    }
     auto real = ParseReal(text, error);
     if (!real) return std::nullopt;
     double r = RoundHalfEven(*real);

@@ -460,16 +460,16 @@ void ShipReader::ParseAssignment(std::string& line) {
     // The line as it came: copied only when evening out the blanks changes it.
     std::string original;
     const std::string* asParsed = &line;
-    // How many "=" the line holds: none, one, or more (2).
-    const std::size_t firstEquals = line.find('=');
-    const int equals = firstEquals == std::string::npos ? 0 : line.find('=', firstEquals + 1) == std::string::npos ? 1 : 2;
+    // The first "=" and the next one: how many the line holds (none, one, or more) and where the
+    // entry name and the value are.
+    std::size_t first = line.find('=');
+    std::size_t second = first == std::string::npos ? first : line.find('=', first + 1);
+    const int equals = first == std::string::npos ? 0 : second == std::string::npos ? 1 : 2;
 
     // Even out the blanks round the first "=": a=b, a =b, a= b and a = b all become a = b.
     bool failed = equals == 0;
     if (!failed) {
         // The text before the first "=" and the text between it and the next one.
-        const std::size_t first = line.find('=');
-        const std::size_t second = line.find('=', first + 1);
         const std::size_t p1End = second == std::string::npos ? line.size() : second;
         const bool p0Blank = first > 0 && line[first - 1] == ' ';
         const bool p1Blank = first + 1 < p1End && line[first + 1] == ' ';
@@ -481,6 +481,9 @@ void ShipReader::ParseAssignment(std::string& line) {
             const std::string p1 = line.substr(first + 1, p1End - first - 1);
             if (p0Blank) line = p0 + "= " + p1;
             else line = p0 + (p1Blank ? " =" : " = ") + p1;
+            // What followed a second "=" is gone from the evened line.
+            first = line.find('=');
+            second = std::string::npos;
         }
     }
     // Kept as normalised only when normalising dropped nothing (a second "=" would be lost), and
@@ -500,7 +503,7 @@ void ShipReader::ParseAssignment(std::string& line) {
     constexpr std::string_view prefix = "newshiptype.";
     if (StartsWithCI(line, prefix)) {
         std::string_view name = std::string_view(line).substr(prefix.size());
-        name = name.substr(0, name.find('='));
+        name = name.substr(0, first == std::string::npos ? name.size() : first - prefix.size());
         const std::size_t from = name.find_first_not_of(" \t");
         const std::size_t to = name.find_last_not_of(" \t");
         key = scriptformat::FindAssignmentKey(from == std::string_view::npos ? std::string_view()
@@ -546,9 +549,11 @@ void ShipReader::ParseAssignment(std::string& line) {
     if (!failed) {
         if (type == FieldType::String || list >= 0) {
             if (auto q = FirstQuoted(line)) value = std::move(*q);
-        } else if (std::size_t at = line.find(" = "); at != std::string::npos) {
-            std::string_view text = std::string_view(line).substr(at + 3);
-            text = text.substr(0, text.find(" = "));
+        } else {
+            // Evened out, the line's first "=" stands between blanks: the value follows it, up to
+            // the next " = " if there is one.
+            std::string_view text = std::string_view(line).substr(first + 2);
+            if (second != std::string::npos) text = text.substr(0, text.find(" = "));
             if (type == FieldType::Int32) {
                 if (auto v = numbers::ParseInt32(text)) value = *v;
             } else if (type == FieldType::Int16) {

@@ -135,6 +135,65 @@ void Scan(std::string_view s, std::size_t lineNo, State& st, std::string* code) 
     }
 }
 
+// Most lines are a whole statement: plain code, short strings, brackets that close within the
+// line, perhaps a comment at the end. This tells them apart in one pass; a line with a long
+// bracket, a string that does not close, or a backslash at its end is Unsure and left to Scan.
+}  // namespace
+
+Alone ReadAlone(std::string_view s) {
+    // Per character: 0 plain code, else what it may start or end.
+    enum : unsigned char { kPlain, kOpen, kClose, kQuote, kBracket, kDash };
+    static constexpr auto kClass = [] {
+        std::array<unsigned char, 256> t{};
+        for (unsigned char c : {'(', '{'}) t[c] = kOpen;
+        for (unsigned char c : {')', '}', ']'}) t[c] = kClose;
+        for (unsigned char c : {'"', '\''}) t[c] = kQuote;
+        t['['] = kBracket;
+        t['-'] = kDash;
+        return t;
+    }();
+    int depth = 0;
+    std::size_t codeEnd = s.size();
+    const std::size_t n = s.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        while (i < n && kClass[static_cast<unsigned char>(s[i])] == kPlain) ++i;
+        if (i == n) break;
+        const char c = s[i];
+        switch (kClass[static_cast<unsigned char>(c)]) {
+            case kOpen: ++depth; break;
+            case kClose: --depth; break;
+            case kQuote: {
+                std::size_t j = i + 1;
+                while (j < n && s[j] != c) j += s[j] == '\\' ? 2 : 1;
+                if (j >= n) return Alone::Unsure;
+                i = j;
+                break;
+            }
+            case kBracket:
+                if (LongOpen(s, i) >= 0) return Alone::Unsure;
+                ++depth;
+                break;
+            default:  // '-'
+                if (i + 1 < n && s[i + 1] == '-') {
+                    if (LongOpen(s, i + 2) >= 0) return Alone::Unsure;
+                    codeEnd = i;
+                    i = n;
+                }
+                break;
+        }
+    }
+    if (depth > 0) return Alone::Open;
+    // An "=" as the code's last character that is not blank waits for its value on the next line.
+    std::size_t p = codeEnd;
+    while (p > 0 && (s[p - 1] == ' ' || s[p - 1] == '\t' || s[p - 1] == '\r')) --p;
+    if (p == 0 || s[p - 1] != '=') return Alone::Closed;
+    const char before = p >= 2 ? s[p - 2] : 0;
+    return before != 0 && std::string_view("=~<>").find(before) != std::string_view::npos ? Alone::Closed
+                                                                                          : Alone::Open;
+}
+
+namespace {
+
 bool StartsWithCI(std::string_view s, std::string_view prefix) {
     if (s.size() < prefix.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
@@ -173,6 +232,12 @@ bool Open(const State& st) { return OpenBracket(st) || AwaitsValue(st); }
 
 }  // namespace
 
+bool OpenAfter(std::string_view line) {
+    State st;
+    Scan(line, 0, st, nullptr);
+    return Open(st);
+}
+
 std::vector<Statement> Split(const std::vector<std::string_view>& lines) {
     std::vector<Statement> out;
     // Long brackets known to stay open to the end of the file, by (comment?, level): a later one
@@ -186,6 +251,11 @@ std::vector<Statement> Split(const std::vector<std::string_view>& lines) {
     std::size_t i = 0;
     while (i < lines.size()) {
         const std::size_t first = i;
+        if (ReadAlone(lines[i]) == Alone::Closed) {
+            out.push_back({first, 1, {}, false, false});
+            ++i;
+            continue;
+        }
         State st;
         code.clear();
         // Most statements are one line: its code is gathered only once it proves to go on.

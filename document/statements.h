@@ -31,4 +31,11 @@ struct Statement {
 // there, open; a long string or comment that never closes covers only its first line.
 std::vector<Statement> Split(const std::vector<std::string_view>& lines);
 
+// A line read on its own, from outside any statement: Split's shortcut for the usual line, which
+// is a whole statement. Unsure for what it leaves to the full scan (long brackets, a string that
+// does not close in the line); Closed and Open agree with OpenAfter, the full scan.
+enum class Alone { Closed, Open, Unsure };
+Alone ReadAlone(std::string_view line);
+bool OpenAfter(std::string_view line);
+
 }  // namespace statements

@@ -1,7 +1,10 @@
 // Call lines: weapons, salvage chunks, the sound patch list, the shared model and abilities.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "docsupport.h"
+#include "statements.h"
 
 using namespace docsupport;
 using Lines = std::vector<std::string>;
@@ -337,4 +340,22 @@ TEST(CallLines, AnUnreadablePatchListLineAddsNoCall) {
     // A new document has its default call, and a read that forgets the unreadable line too.
     both.doc.Initialize();
     EXPECT_EQ(calls(both.Written()), 1);
+}
+
+// The shortcut for lines that are a statement of their own must agree with the full scan on
+// every line it is sure of: random lines of brackets, quotes, escapes, comments and "=".
+TEST(CallLines, TheOneLineShortcutAgreesWithTheFullScan) {
+    std::mt19937 rng(11);
+    const std::string alphabet = "()[]{}=--\"\"''\\ \tx~<>";
+    int sure = 0;
+    for (int n = 0; n < 300000; ++n) {
+        std::string line;
+        const std::size_t length = rng() % 12;
+        for (std::size_t i = 0; i < length; ++i) line += alphabet[rng() % alphabet.size()];
+        const statements::Alone alone = statements::ReadAlone(line);
+        if (alone == statements::Alone::Unsure) continue;
+        ++sure;
+        ASSERT_EQ(alone == statements::Alone::Open, statements::OpenAfter(line)) << line;
+    }
+    EXPECT_GT(sure, 100000);
 }

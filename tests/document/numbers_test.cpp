@@ -134,7 +134,7 @@ TEST(NumberParsing, ALeadingPlusAndNumbersBeyondADouble) {
 }
 
 // The reader's shortcuts must agree with the full conversions: the plain-decimal reading with
-// from_chars, and FormatsAs with formatting and comparing, on texts made to sit on every edge
+// from_chars, plain integers with rounding a real, and FormatsAs with formatting and comparing, on texts made to sit on every edge
 // (leading and trailing zeros, points at either end, 15 and 16 digits, four and five zeros after
 // the point, signs).
 TEST(NumberParsing, ShortcutsAgreeWithTheFullConversions) {
@@ -154,6 +154,9 @@ TEST(NumberParsing, ShortcutsAgreeWithTheFullConversions) {
         const auto fast = ParseReal(t);
         ASSERT_EQ(fast.has_value(), slowOk) << t;
         if (!fast) continue;
+        const double whole = numbers::RoundHalfEven(*fast);
+        const bool fits = whole >= -2147483648.0 && whole <= 2147483647.0;
+        ASSERT_EQ(ParseInt32(t), fits ? std::optional<std::int32_t>(static_cast<std::int32_t>(whole)) : std::nullopt) << t;
         const double value = t[0] == '-' ? -slow : slow;
         ASSERT_EQ(std::signbit(*fast), std::signbit(value)) << t;
         ASSERT_EQ(*fast, value) << t;
