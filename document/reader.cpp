@@ -172,7 +172,10 @@ private:
     void SetOrigin(OriginKind kind, std::size_t target) { origin_.emplace(kind, target); }
     // The statement being sorted exactly as read: its line, or its lines joined by CR LF. What is
     // kept of a statement is always all of it.
-    std::string asRead_;
+    std::string_view asRead_;
+    std::string joinedRead_;  // asRead_ of a statement of several lines
+    // What the statement being sorted was taken as, or null while it is not (yet) taken.
+    const char* marker_ = nullptr;
     std::string single_;   // the statement being sorted, when it is one line (the parsers may even out its blanks)
     std::string several_;  // the statement being sorted, when it has several lines
     bool multiLine_ = false;  // several lines or never closed: kept only ever as read
@@ -185,12 +188,12 @@ private:
     void LogError(std::string_view text) {
         ++d_.errorCount_;
         errors_.Line(text);
-        d_.errorLines_.push_back({static_cast<int>(lineIndex_) + 1, *errorText_});
+        d_.errorLines_.push_back({static_cast<int>(lineIndex_) + 1, errorText_ ? *errorText_ : std::string(asRead_)});
     }
     // The statement being sorted, for the error and name records: its first line's index and
     // its text (as read, or its lines joined when it has several).
     std::size_t lineIndex_ = 0;
-    const std::string* errorText_ = nullptr;
+    const std::string* errorText_ = nullptr;  // null for asRead_
     void RecordName(scriptformat::NameKind kind, int family, const std::string& name) {
         d_.nameUses_.push_back({static_cast<int>(lineIndex_) + 1, kind, family, name});
     }
@@ -316,6 +319,9 @@ std::int16_t ShipReader::Read(const std::string& path) {
     }
     if (lines.empty()) lines.emplace_back();
     d_.rawLineCount_ = lines.size();
+    // Nearly every statement sets something: room for their records at once, rather than growing
+    // (and copying) the list again and again through a long script.
+    d_.origins_.reserve(lines.size());
     Debug("Finished opening ship file.");
     Categorize(lines);
     return 0;
@@ -341,17 +347,23 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
 
     // Statements, not lines: a call that goes on over several lines is sorted as one statement,
     // which starts at its first line (the index in messages).
-    for (auto& st : statements::Split(raw)) {
+    statements::Splitter splitter(raw);
+    for (statements::Statement st; splitter.Next(st);) {
         const std::size_t i = st.first;
         multiLine_ = st.count > 1 || st.open;
-        asRead_.assign(raw[i]);
-        for (std::size_t k = 1; k < st.count; ++k) {
-            asRead_ += "\r\n";
-            asRead_ += raw[i + k];
+        if (multiLine_) {
+            joinedRead_.assign(raw[i]);
+            for (std::size_t k = 1; k < st.count; ++k) {
+                joinedRead_ += "\r\n";
+                joinedRead_ += raw[i + k];
+            }
+            // A statement that never closes is kept with a comment line after it: read again,
+            // the written script then ends it in the same place, whatever the writer put after it.
+            if (st.open) joinedRead_ += "\r\n--";
+            asRead_ = joinedRead_;
+        } else {
+            asRead_ = raw[i];
         }
-        // A statement that never closes is kept with a comment line after it: read again, the
-        // written script then ends it in the same place, whatever the writer put after it.
-        if (st.open) asRead_ += "\r\n--";
         // A comment block is sorted by its first line; any other statement by what the line
         // parsers read of all its lines.
         // Either is sorted in a copy of its own (the parsers may even out its blanks), so that
@@ -361,10 +373,10 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
         std::string& line = st.count > 1 ? several_ : single_;
         if (joined) line = st.joined;
         else line.assign(raw[i]);
-        const std::string_view parsed = joined ? std::string_view(st.joined) : std::string_view(asRead_).substr(0, firstLength);
+        const std::string_view parsed = joined ? std::string_view(st.joined) : asRead_.substr(0, firstLength);
         lineIndex_ = i;
-        errorText_ = joined ? &st.joined : multiLine_ ? &line : &asRead_;
-        d_.marker_.clear();
+        errorText_ = joined ? &st.joined : multiLine_ ? &line : nullptr;
+        marker_ = nullptr;
         keepText_.reset();
         origin_.reset();
         bool failed = false;
@@ -384,10 +396,10 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             LogError("Error on line " + numbers::FormatInteger(static_cast<std::int64_t>(i)) + ": " + std::string(parsed));
             // Kept as read; a patch list that could not be read is this line, and no other.
             if (StartsWithCI(line, "loadshippa")) d_.patchLineUnread_ = true;
-            d_.unrecognized_.push_back(Unbound(asRead_));
-        } else if (d_.marker_.empty()) {
+            d_.unrecognized_.push_back(Unbound(std::string(asRead_)));
+        } else if (!marker_) {
             Debug(line);
-            d_.unrecognized_.push_back(Unbound(multiLine_ ? asRead_ : keepText_ ? *keepText_ : line));
+            d_.unrecognized_.push_back(Unbound(multiLine_ ? std::string(asRead_) : keepText_ ? *keepText_ : line));
         }
     }
     Debug("");
@@ -412,14 +424,14 @@ void ShipReader::CategorizeLine(std::string& line) {
         {"addability", "ABILITY -CLEARED-", &ShipReader::ParseAbility},
     };
     if (StartsWithCI(line, "news")) {
-        d_.marker_ = "NST -CLEARED-";
+        marker_ = "NST -CLEARED-";
         ParseAssignment(line);
         return;
     }
     for (const auto& c : categories) {
         const bool match = *c.prefix ? StartsWithCI(line, c.prefix) : line.empty();
         if (!match) continue;
-        d_.marker_ = c.marker;
+        marker_ = c.marker;
         if (c.parse) (this->*c.parse)(line);
         return;
     }
@@ -489,11 +501,11 @@ void ShipReader::ParseAssignment(std::string& line) {
     // Kept as normalised only when normalising dropped nothing (a second "=" would be lost), and
     // a statement of several lines always as read.
     const std::string& parsed = *asParsed;
-    const std::string& keepText = equals == 1 && !multiLine_ ? line : asRead_;
+    const std::string_view keepText = equals == 1 && !multiLine_ ? std::string_view(line) : asRead_;
 
     static const WordFinder startShipConfig("startshipconfig");
     if (startShipConfig.In(line)) {
-        d_.marker_ = "NST -- SSC -CLEARED-";
+        marker_ = "NST -- SSC -CLEARED-";
         SetOrigin(OriginKind::StartShipConfig, 0);
         return;
     }
@@ -535,8 +547,8 @@ void ShipReader::ParseAssignment(std::string& line) {
     }
     if (field < 0) {
         if (failed) LogError("ERROR: " + line);
-        d_.marker_.clear();
-        keepText_ = keepText;
+        marker_ = nullptr;
+        keepText_ = std::string(keepText);
         return;
     }
     const std::size_t f = static_cast<std::size_t>(field);
@@ -568,7 +580,7 @@ void ShipReader::ParseAssignment(std::string& line) {
         // Nothing stored: the field keeps its value, and so do the lines kept for it earlier. The
         // line comes back among the not-yet-recognised lines for as long as the field keeps it.
         LogError("ERROR: " + line);
-        KeepUnrecognized(f, list, keepText);
+        KeepUnrecognized(f, list, std::string(keepText));
         return;
     }
     DropKept(f);
@@ -601,7 +613,7 @@ void ShipReader::ParseAssignment(std::string& line) {
     }
     d_.assigned_[f] = true;
     RecordNames(f, list);
-    if (!exact && !linevalues::SameValues(parsed, canonical)) KeepInPlace(f, list, asRead_);
+    if (!exact && !linevalues::SameValues(parsed, canonical)) KeepInPlace(f, list, std::string(asRead_));
 }
 
 void ShipReader::RecordNames(std::size_t field, int list) {
@@ -629,7 +641,7 @@ void ShipReader::ParseSharedModel(const std::string& line) {
     DropKept(f);
     d_.sLoadSharedModel = q[1];
     SetOrigin(OriginKind::SharedModel, f);
-    if (!linevalues::SameValues(line, ShipWriter::SharedModelLine(d_.sLoadSharedModel))) KeepInPlace(f, -1, asRead_);
+    if (!linevalues::SameValues(line, ShipWriter::SharedModelLine(d_.sLoadSharedModel))) KeepInPlace(f, -1, std::string(asRead_));
 }
 
 void ShipReader::ParseWeaponConfig(const std::string& line) {
@@ -639,7 +651,7 @@ void ShipReader::ParseWeaponConfig(const std::string& line) {
     SR2ShipFile::Entry<SR2ShipFile::WeaponItem> e{
         {std::string(q[1]), std::string(q[3]), std::string(q[5])}, std::nullopt, {}};
     if (!linevalues::SameValues(line, ShipWriter::WeaponLine(e.values))) {
-        e.keptText = asRead_;
+        e.keptText = std::string(asRead_);
         e.keptValues = e.values;
     }
     RecordName(scriptformat::NameKind::Weapon, -1, e.values.name);
@@ -663,7 +675,7 @@ void ShipReader::ParseSalvageOnDeath(const std::string& line) {
     if (last.empty()) throw LineError("no last argument");
     e.values.reals[16] = Real(last.substr(0, last.size() - 1), "random tumble modifier");
     if (!linevalues::SameValues(line, ShipWriter::SalvageLine(e.values))) {
-        e.keptText = asRead_;
+        e.keptText = std::string(asRead_);
         e.keptValues = e.values;
     }
     RecordName(scriptformat::NameKind::SalvageChunk, -1, e.values.name);
@@ -697,7 +709,7 @@ void ShipReader::ParseShipPatchList(const std::string& line) {
     if (linevalues::SameValues(line, ShipWriter::PatchLine(d_.LSPL_Directory, d_.patches_))) {
         d_.patchKeptText_.reset();
     } else {
-        d_.patchKeptText_ = asRead_;
+        d_.patchKeptText_ = std::string(asRead_);
         d_.patchKeptValues_ = {d_.LSPL_Directory, d_.patches_};
     }
 }
@@ -716,7 +728,7 @@ void ShipReader::ParseAbility(const std::string& line) {
     const auto it = abilities.begin() + (at - lowered.begin());
     if (it == abilities.end()) {
         // Not an ability the editor knows: kept as read.
-        d_.marker_.clear();
+        marker_ = nullptr;
         SetOrigin(OriginKind::Ability, SR2ShipFile::kNoTarget);
         return;
     }
@@ -724,7 +736,7 @@ void ShipReader::ParseAbility(const std::string& line) {
     if (it->listValued) {
         // Its family lists are not read, so the line itself is what keeps them.
         d_.SetField(it->presence, true);
-        d_.marker_.clear();
+        marker_ = nullptr;
         SetOrigin(OriginKind::Ability, index);
         return;
     }
@@ -751,7 +763,7 @@ void ShipReader::ParseAbility(const std::string& line) {
     if (linevalues::SameValues(line, ShipWriter::AbilityLine(d_, *it)))
         d_.keptAbilities_[index].reset();
     else
-        d_.keptAbilities_[index] = SR2ShipFile::KeptAbility{asRead_, d_.AbilityValues(index)};
+        d_.keptAbilities_[index] = SR2ShipFile::KeptAbility{std::string(asRead_), d_.AbilityValues(index)};
 }
 
 // ----- Abilities kept as read -----

@@ -259,7 +259,6 @@ private:
     std::vector<KeptLine> unrecognized_;     // the last section, in file order
     std::vector<KeptLine> inPlace_;          // written in place of a field's canonical line
     std::vector<bool> assigned_;             // per field: the script read assigned it
-    std::string marker_;
     std::string logFolder_;
     std::string debugLogPath_, errorLogPath_;
     std::string openFailure_;

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cctype>
-#include <set>
 #include <string_view>
 
 namespace statements {
@@ -238,75 +237,70 @@ bool OpenAfter(std::string_view line) {
     return Open(st);
 }
 
+Splitter::Splitter(const std::vector<std::string_view>& lines) : lines_(lines) {}
+
+// Fills out with a statement and moves on past it.
+bool Splitter::Next(Statement& out) {
+    if (i_ >= lines_.size()) return false;
+    auto give = [&out](std::size_t first, std::size_t count, bool open, bool neverEnds) {
+        out.first = first;
+        out.count = count;
+        out.open = open;
+        out.neverEnds = neverEnds;
+        out.joined.clear();
+        return true;
+    };
+    const std::size_t first = i_;
+    if (ReadAlone(lines_[i_]) == Alone::Closed) return give(i_++, 1, false, false);
+    State st;
+    code_.clear();
+    // Most statements are one line: its code is gathered only once it proves to go on.
+    Scan(lines_[i_], i_, st, nullptr);
+    if (Open(st)) {
+        st = State();
+        Scan(lines_[i_], i_, st, &code_);
+    }
+    ++i_;
+    auto key = [&st] { return std::make_pair(st.mode == State::LongComment, st.level); };
+    if (InLongBracket(st) && neverClosed_.count(key())) return give(first, 1, false, true);
+    codeAt_.assign(1, 0);
+    while (Open(st) && i_ < lines_.size()) {
+        if (!InLongBracket(st) && EndsOpenStatement(lines_[i_])) break;
+        code_ += ' ';
+        st.last = ' ';
+        codeAt_.push_back(code_.size());
+        Scan(lines_[i_], i_, st, &code_);
+        ++i_;
+    }
+    if (InLongBracket(st) && i_ == lines_.size()) {
+        if (st.openedAt == first) {
+            // Never closed: the script is broken there. Its first line stands alone and the
+            // lines after it are read afresh.
+            neverClosed_.insert(key());
+            i_ = first + 1;
+            return give(first, 1, false, true);
+        }
+        // The bracket began on a later line: the statement ends, open, before that line, which
+        // is then read on its own.
+        const std::size_t count = st.openedAt - first;
+        code_.resize(codeAt_[count] == 0 ? 0 : codeAt_[count] - 1);
+        i_ = st.openedAt;
+        give(first, count, true, false);
+        if (count > 1) out.joined.swap(code_);
+        return true;
+    }
+    // An "=" still waiting for its value where the next statement begins leaves this one open
+    // too: it is kept with an end after it, so that read again it meets the same end.
+    give(first, i_ - first, Open(st), false);
+    // A statement of one line is read from the line itself; only a longer one takes its code.
+    if (i_ - first > 1) out.joined.swap(code_);
+    return true;
+}
+
 std::vector<Statement> Split(const std::vector<std::string_view>& lines) {
     std::vector<Statement> out;
-    // Long brackets known to stay open to the end of the file, by (comment?, level): a later one
-    // of the same kind cannot close either, so it is not looked for again.
-    std::set<std::pair<bool, int>> neverClosed;
-    out.reserve(lines.size());
-    // Reused from statement to statement: most statements are one line, and their code is only
-    // looked at, never kept.
-    std::string code;
-    std::vector<std::size_t> codeAt;  // where each line's code begins in code
-    std::size_t i = 0;
-    while (i < lines.size()) {
-        const std::size_t first = i;
-        if (ReadAlone(lines[i]) == Alone::Closed) {
-            out.push_back({first, 1, {}, false, false});
-            ++i;
-            continue;
-        }
-        State st;
-        code.clear();
-        // Most statements are one line: its code is gathered only once it proves to go on.
-        Scan(lines[i], i, st, nullptr);
-        if (Open(st)) {
-            st = State();
-            Scan(lines[i], i, st, &code);
-        }
-        ++i;
-        auto key = [&st] { return std::make_pair(st.mode == State::LongComment, st.level); };
-        if (InLongBracket(st) && neverClosed.count(key())) {
-            out.push_back({first, 1, {}, false, true});
-            continue;
-        }
-        codeAt.assign(1, 0);
-        while (Open(st) && i < lines.size()) {
-            if (!InLongBracket(st) && EndsOpenStatement(lines[i])) break;
-            code += ' ';
-            st.last = ' ';
-            codeAt.push_back(code.size());
-            Scan(lines[i], i, st, &code);
-            ++i;
-        }
-        if (InLongBracket(st) && i == lines.size()) {
-            if (st.openedAt == first) {
-                // Never closed: the script is broken there. Its first line stands alone and the
-                // lines after it are read afresh.
-                neverClosed.insert(key());
-                out.push_back({first, 1, {}, false, true});
-                i = first + 1;
-                continue;
-            }
-            // The bracket began on a later line: the statement ends, open, before that line,
-            // which is then read on its own.
-            const std::size_t count = st.openedAt - first;
-            code.resize(codeAt[count] == 0 ? 0 : codeAt[count] - 1);
-            if (count == 1) code.clear();
-            out.push_back({first, count, std::move(code), true, false});
-            i = st.openedAt;
-            continue;
-        }
-        // An "=" still waiting for its value where the next statement begins leaves this one open
-        // too: it is kept with an end after it, so that read again it meets the same end.
-        const bool open = Open(st);
-        // A statement of one line is read from the line itself; only a longer one takes its code
-        // (and this buffer's memory with it).
-        if (i - first == 1)
-            out.push_back({first, 1, {}, open, false});
-        else
-            out.push_back({first, i - first, std::move(code), open, false});
-    }
+    Splitter splitter(lines);
+    for (Statement st; splitter.Next(st);) out.push_back(st);
     return out;
 }
 

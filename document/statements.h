@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstddef>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace statements {
@@ -30,6 +32,23 @@ struct Statement {
 // when a line begins a statement of its own, a line begins with "--", or the file ends, ends
 // there, open; a long string or comment that never closes covers only its first line.
 std::vector<Statement> Split(const std::vector<std::string_view>& lines);
+
+// The same statements one at a time, so that a long script is sorted without holding them all.
+class Splitter {
+public:
+    explicit Splitter(const std::vector<std::string_view>& lines);
+    // The next statement into out (reusing the memory of its joined text); false after the last.
+    bool Next(Statement& out);
+
+private:
+    const std::vector<std::string_view>& lines_;
+    std::size_t i_ = 0;  // the next statement's first line
+    // Long brackets known to stay open to the end of the file, by (comment?, level): a later one
+    // of the same kind cannot close either, so it is not looked for again.
+    std::set<std::pair<bool, int>> neverClosed_;
+    std::string code_;                // the statement's code, while it is gathered
+    std::vector<std::size_t> codeAt_;  // where each of its lines' code begins in code_
+};
 
 // A line read on its own, from outside any statement: Split's shortcut for the usual line, which
 // is a whole statement. Unsure for what it leaves to the full scan (long brackets, a string that
