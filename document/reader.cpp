@@ -32,21 +32,12 @@ struct LineError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-std::string ToLower(std::string_view s) {
-    std::string out(s);
-    // ASCII only: the keywords and keys compared are ASCII, and the locale must not matter.
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool StartsWithCI(std::string_view line, std::string_view prefix) {
     if (line.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = line[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i]) return false;
-    }
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (LowerAscii(line[i]) != prefix[i]) return false;
     return true;
 }
 
@@ -78,14 +69,13 @@ private:
 // The pieces of s between the separators, as views into s.
 std::vector<std::string_view> Split(std::string_view s, char at) {
     std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= s.size(); ++i) {
-        if (i == s.size() || s[i] == at) {
-            parts.emplace_back(s.substr(start, i - start));
-            start = i + 1;
-        }
+    parts.reserve(8);
+    for (std::size_t start = 0;;) {
+        const std::size_t end = s.find(at, start);
+        parts.push_back(s.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos) return parts;
+        start = end + 1;
     }
-    return parts;
 }
 
 // The text between the first pair of double quotes, if there is such a pair.
@@ -717,15 +707,14 @@ void ShipReader::ParseShipPatchList(const std::string& line) {
 void ShipReader::ParseAbility(const std::string& line) {
     auto q = Split(line, '"');
     if (q.size() < 3) throw LineError("no quoted ability name");
-    const std::string name = ToLower(q[1]);
     const auto& abilities = scriptformat::Abilities();
-    static const std::vector<std::string> lowered = [&abilities] {
-        std::vector<std::string> v;
-        for (const auto& a : abilities) v.push_back(ToLower(a.name));
-        return v;
-    }();
-    const auto at = std::find(lowered.begin(), lowered.end(), name);
-    const auto it = abilities.begin() + (at - lowered.begin());
+    const auto it = std::find_if(abilities.begin(), abilities.end(), [&q](const scriptformat::Ability& a) {
+        const std::string_view name(a.name);
+        if (q[1].size() != name.size()) return false;
+        for (std::size_t i = 0; i < name.size(); ++i)
+            if (LowerAscii(q[1][i]) != LowerAscii(name[i])) return false;
+        return true;
+    });
     if (it == abilities.end()) {
         // Not an ability the editor knows: kept as read.
         marker_ = nullptr;
@@ -733,34 +722,53 @@ void ShipReader::ParseAbility(const std::string& line) {
         return;
     }
     const std::size_t index = static_cast<std::size_t>(it - abilities.begin());
+    // Per ability: the fields of its presence, its arguments and its quoted text, found once.
+    struct AbilityFields {
+        std::size_t presence = 0;
+        std::vector<std::size_t> args;
+        std::optional<std::size_t> quoted;
+    };
+    static const std::vector<AbilityFields> fieldsOf = [&abilities] {
+        std::vector<AbilityFields> v;
+        for (const auto& a : abilities) {
+            AbilityFields f{FieldIndex(a.presence), {}, std::nullopt};
+            for (const char* arg : a.args) f.args.push_back(FieldIndex(arg));
+            if (a.quotedArg) f.quoted = FieldIndex(a.quotedArg);
+            v.push_back(std::move(f));
+        }
+        return v;
+    }();
+    const AbilityFields& fields = fieldsOf[index];
     if (it->listValued) {
         // Its family lists are not read, so the line itself is what keeps them.
-        d_.SetField(it->presence, true);
+        d_.SetFieldAt(fields.presence, true);
         marker_ = nullptr;
         SetOrigin(OriginKind::Ability, index);
         return;
     }
     auto args = Split(line, ',');
     std::vector<FieldValue> values;
-    for (std::size_t j = 0; j < it->args.size(); ++j) {
+    values.reserve(fields.args.size() + 1);
+    for (std::size_t j = 0; j < fields.args.size(); ++j) {
         if (2 + j >= args.size()) throw LineError("too few arguments");
         const std::string cleaned = ShipWriter::StripBlanksAndParens(std::string(args[2 + j]));
-        switch (SR2ShipFile::FindField(it->args[j])->type) {
+        switch (SR2ShipFile::Fields()[fields.args[j]].type) {
             case FieldType::Flag: values.emplace_back(cleaned == "1"); break;
             case FieldType::Int32: values.emplace_back(Int32(cleaned, "argument")); break;
             default: values.emplace_back(Real(cleaned, "argument")); break;
         }
     }
-    if (it->quotedArg) {
+    if (fields.quoted) {
         if (q.size() < 5) throw LineError("no second quoted text");
         values.emplace_back(ShipWriter::StripBlanksAndParens(std::string(q[3])));
     }
-    d_.SetField(it->presence, true);
-    for (std::size_t j = 0; j < it->args.size(); ++j) d_.SetField(it->args[j], values[j]);
-    if (it->quotedArg) d_.SetField(it->quotedArg, values.back());
+    d_.SetFieldAt(fields.presence, true);
+    for (std::size_t j = 0; j < fields.args.size(); ++j) d_.SetFieldAt(fields.args[j], values[j]);
+    if (fields.quoted) d_.SetFieldAt(*fields.quoted, values.back());
 
     SetOrigin(OriginKind::Ability, index);
-    if (linevalues::SameValues(line, ShipWriter::AbilityLine(d_, *it)))
+    // Most lines are written as the writer writes them; only the others are compared by value.
+    if (ShipWriter::IsAbilityLine(line, *it, values) || linevalues::SameValues(line, ShipWriter::AbilityLine(d_, *it)))
         d_.keptAbilities_[index].reset();
     else
         d_.keptAbilities_[index] = SR2ShipFile::KeptAbility{std::string(asRead_), d_.AbilityValues(index)};

@@ -29,6 +29,10 @@ public:
     static std::string PatchLine(const std::string& directory,
                                  const std::vector<SR2ShipFile::PatchItem>& items);
     static std::string AbilityLine(const SR2ShipFile& d, const scriptformat::Ability& a);
+    // Whether line is AbilityLine exactly, for an ability whose argument fields (and then its
+    // quoted field) hold values; compared piece by piece without building the line.
+    static bool IsAbilityLine(std::string_view line, const scriptformat::Ability& a,
+                              const std::vector<FieldValue>& values);
 
     static std::string Script(const SR2ShipFile& d);
 };

@@ -101,6 +101,28 @@ std::string ShipWriter::PatchLine(const std::string& directory,
     return line + ")";
 }
 
+bool ShipWriter::IsAbilityLine(std::string_view line, const scriptformat::Ability& a,
+                               const std::vector<FieldValue>& values) {
+    auto take = [&line](std::string_view piece) {
+        if (line.substr(0, piece.size()) != piece) return false;
+        line.remove_prefix(piece.size());
+        return true;
+    };
+    if (!take("addAbility(NewShipType, \"") || !take(a.name) || !take("\"")) return false;
+    for (const FieldValue& v : values) {
+        if (!take(", ")) return false;
+        // A number's form holds no comma or parenthesis; a text's ends at its closing quote.
+        std::size_t end = std::string_view::npos;
+        if (v.index() != 0) end = line.find_first_of(",)");
+        else if (!line.empty() && line[0] == '"') end = line.find('"', 1);
+        if (end == std::string_view::npos) return false;
+        if (v.index() == 0) ++end;
+        if (!FormIs(v, line.substr(0, end))) return false;
+        line.remove_prefix(end);
+    }
+    return line == ")";
+}
+
 std::string ShipWriter::AbilityLine(const SR2ShipFile& d, const scriptformat::Ability& a) {
     std::string line = "addAbility(NewShipType, " + Quote(a.name);
     for (const char* arg : a.args) line += ", " + Form(d.GetField(arg));

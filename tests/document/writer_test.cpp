@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "docsupport.h"
+#include "shipwriter.h"
 #include "u8path.h"
 
 using namespace docsupport;
@@ -245,5 +246,39 @@ TEST(Writer, EveryFieldIsWrittenUnderItsOwnEntryName) {
                 << l << " should name " << entry;
         }
         EXPECT_EQ(found, 1) << entry;
+    }
+}
+
+// The reader knows an ability line is written as the writer writes it by comparing it piece by
+// piece; that must agree with building the line, for every ability and small changes of it.
+TEST(Writer, AbilityLinesAreRecognisedPieceByPiece) {
+    SR2ShipFile d = NewDocument();
+    std::mt19937 rng(5);
+    for (const auto& a : scriptformat::Abilities()) {
+        if (a.listValued) continue;
+        d.SetField(a.presence, true);
+        std::vector<FieldValue> values;
+        for (const char* arg : a.args) {
+            switch (SR2ShipFile::FindField(arg)->type) {
+                case FieldType::Flag: d.SetField(arg, true); break;
+                case FieldType::Int32: d.SetField(arg, std::int32_t{-7}); break;
+                default: d.SetField(arg, 0.25); break;
+            }
+            values.push_back(d.GetField(arg));
+        }
+        if (a.quotedArg) {
+            d.SetField(a.quotedArg, std::string("x,y"));
+            values.push_back(d.GetField(a.quotedArg));
+        }
+        const std::string line = ShipWriter::AbilityLine(d, a);
+        EXPECT_TRUE(ShipWriter::IsAbilityLine(line, a, values)) << line;
+        for (int n = 0; n < 300; ++n) {
+            std::string other = line;
+            const std::size_t at = rng() % other.size();
+            const char c = " ,)\"0.5-"[rng() % 8];
+            if (rng() % 2) other.insert(at, 1, c);
+            else other[at] = c;
+            EXPECT_EQ(ShipWriter::IsAbilityLine(other, a, values), other == line) << other;
+        }
     }
 }
