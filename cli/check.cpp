@@ -84,15 +84,21 @@ public:
     explicit NameChecker(const gamedata::GameData& data) : data_(data) {}
 
     void Check(const SR2ShipFile& doc, std::vector<UnknownName>& unknown) {
+        std::string stripped;
         for (const SR2ShipFile::NameUse& use : doc.NameUses()) {
-            std::string name = use.name;
-            if (use.kind == NameKind::Maneuver)  // the editor shows list entries without blanks
-                name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
+            std::string_view name = use.name;
+            if (use.kind == NameKind::Maneuver && name.find(' ') != std::string_view::npos) {
+                // The editor shows list entries without blanks.
+                stripped.assign(name);
+                stripped.erase(std::remove(stripped.begin(), stripped.end(), ' '), stripped.end());
+                name = stripped;
+            }
             // An empty formation, family or list entry means none.
             const bool call = use.kind == NameKind::Weapon || use.kind == NameKind::SalvageChunk;
             if (name.empty() && !call) continue;
             if (Known(use.kind, use.family, name)) continue;
-            unknown.push_back({use.line, use.kind, name, Suggest(use.kind, use.family, name)});
+            const std::string unknownName(name);
+            unknown.push_back({use.line, use.kind, unknownName, Suggest(use.kind, use.family, unknownName)});
         }
     }
 
@@ -113,7 +119,7 @@ private:
 
     // A family is checked against its own section of the family list; without a family list,
     // or with an empty section, there is nothing to check it against.
-    bool Known(NameKind kind, int family, const std::string& name) const {
+    bool Known(NameKind kind, int family, std::string_view name) const {
         if (kind != NameKind::Family) return ListOf(kind)->Contains(name);
         if (!data_.familyFileRead || family < 0) return true;
         const auto section = static_cast<std::size_t>(family);

@@ -189,7 +189,7 @@ struct Visibility {
 
 namespace gamedata {
 namespace {
-Visibility VisibilityOf(const fs::path& entry) {
+Visibility VisibilityOf(const fs::path& entry, const std::string&) {
     const DWORD a = GetFileAttributesW(entry.c_str());
     if (a == INVALID_FILE_ATTRIBUTES) return {};
     return {(a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0,
@@ -200,8 +200,7 @@ Visibility VisibilityOf(const fs::path& entry) {
 #else
 namespace gamedata {
 namespace {
-Visibility VisibilityOf(const fs::path& entry) {
-    const std::string name = U8String(entry.filename());
+Visibility VisibilityOf(const fs::path&, const std::string& name) {
     return {!name.empty() && name[0] != '.', true};
 }
 }  // namespace
@@ -226,10 +225,11 @@ std::vector<std::pair<std::string, Kind>> VisibleEntries(const fs::path& folder,
         const bool fileEntry = !folderEntry && entry.is_regular_file(kindError);
         if (!folderEntry && !fileEntry) continue;
         if (fileEntry && files == Files::None) continue;
-        const Visibility v = VisibilityOf(entry.path());
+        std::string name = U8String(entry.path().filename());
+        const Visibility v = VisibilityOf(entry.path(), name);
         if (!v.listed) continue;
         if (fileEntry && files == Files::FlaggedOnly && !v.flagged) continue;
-        entries.emplace_back(U8String(entry.path().filename()), folderEntry ? Kind::Folder : Kind::File);
+        entries.emplace_back(std::move(name), folderEntry ? Kind::Folder : Kind::File);
     }
     // Sorted by the lower-cased name, computed once per entry.
     std::vector<std::pair<std::string, std::size_t>> keys;
