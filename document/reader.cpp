@@ -169,7 +169,10 @@ private:
     std::string single_;   // the statement being sorted, when it is one line (the parsers may even out its blanks)
     std::string several_;  // the statement being sorted, when it has several lines
     bool multiLine_ = false;  // several lines or never closed: kept only ever as read
-    std::vector<std::vector<int>> unrecOf_;  // per field: its lines kept among the unrecognised
+    // Per field: its last line kept among the unrecognised, -1 for none; each such line links to
+    // the field's one before it (by position in unrecognized_), so a later line drops them all.
+    std::vector<int> lastUnrecOf_;
+    std::vector<int> unrecBefore_;
     std::vector<int> inPlaceOf_;             // per field: its line kept in place, -1 for none
 
     void OpenLogs();
@@ -286,7 +289,8 @@ std::int16_t ShipReader::Read(const std::string& path) {
     d_.origins_.clear();
     d_.assigned_.assign(SR2ShipFile::Fields().size(), false);
     d_.keptAbilities_.assign(scriptformat::Abilities().size(), std::nullopt);
-    unrecOf_.assign(SR2ShipFile::Fields().size(), {});
+    lastUnrecOf_.assign(SR2ShipFile::Fields().size(), -1);
+    unrecBefore_.clear();
     inPlaceOf_.assign(SR2ShipFile::Fields().size(), -1);
 
     Debug("Opening '" + path + "' for input...");
@@ -430,9 +434,10 @@ void ShipReader::CategorizeLine(std::string& line) {
 // ----- Kept lines -----
 
 void ShipReader::DropKept(std::size_t field) {
-    for (int at : unrecOf_[field]) d_.unrecognized_[static_cast<std::size_t>(at)].dropped = true;
+    for (int at = lastUnrecOf_[field]; at >= 0; at = unrecBefore_[static_cast<std::size_t>(at)])
+        d_.unrecognized_[static_cast<std::size_t>(at)].dropped = true;
     if (inPlaceOf_[field] >= 0) d_.inPlace_[static_cast<std::size_t>(inPlaceOf_[field])].dropped = true;
-    unrecOf_[field].clear();
+    lastUnrecOf_[field] = -1;
     inPlaceOf_[field] = -1;
 }
 
@@ -447,7 +452,10 @@ SR2ShipFile::KeptLine ShipReader::Bound(std::string text, std::size_t field, int
 }
 
 void ShipReader::KeepUnrecognized(std::size_t field, int list, std::string text) {
-    unrecOf_[field].push_back(static_cast<int>(d_.unrecognized_.size()));
+    const auto at = d_.unrecognized_.size();
+    unrecBefore_.resize(at + 1, -1);
+    unrecBefore_[at] = lastUnrecOf_[field];
+    lastUnrecOf_[field] = static_cast<int>(at);
     d_.unrecognized_.push_back(Bound(std::move(text), field, list));
 }
 

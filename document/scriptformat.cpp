@@ -1,6 +1,7 @@
 #include "scriptformat.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
@@ -180,20 +181,25 @@ std::uint64_t LowerBlock(std::uint64_t x) {
     return x | (upper >> 2);  // 0x80 >> 2 is the case bit 0x20
 }
 
-// The name's blocks lower-cased; returns how many.
+// The name's blocks lower-cased; returns how many. The last block holds the name's last bytes
+// in the places a whole block would put them, the rest zero.
 std::size_t LowerBlocks(std::string_view s, std::uint64_t* blocks) {
-    const std::size_t whole = s.size() / 8;
+    static_assert(std::endian::native == std::endian::little, "blocks are loaded little-endian");
+    const std::size_t whole = s.size() / 8, rest = s.size() % 8;
     for (std::size_t b = 0; b < whole; ++b) {
         std::uint64_t x;
         std::memcpy(&x, s.data() + 8 * b, 8);
         blocks[b] = LowerBlock(x);
     }
-    if (s.size() % 8 == 0) return whole;
-    // The last bytes, in the places a whole block would put them.
-    unsigned char tail[8] = {};
-    for (std::size_t i = 8 * whole; i < s.size(); ++i) tail[i - 8 * whole] = static_cast<unsigned char>(s[i]);
-    std::uint64_t x;
-    std::memcpy(&x, tail, 8);
+    if (rest == 0) return whole;
+    std::uint64_t x = 0;
+    if (whole > 0) {
+        // The eight bytes that end the name, shifted down past those of the block before.
+        std::memcpy(&x, s.data() + s.size() - 8, 8);
+        x >>= 8 * (8 - rest);
+    } else {
+        for (std::size_t i = 0; i < rest; ++i) x |= std::uint64_t{static_cast<unsigned char>(s[i])} << (8 * i);
+    }
     blocks[whole] = LowerBlock(x);
     return whole + 1;
 }
@@ -208,14 +214,17 @@ std::uint64_t HashBlocks(const std::uint64_t* blocks, std::size_t n, std::size_t
 
 const AssignmentKey* FindAssignmentKey(std::string_view entryName) {
     // Every assignment of every script comes through here: an open-addressed table four times as
-    // large as the key list, keyed by the lower-cased name's blocks.
-    struct Slot {
-        const AssignmentKey* key = nullptr;
-        std::size_t length = 0;
-        std::uint64_t blocks[kMaxKeyBlocks] = {};
+    // large as the key list, keyed by the lower-cased name's blocks. The keys' blocks lie in one
+    // array, so the whole table stays in a few kilobytes.
+    struct Key {
+        const AssignmentKey* key;
+        std::size_t length;
+        std::size_t firstBlock;
     };
     struct Table {
-        std::vector<Slot> slots;
+        std::vector<std::uint16_t> slots;  // 1 + index into keys, 0 for none
+        std::vector<Key> keys;
+        std::vector<std::uint64_t> blocks;
         std::size_t mask = 0;
         std::size_t longest = 0;
     };
@@ -223,19 +232,19 @@ const AssignmentKey* FindAssignmentKey(std::string_view entryName) {
         Table t;
         std::size_t size = 1;
         while (size < 4 * AssignmentKeys().size()) size *= 2;
-        t.slots.resize(size);
+        t.slots.assign(size, 0);
         t.mask = size - 1;
         for (const auto& k : AssignmentKeys()) {
             const std::string_view key(k.key);
             if (key.size() > 8 * kMaxKeyBlocks) continue;  // no entry name is that long
             t.longest = std::max(t.longest, key.size());
-            Slot slot;
-            slot.key = &k;
-            slot.length = key.size();
-            const std::size_t n = LowerBlocks(key, slot.blocks);
-            std::size_t at = HashBlocks(slot.blocks, n, key.size()) & t.mask;
-            while (t.slots[at].key) at = (at + 1) & t.mask;
-            t.slots[at] = slot;
+            std::uint64_t blocks[kMaxKeyBlocks];
+            const std::size_t n = LowerBlocks(key, blocks);
+            std::size_t at = HashBlocks(blocks, n, key.size()) & t.mask;
+            while (t.slots[at]) at = (at + 1) & t.mask;
+            t.keys.push_back({&k, key.size(), t.blocks.size()});
+            t.blocks.insert(t.blocks.end(), blocks, blocks + n);
+            t.slots[at] = static_cast<std::uint16_t>(t.keys.size());
         }
         return t;
     }();
@@ -243,9 +252,10 @@ const AssignmentKey* FindAssignmentKey(std::string_view entryName) {
     std::uint64_t blocks[kMaxKeyBlocks];
     const std::size_t n = LowerBlocks(entryName, blocks);
     for (std::size_t at = HashBlocks(blocks, n, entryName.size()) & table.mask;; at = (at + 1) & table.mask) {
-        const Slot& slot = table.slots[at];
-        if (!slot.key) return nullptr;
-        if (slot.length == entryName.size() && std::equal(blocks, blocks + n, slot.blocks)) return slot.key;
+        if (!table.slots[at]) return nullptr;
+        const Key& k = table.keys[table.slots[at] - 1u];
+        if (k.length == entryName.size() && std::equal(blocks, blocks + n, table.blocks.data() + k.firstBlock))
+            return k.key;
     }
 }
 

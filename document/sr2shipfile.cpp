@@ -366,7 +366,8 @@ std::optional<std::string> SR2ShipFile::KeptFieldText(std::string_view name) con
 }
 
 int SR2ShipFile::KeptLineCount() const {
-    int n = static_cast<int>(UnrecognizedLines().size());
+    int n = 0;
+    for (const auto& k : unrecognized_) n += KeptLineHolds(k) ? 1 : 0;
     for (const auto& k : inPlace_) n += KeptLineHolds(k) ? 1 : 0;
     for (const auto& w : weapons_) n += w.keptText && w.values == w.keptValues ? 1 : 0;
     for (const auto& s : salvage_) n += s.keptText && s.values == s.keptValues ? 1 : 0;

@@ -334,7 +334,9 @@ TEST(LayoutSave, RandomListEditsReadBack) {
         const std::string saved = s.doc.SaveBytes();
         EXPECT_TRUE(ShipLayout::SameContent(s.Reread(saved), s.ship)) << "round " << round << "\n" << saved;
         for (const auto& line : SplitLines(script))  // comments never go
-            if (line.rfind("--", 0) == 0) EXPECT_TRUE(HasLine(saved, line)) << line;
+            if (line.rfind("--", 0) == 0) {
+                EXPECT_TRUE(HasLine(saved, line)) << line;
+            }
     }
 }
 
