@@ -256,6 +256,8 @@ std::int16_t ShipReader::Open(const std::string& path) {
         return Read(path);
     } catch (const std::bad_alloc&) {
         // Out of memory: the document is left empty rather than half read.
+        d_.rawLineCount_ = 0;
+        d_.origins_ = {};
         d_.unrecognized_ = {};
         d_.inPlace_ = {};
         d_.weapons_ = {};

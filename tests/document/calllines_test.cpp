@@ -346,12 +346,18 @@ TEST(CallLines, AnUnreadablePatchListLineAddsNoCall) {
 // every line it is sure of: random lines of brackets, quotes, escapes, comments and "=".
 TEST(CallLines, TheOneLineShortcutAgreesWithTheFullScan) {
     std::mt19937 rng(11);
-    const std::string alphabet = "()[]{}=--\"\"''\\ \tx~<>";
+    // Short lines of nothing but special characters, and long ones of mostly plain code (read
+    // eight characters at a time) with the plain characters that lie next to the special ones.
+    const std::string specials = "()[]{}=--\"\"''\\ \tx~<>";
+    const std::string plain = "abcdefgh ,+#&*|\x80\xff\"'()[]{}-=\\";
     int sure = 0;
     for (int n = 0; n < 300000; ++n) {
         std::string line;
-        const std::size_t length = rng() % 12;
-        for (std::size_t i = 0; i < length; ++i) line += alphabet[rng() % alphabet.size()];
+        const bool longLine = n % 2;
+        const std::string& alphabet = longLine ? plain : specials;
+        const std::size_t length = rng() % (longLine ? 48 : 12);
+        for (std::size_t i = 0; i < length; ++i)
+            line += longLine && rng() % 4 ? alphabet[rng() % 16] : alphabet[rng() % alphabet.size()];
         const statements::Alone alone = statements::ReadAlone(line);
         if (alone == statements::Alone::Unsure) continue;
         ++sure;
