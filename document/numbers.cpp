@@ -157,7 +157,8 @@ namespace {
 template <class Int>
 std::optional<Int> ParseInteger(std::string_view text, std::string* error) {
     // The usual case, plain digits after perhaps a "-", needs no real number and no rounding.
-    if (const std::size_t sign = !text.empty() && text[0] == '-' ? 1 : 0; text.size() > sign && text.size() <= 10) {
+    const std::size_t sign = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (text.size() > sign && text.size() <= 10) {
         std::int64_t v = 0;
         std::size_t i = sign;
         while (i < text.size() && text[i] >= '0' && text[i] <= '9') v = v * 10 + (text[i++] - '0');
@@ -197,11 +198,13 @@ bool FormatsAs(double value, std::string_view text) {
     const PlainDecimal d = ReadPlainDecimal(t);
     if (d.ok && d.digits != 0 && t.back() != '.' && (!d.point || t.back() != '0')) {
         const bool wholeZero = d.integerDigits == 1 && d.leadingIntegerZeros == 1;
-        const bool integerForm = d.integerDigits >= 1 && (d.leadingIntegerZeros == 0 || (wholeZero && d.point));
+        const bool integerForm =
+            d.integerDigits >= 1 && (d.leadingIntegerZeros == 0 || (wholeZero && d.point));
         // The first significant digit's place: digits - significant zeros after the point.
         const int zerosAfterPoint = wholeZero ? d.fraction - d.significant : 0;
         // Another value may still round to the same 15 digits: that is left to the full form.
-        if (integerForm && zerosAfterPoint <= 3 && (negative ? -ValueOf(d) : ValueOf(d)) == value) return true;
+        const double read = negative ? -ValueOf(d) : ValueOf(d);
+        if (integerForm && zerosAfterPoint <= 3 && read == value) return true;
     }
     return FormatReal(value) == text;
 }

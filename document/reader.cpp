@@ -56,8 +56,10 @@ public:
     }
     bool In(std::string_view text) const {
         const std::size_t n = word_.size();
-        for (std::size_t at = 0; at + n <= text.size(); at += skip_[static_cast<unsigned char>(text[at + n - 1])])
+        for (std::size_t at = 0; at + n <= text.size();) {
             if (StartsWithCI(text.substr(at), word_)) return true;
+            at += skip_[static_cast<unsigned char>(text[at + n - 1])];
+        }
         return false;
     }
 
@@ -72,8 +74,11 @@ std::vector<std::string_view> Split(std::string_view s, char at) {
     parts.reserve(8);
     for (std::size_t start = 0;;) {
         const std::size_t end = s.find(at, start);
-        parts.push_back(s.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-        if (end == std::string_view::npos) return parts;
+        if (end == std::string_view::npos) {
+            parts.push_back(s.substr(start));
+            return parts;
+        }
+        parts.push_back(s.substr(start, end - start));
         start = end + 1;
     }
 }
@@ -166,7 +171,9 @@ private:
     std::string joinedRead_;  // asRead_ of a statement of several lines
     // What the statement being sorted was taken as, or null while it is not (yet) taken.
     const char* marker_ = nullptr;
-    std::string single_;   // the statement being sorted, when it is one line (the parsers may even out its blanks)
+    // The statement being sorted, when it is one line: a copy, since the parsers may even out its
+    // blanks.
+    std::string single_;
     std::string several_;  // the statement being sorted, when it has several lines
     bool multiLine_ = false;  // several lines or never closed: kept only ever as read
     // Per field: its last line kept among the unrecognised, -1 for none; each such line links to
@@ -181,7 +188,8 @@ private:
     void LogError(std::string_view text) {
         ++d_.errorCount_;
         errors_.Line(text);
-        d_.errorLines_.push_back({static_cast<int>(lineIndex_) + 1, errorText_ ? *errorText_ : std::string(asRead_)});
+        const int line = static_cast<int>(lineIndex_) + 1;
+        d_.errorLines_.push_back({line, errorText_ ? *errorText_ : std::string(asRead_)});
     }
     // The statement being sorted, for the error and name records: its first line's index and
     // its text (as read, or its lines joined when it has several).
@@ -395,7 +403,8 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             d_.unrecognized_.push_back(Unbound(std::string(asRead_)));
         } else if (!marker_) {
             Debug(line);
-            d_.unrecognized_.push_back(Unbound(multiLine_ ? std::string(asRead_) : keepText_ ? *keepText_ : line));
+            std::string kept = multiLine_ ? std::string(asRead_) : keepText_ ? *keepText_ : line;
+            d_.unrecognized_.push_back(Unbound(std::move(kept)));
         }
     }
     Debug("");
@@ -641,7 +650,8 @@ void ShipReader::ParseSharedModel(const std::string& line) {
     DropKept(f);
     d_.sLoadSharedModel = q[1];
     SetOrigin(OriginKind::SharedModel, f);
-    if (!linevalues::SameValues(line, ShipWriter::SharedModelLine(d_.sLoadSharedModel))) KeepInPlace(f, -1, std::string(asRead_));
+    if (!linevalues::SameValues(line, ShipWriter::SharedModelLine(d_.sLoadSharedModel)))
+        KeepInPlace(f, -1, std::string(asRead_));
 }
 
 void ShipReader::ParseWeaponConfig(const std::string& line) {
@@ -778,7 +788,8 @@ void ShipReader::ParseAbility(const std::string& line) {
 
     SetOrigin(OriginKind::Ability, index);
     // Most lines are written as the writer writes them; only the others are compared by value.
-    if (ShipWriter::IsAbilityLine(line, *it, values) || linevalues::SameValues(line, ShipWriter::AbilityLine(d_, *it)))
+    if (ShipWriter::IsAbilityLine(line, *it, values) ||
+        linevalues::SameValues(line, ShipWriter::AbilityLine(d_, *it)))
         d_.keptAbilities_[index].reset();
     else
         d_.keptAbilities_[index] = SR2ShipFile::KeptAbility{std::string(asRead_), d_.AbilityValues(index)};

@@ -198,7 +198,8 @@ std::size_t LowerBlocks(std::string_view s, std::uint64_t* blocks) {
         std::memcpy(&x, s.data() + s.size() - 8, 8);
         x >>= 8 * (8 - rest);
     } else {
-        for (std::size_t i = 0; i < rest; ++i) x |= std::uint64_t{static_cast<unsigned char>(s[i])} << (8 * i);
+        for (std::size_t i = 0; i < rest; ++i)
+            x |= std::uint64_t{static_cast<unsigned char>(s[i])} << (8 * i);
     }
     blocks[whole] = LowerBlock(x);
     return whole + 1;
@@ -254,8 +255,8 @@ const AssignmentKey* FindAssignmentKey(std::string_view entryName) {
     for (std::size_t at = HashBlocks(blocks, n, entryName.size()) & table.mask;; at = (at + 1) & table.mask) {
         if (!table.slots[at]) return nullptr;
         const Key& k = table.keys[table.slots[at] - 1u];
-        if (k.length == entryName.size() && std::equal(blocks, blocks + n, table.blocks.data() + k.firstBlock))
-            return k.key;
+        const std::uint64_t* keyBlocks = table.blocks.data() + k.firstBlock;
+        if (k.length == entryName.size() && std::equal(blocks, blocks + n, keyBlocks)) return k.key;
     }
 }
 

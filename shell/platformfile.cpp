@@ -150,8 +150,9 @@ std::string MakePrivateFolder(const fs::path& folder) {
 
 ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& bytes) {
     bytes.clear();
-    HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD e = GetLastError();
         // A folder cannot be opened as a file; like a missing name, it is no script.
