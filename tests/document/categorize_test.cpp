@@ -384,6 +384,9 @@ TEST(Logs, ALogIsNeverOpenedThroughALinkOrIntoAnotherUsersFile) {
     d.SetLogFolder(dir.path().string());
     ASSERT_EQ(d.OpenShipFile(script), 0);
     EXPECT_EQ(fs::path(d.DebugLogPath()).parent_path(), fs::path(SR2ShipFile::FallbackLogFolder()));
+    // Nor does a FIFO named as the script: it is no script, and opening it waits for no writer.
+    ASSERT_EQ(mkfifo((dir.path() / "pipe.ship").c_str(), 0600), 0);
+    EXPECT_EQ(d.OpenShipFile(dir / "pipe.ship"), 1);
 }
 
 TEST(Logs, TheUserFolderIsPrivateAndNeverALinkOrSomeoneElses) {
