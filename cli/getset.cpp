@@ -1,13 +1,13 @@
 #include "getset.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 #include <variant>
 #include <vector>
 
+#include "asciicase.h"
 #include "numbers.h"
 #include "scriptformat.h"
 #include "shipdocument.h"
@@ -27,11 +27,7 @@ struct Key {
     bool writable = true;  // false for fields no script line holds: Save could not keep them
 };
 
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
+std::string Lower(std::string_view s) { return asciicase::Lower(s); }
 
 // The entries as scripts write them, from the writer's layout, then every field by its name.
 const std::vector<Key>& Keys() {

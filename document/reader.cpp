@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "asciicase.h"
 #include "customfso.h"
 #include "linevalues.h"
 #include "numbers.h"
@@ -32,12 +33,10 @@ struct LineError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool StartsWithCI(std::string_view line, std::string_view prefix) {
     if (line.size() < prefix.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (LowerAscii(line[i]) != prefix[i]) return false;
+        if (asciicase::Lower(line[i]) != prefix[i]) return false;
     return true;
 }
 
@@ -729,11 +728,7 @@ void ShipReader::ParseAbility(const std::string& line) {
     if (q.size() < 3) throw LineError("no quoted ability name");
     const auto& abilities = scriptformat::Abilities();
     const auto it = std::find_if(abilities.begin(), abilities.end(), [&q](const scriptformat::Ability& a) {
-        const std::string_view name(a.name);
-        if (q[1].size() != name.size()) return false;
-        for (std::size_t i = 0; i < name.size(); ++i)
-            if (LowerAscii(q[1][i]) != LowerAscii(name[i])) return false;
-        return true;
+        return asciicase::EqualNoCase(q[1], a.name);
     });
     if (it == abilities.end()) {
         // Not an ability the editor knows: kept as read.

@@ -1,11 +1,10 @@
 #include "scriptformat.h"
 
 #include <algorithm>
-#include <bit>
-#include <cctype>
 #include <cstdint>
-#include <cstring>
 #include <string>
+
+#include "asciicase.h"
 
 namespace scriptformat {
 
@@ -168,41 +167,15 @@ const std::vector<AssignmentKey>& AssignmentKeys() {
 
 namespace {
 
-// An entry name is compared eight bytes at a time: each block of eight is loaded and lower-cased
-// at once (ASCII letters only, as the game compares them), the last one padded with zeros.
+// An entry name is compared eight characters at a time, lower-cased, the last block padded
+// with zeros.
 constexpr std::size_t kMaxKeyBlocks = 16;  // entry names of up to 128 characters
 
-std::uint64_t LowerBlock(std::uint64_t x) {
-    constexpr std::uint64_t ones = 0x0101010101010101ull;
-    const std::uint64_t low7 = x & (0x7F * ones);
-    const std::uint64_t aboveZ = low7 + (0x25 * ones);  // high bit set where the byte is above 'Z'
-    const std::uint64_t fromA = low7 + (0x3F * ones);   // high bit set where it is 'A' or above
-    const std::uint64_t upper = (fromA ^ aboveZ) & ~x & (0x80 * ones);
-    return x | (upper >> 2);  // 0x80 >> 2 is the case bit 0x20
-}
-
-// The name's blocks lower-cased; returns how many. The last block holds the name's last bytes
-// in the places a whole block would put them, the rest zero.
+// The name's blocks; returns how many.
 std::size_t LowerBlocks(std::string_view s, std::uint64_t* blocks) {
-    static_assert(std::endian::native == std::endian::little, "blocks are loaded little-endian");
-    const std::size_t whole = s.size() / 8, rest = s.size() % 8;
-    for (std::size_t b = 0; b < whole; ++b) {
-        std::uint64_t x;
-        std::memcpy(&x, s.data() + 8 * b, 8);
-        blocks[b] = LowerBlock(x);
-    }
-    if (rest == 0) return whole;
-    std::uint64_t x = 0;
-    if (whole > 0) {
-        // The eight bytes that end the name, shifted down past those of the block before.
-        std::memcpy(&x, s.data() + s.size() - 8, 8);
-        x >>= 8 * (8 - rest);
-    } else {
-        for (std::size_t i = 0; i < rest; ++i)
-            x |= std::uint64_t{static_cast<unsigned char>(s[i])} << (8 * i);
-    }
-    blocks[whole] = LowerBlock(x);
-    return whole + 1;
+    const std::size_t n = asciicase::BlockCount(s);
+    for (std::size_t b = 0; b < n; ++b) blocks[b] = asciicase::LowerBlockAt(s, b);
+    return n;
 }
 
 std::uint64_t HashBlocks(const std::uint64_t* blocks, std::size_t n, std::size_t length) {

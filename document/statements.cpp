@@ -1,8 +1,9 @@
 #include "statements.h"
 
 #include <array>
-#include <cctype>
 #include <string_view>
+
+#include "asciicase.h"
 
 namespace statements {
 namespace {
@@ -196,7 +197,7 @@ namespace {
 bool StartsWithCI(std::string_view s, std::string_view prefix) {
     if (s.size() < prefix.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(s[i])) != prefix[i]) return false;
+        if (asciicase::Lower(s[i]) != prefix[i]) return false;
     return true;
 }
 

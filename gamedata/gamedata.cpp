@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "asciicase.h"
 #include "builtinnames.h"
 #include "customfso.h"
 #include "u8path.h"
@@ -15,30 +16,13 @@ namespace fs = std::filesystem;
 
 namespace gamedata {
 
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-namespace {
-char LowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-}  // namespace
+std::string Lower(std::string_view s) { return asciicase::Lower(s); }
 
 std::size_t NoCaseHash::operator()(std::string_view s) const {
-    // FNV-1a over the lower-cased bytes.
-    std::uint64_t h = 14695981039346656037ull;
-    for (char c : s) h = (h ^ static_cast<unsigned char>(LowerChar(c))) * 1099511628211ull;
-    return static_cast<std::size_t>(h);
+    return static_cast<std::size_t>(asciicase::HashNoCase(s));
 }
 
-bool NoCaseEqual::operator()(std::string_view a, std::string_view b) const {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerChar(a[i]) != LowerChar(b[i])) return false;
-    return true;
-}
+bool NoCaseEqual::operator()(std::string_view a, std::string_view b) const { return asciicase::EqualNoCase(a, b); }
 
 // ----- NameList -----
 
