@@ -21,7 +21,7 @@ mapfile -t files < <(find "$work/mod" -name '*.ship' | sort)
 # disturbed by other work. The two sides take turns, round after round, so that a slow spell of
 # the machine falls on both alike.
 # Lua: user + system CPU time of one process that runs every script 3 times, per pass.
-# tarvisk-cli check: the best of 3 passes in one process, plain and with --data.
+# tarvisk-cli check: the best of 3 passes in one process, plain and with --data taking turns.
 # Reading one long script: the best per-line time of a 1,000-line and a 100,000-line one, each
 # read again in one process (the first read of a process also pays for fresh memory).
 lua_ms=
@@ -35,9 +35,10 @@ large_ns=
 for ((i = 0; i < repeat; ++i)); do
   t=$( { TIMEFORMAT='%U %S'; time lua5.1 "$luaload" 3 "${files[@]}" >/dev/null; } 2>&1 )
   lua_ms=$(best_of "$(awk -v t="$t" 'BEGIN { split(t, a, " "); printf "%.1f", (a[1] + a[2]) * 1000 / 3 }')" "$lua_ms")
-  plain=$("$bench" check "$work/mod" "" 3)
+  both=$("$bench" check "$work/mod" "$work/Data" 3)
+  plain=$(grep '^check:' <<<"$both")
+  data=$(grep '^check --data:' <<<"$both")
   plain_ms=$(best_of "$(best "$plain")" "$plain_ms")
-  data=$("$bench" check "$work/mod" "$work/Data" 3)
   data_ms=$(best_of "$(best "$data")" "$data_ms")
   small_ns=$(best_of "$(per_line "$("$bench" lines "$work/lines_1000.ship" 20)")" "$small_ns")
   large_ns=$(best_of "$(per_line "$("$bench" lines "$work/lines_100000.ship" 3)")" "$large_ns")

@@ -5,8 +5,9 @@
 //                                      folders, 300 salvage chunks, 60 formations, a family
 //                                      list of 200 names) and OUT/lines_1000.ship,
 //                                      OUT/lines_100000.ship
-//   mod_bench check MOD [DATA] [REPEAT]  CPU time of one check of MOD (with --data DATA when
-//                                      DATA is not empty), mean and best of REPEAT runs
+//   mod_bench check MOD [DATA] [REPEAT]  CPU time of one check of MOD, mean and best of REPEAT
+//                                      runs; when DATA is not empty, of one with --data DATA
+//                                      too, the two taking turns
 //   mod_bench lines FILE [REPEAT]      CPU time per line of reading FILE, the best of REPEAT
 //
 // The scripts are made from the sample script and the round-trip test scripts, with their names
@@ -147,25 +148,44 @@ int Generate(const fs::path& outDir, int scripts) {
 
 double CpuMs(std::clock_t from) { return 1000.0 * static_cast<double>(std::clock() - from) / CLOCKS_PER_SEC; }
 
-int Check(const std::string& mod, const std::string& data, int repeat) {
+// One check of mod (with --data when data is not empty): its CPU time, exit code and summary line.
+struct Pass {
+    double ms = 0;
+    int rc = 0;
+    std::string summary;
+};
+
+Pass CheckOnce(const std::string& mod, const std::string& data) {
     std::vector<std::string> args;
     if (!data.empty()) args = {"--data", data};
     args.push_back(mod);
-    double best = 1e300, total = 0;
-    int rc = 0;
-    std::string report;
+    std::ostringstream out, err;
+    const std::clock_t start = std::clock();
+    Pass p;
+    p.rc = RunCheck(args, out, err);
+    p.ms = CpuMs(start);
+    const std::string report = out.str();
+    p.summary = report.substr(report.rfind('\n', report.size() - 2) + 1);
+    return p;
+}
+
+// With a data directory, checks with and without it take turns, so that the two are measured
+// under the same conditions of the machine.
+int Check(const std::string& mod, const std::string& data, int repeat) {
+    std::vector<std::string> variants{""};
+    if (!data.empty()) variants.push_back(data);
+    std::vector<double> best(variants.size(), 1e300), total(variants.size(), 0);
+    std::vector<Pass> last(variants.size());
     for (int r = 0; r < repeat; ++r) {
-        std::ostringstream out, err;
-        const std::clock_t start = std::clock();
-        rc = RunCheck(args, out, err);
-        const double ms = CpuMs(start);
-        best = std::min(best, ms);
-        total += ms;
-        report = out.str();
+        for (std::size_t v = 0; v < variants.size(); ++v) {
+            last[v] = CheckOnce(mod, variants[v]);
+            best[v] = std::min(best[v], last[v].ms);
+            total[v] += last[v].ms;
+        }
     }
-    const auto lastLine = report.substr(report.rfind('\n', report.size() - 2) + 1);
-    std::printf("check%s: mean %.1f ms, best %.1f ms CPU (exit %d) %s", data.empty() ? "" : " --data",
-                total / repeat, best, rc, lastLine.c_str());
+    for (std::size_t v = 0; v < variants.size(); ++v)
+        std::printf("check%s: mean %.1f ms, best %.1f ms CPU (exit %d) %s", v ? " --data" : "", total[v] / repeat,
+                    best[v], last[v].rc, last[v].summary.c_str());
     return 0;
 }
 

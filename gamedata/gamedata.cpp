@@ -18,11 +18,40 @@ namespace gamedata {
 
 std::string Lower(std::string_view s) { return asciicase::Lower(s); }
 
-std::size_t NoCaseHash::operator()(std::string_view s) const {
-    return static_cast<std::size_t>(asciicase::HashNoCase(s));
+// ----- NoCaseSet -----
+
+std::size_t NoCaseSet::SlotOf(std::string_view name, std::uint64_t hash) const {
+    const std::size_t mask = slots_.size() - 1;
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        const Slot& s = slots_[at];
+        if (!s.name || (s.tag == tag && asciicase::EqualNoCase(names_[s.name - 1], name))) return at;
+    }
 }
 
-bool NoCaseEqual::operator()(std::string_view a, std::string_view b) const { return asciicase::EqualNoCase(a, b); }
+bool NoCaseSet::Insert(std::string_view name) {
+    if (2 * (names_.size() + 1) > slots_.size()) {
+        // Twice as many slots, every name placed again by its hash.
+        slots_.assign(std::max<std::size_t>(16, 2 * slots_.size()), Slot{});
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = 0; i < names_.size(); ++i) {
+            std::size_t at = hashes_[i] & mask;
+            while (slots_[at].name) at = (at + 1) & mask;
+            slots_[at] = {static_cast<std::uint32_t>(i + 1), static_cast<std::uint32_t>(hashes_[i] >> 32)};
+        }
+    }
+    const std::uint64_t hash = asciicase::HashNoCase(name);
+    const std::size_t at = SlotOf(name, hash);
+    if (slots_[at].name) return false;
+    names_.emplace_back(name);
+    hashes_.push_back(hash);
+    slots_[at] = {static_cast<std::uint32_t>(names_.size()), static_cast<std::uint32_t>(hash >> 32)};
+    return true;
+}
+
+bool NoCaseSet::Contains(std::string_view name) const {
+    return !slots_.empty() && slots_[SlotOf(name, asciicase::HashNoCase(name))].name != 0;
+}
 
 // ----- NameList -----
 
@@ -32,7 +61,7 @@ NameList::NameList(const std::vector<std::string>& first) {
 }
 
 bool NameList::Add(const std::string& name) {
-    if (!known_.insert(name).second) return false;
+    if (!known_.Insert(name)) return false;
     names_.push_back(name);
     lowered_.push_back(Lower(name));
     return true;
@@ -43,7 +72,7 @@ void NameList::Merge(const std::vector<std::string>& names) {
 }
 
 bool NameList::Contains(std::string_view name) const {
-    return known_.find(name) != known_.end();
+    return known_.Contains(name);
 }
 
 std::optional<std::string> NameList::Suggest(std::string_view name) const {
@@ -173,6 +202,8 @@ struct Visibility {
 
 namespace gamedata {
 namespace {
+std::string EntryName(const fs::directory_entry& entry) { return U8String(entry.path().filename()); }
+
 Visibility VisibilityOf(const fs::path& entry, const std::string&) {
     const DWORD a = GetFileAttributesW(entry.c_str());
     if (a == INVALID_FILE_ATTRIBUTES) return {};
@@ -184,6 +215,12 @@ Visibility VisibilityOf(const fs::path& entry, const std::string&) {
 #else
 namespace gamedata {
 namespace {
+// The entry's name straight from its path's bytes, without taking the path apart.
+std::string EntryName(const fs::directory_entry& entry) {
+    const std::string& path = entry.path().native();
+    return path.substr(path.rfind('/') + 1);
+}
+
 Visibility VisibilityOf(const fs::path&, const std::string& name) {
     return {!name.empty() && name[0] != '.', true};
 }
@@ -209,7 +246,7 @@ std::vector<std::pair<std::string, Kind>> VisibleEntries(const fs::path& folder,
         const bool fileEntry = !folderEntry && entry.is_regular_file(kindError);
         if (!folderEntry && !fileEntry) continue;
         if (fileEntry && files == Files::None) continue;
-        std::string name = U8String(entry.path().filename());
+        std::string name = EntryName(entry);
         const Visibility v = VisibilityOf(entry.path(), name);
         if (!v.listed) continue;
         if (fileEntry && files == Files::FlaggedOnly && !v.flagged) continue;
@@ -257,8 +294,7 @@ const std::array<const char*, kFamilySections>& FamilySectionKeys() {
 }
 
 bool FamilyList::Contains(int section, std::string_view name) const {
-    const NoCaseSet& set = known[static_cast<std::size_t>(section)];
-    return set.find(name) != set.end();
+    return known[static_cast<std::size_t>(section)].Contains(name);
 }
 
 FamilyList ReadFamilyList(const std::vector<std::string>& lines,
@@ -285,7 +321,7 @@ FamilyList ReadFamilyList(const std::vector<std::string>& lines,
     const auto& avoidance = list.sections[kAvoidance];
     minimal.insert(minimal.end(), avoidance.begin(), avoidance.end());
     for (std::size_t s = 0; s < list.sections.size(); ++s)
-        for (const std::string& name : list.sections[s]) list.known[s].insert(name);
+        for (const std::string& name : list.sections[s]) list.known[s].Insert(name);
     return list;
 }
 

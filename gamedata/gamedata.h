@@ -12,12 +12,12 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace gamedata {
@@ -25,17 +25,28 @@ namespace gamedata {
 // ASCII lower-casing, as every comparison of names here uses.
 std::string Lower(std::string_view s);
 
-// Hashing and equality of names with letter case ignored (ASCII), so that a look-up needs no
-// lower-cased copy of the name.
-struct NoCaseHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const;
+// A set of names with letter case ignored (ASCII), open-addressed over the names' hashes: a
+// look-up needs no lower-cased copy of the name, and mostly one comparison.
+class NoCaseSet {
+public:
+    // Adds name unless the set holds it already (letter case ignored); true when added.
+    bool Insert(std::string_view name);
+    bool Contains(std::string_view name) const;
+    std::size_t Size() const { return names_.size(); }
+
+private:
+    // A slot holds 1 + an index into names_ (0 for none) and the top half of that name's hash, so
+    // that most slots are passed over without looking at a name. At most half of them are full.
+    struct Slot {
+        std::uint32_t name = 0;
+        std::uint32_t tag = 0;
+    };
+    std::vector<std::string> names_;
+    std::vector<std::uint64_t> hashes_;  // of names_
+    std::vector<Slot> slots_;
+    // The slot that holds name, or the empty one where it would go.
+    std::size_t SlotOf(std::string_view name, std::uint64_t hash) const;
 };
-struct NoCaseEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const;
-};
-using NoCaseSet = std::unordered_set<std::string, NoCaseHash, NoCaseEqual>;
 
 // A list of names in the order offered, with a lower-cased hash set for merging and look-ups.
 class NameList {

@@ -40,6 +40,15 @@ TEST(NameLists, MergeAppendsOnlyNamesNoEntryEqualsInAnyLetterCase) {
     EXPECT_TRUE(names.Contains("MY_WALL"));
     EXPECT_TRUE(names.Contains(""));
     EXPECT_FALSE(names.Contains("my_wal"));
+    // Through many growths of the set: every name found in any case, once.
+    NameList many;
+    for (int i = 0; i < 3000; ++i) EXPECT_TRUE(many.Add("Hgn_Gun_" + std::to_string(i)));
+    for (int i = 0; i < 3000; ++i) {
+        EXPECT_FALSE(many.Add("HGN_GUN_" + std::to_string(i)));
+        EXPECT_TRUE(many.Contains("hgn_gun_" + std::to_string(i)));
+    }
+    EXPECT_FALSE(many.Contains("hgn_gun_3000"));
+    EXPECT_EQ(many.Size(), 3000u);
 }
 
 TEST(NameLists, SuggestsTheNearestNameWithinTwoEdits) {
