@@ -154,7 +154,7 @@ private:
 class ShipReader {
 public:
     explicit ShipReader(SR2ShipFile& d) : d_(d) {}
-    std::int16_t Open(const std::string& path);
+    std::int16_t Open(const std::string& path, std::string* bytesRead);
 
 private:
     SR2ShipFile& d_;
@@ -182,7 +182,7 @@ private:
     std::vector<int> inPlaceOf_;             // per field: its line kept in place, -1 for none
 
     void OpenLogs();
-    std::int16_t Read(const std::string& path);
+    std::int16_t Read(const std::string& path, std::string* bytesRead);
     void Debug(std::string_view text) { debug_.Line(text); }
     void LogError(std::string_view text) {
         ++d_.errorCount_;
@@ -222,8 +222,8 @@ private:
     void RecordNames(std::size_t field, int list);
 };
 
-std::int16_t SR2ShipFile::OpenShipFile(const std::string& strShipFilePath) {
-    return ShipReader(*this).Open(strShipFilePath);
+std::int16_t SR2ShipFile::OpenShipFile(const std::string& strShipFilePath, std::string* bytesRead) {
+    return ShipReader(*this).Open(strShipFilePath, bytesRead);
 }
 
 void ShipReader::OpenLogs() {
@@ -248,7 +248,7 @@ void ShipReader::OpenLogs() {
     tryFolder(U8Path(fallback));
 }
 
-std::int16_t ShipReader::Open(const std::string& path) {
+std::int16_t ShipReader::Open(const std::string& path, std::string* bytesRead) {
     d_.errorLines_.clear();
     d_.nameUses_.clear();
     if (d_.writeLogs_) {
@@ -260,10 +260,9 @@ std::int16_t ShipReader::Open(const std::string& path) {
     d_.errorCount_ = 0;
     d_.openFailure_.clear();
     try {
-        return Read(path);
+        return Read(path, bytesRead);
     } catch (const std::bad_alloc&) {
         // Out of memory: the document is left empty rather than half read.
-        d_.rawLineCount_ = 0;
         d_.origins_ = {};
         d_.unrecognized_ = {};
         d_.inPlace_ = {};
@@ -275,7 +274,7 @@ std::int16_t ShipReader::Open(const std::string& path) {
     }
 }
 
-std::int16_t ShipReader::Read(const std::string& path) {
+std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
     auto refuse = [&](const std::string& why) -> std::int16_t {
         d_.openFailure_ = why;
         Debug("ERROR: '" + path + "' could not be read: " + why + ".");
@@ -321,12 +320,12 @@ std::int16_t ShipReader::Read(const std::string& path) {
         start = nl == std::string_view::npos ? all.size() : nl + 1;
     }
     if (lines.empty()) lines.emplace_back();
-    d_.rawLineCount_ = lines.size();
     // Nearly every statement sets something: room for their records at once, rather than growing
     // (and copying) the list again and again through a long script.
     d_.origins_.reserve(lines.size());
     Debug("Finished opening ship file.");
     Categorize(lines);
+    if (bytesRead) *bytesRead = std::move(data);
     return 0;
 }
 

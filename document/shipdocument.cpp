@@ -1,41 +1,17 @@
 #include "shipdocument.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
-#include <sstream>
-
 #include "layoutwriter.h"
 #include "safewrite.h"
-#include "u8path.h"
-
-namespace fs = std::filesystem;
-
-namespace {
-
-std::optional<std::string> ReadBytes(const std::string& path) {
-    std::ifstream in(U8Path(path), std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream buf;
-    buf << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return buf.str();
-}
-
-}  // namespace
 
 ShipDocument::ShipDocument(SR2ShipFile& ship) : ship_(&ship), saved_(ship) {}
 
 std::int16_t ShipDocument::Open(const std::string& path) {
-    // The bytes are read before the reader reads the same file, so that both see one version.
-    const auto bytes = ReadBytes(path);
-    const std::int16_t rc = ship_->OpenShipFile(path);
+    // The lines kept for Save are the very bytes the reader read: one read, one version.
+    std::string bytes;
+    const std::int16_t rc = ship_->OpenShipFile(path, &bytes);
     if (rc != 0) return rc;
     path_ = path;
-    Rebase(bytes ? ShipLayout::SplitLines(*bytes) : std::vector<std::string>{}, ship_->LineOrigins());
-    // Without the bytes the file's lines are unknown: Save then writes the canonical script.
-    if (!bytes) layoutKnown_ = false;
+    Rebase(ShipLayout::SplitLines(bytes), ship_->LineOrigins());
     return 0;
 }
 
@@ -79,17 +55,12 @@ Result ShipDocument::SaveAs(const std::string& path) {
     std::string why = SafeWriteFile(path, text);
     if (!why.empty()) return Result::Failure(std::move(why));
 
-    // Where the written statements stand: the written file read once more, with its logs in a
-    // folder of their own so that the logs of the user's Open stay as they were.
+    // Where the written statements stand: the written file read once more, without logs, so
+    // that the logs of the user's Open stay as they were.
     path_ = path;
     SR2ShipFile written;
-    std::error_code ec;
-    std::random_device rd;
-    const fs::path logs = fs::temp_directory_path(ec) / ("tarvisk-save-" + std::to_string(rd()));
-    fs::create_directories(logs, ec);
-    written.SetLogFolder(U8String(logs));
+    written.SetWriteLogs(false);
     const bool read = written.OpenShipFile(path) == 0;
-    fs::remove_all(logs, ec);
     Rebase(ShipLayout::SplitLines(text), read ? written.LineOrigins() : std::vector<SR2ShipFile::LineOrigin>{});
     if (!read) layoutKnown_ = false;
     return {};

@@ -158,7 +158,8 @@ public:
     // are logged, kept and counted in ErrorCount()), 1 when the file does not exist, 2 when it
     // exists but cannot be read (OpenFailure() says why): a file over 256 MiB is refused unread,
     // and running out of memory leaves the document empty.
-    std::int16_t OpenShipFile(const std::string& strShipFilePath);
+    // When bytesRead is given, it receives the file's bytes exactly as they were read.
+    std::int16_t OpenShipFile(const std::string& strShipFilePath, std::string* bytesRead = nullptr);
     const std::string& OpenFailure() const { return openFailure_; }
     int ErrorCount() const { return errorCount_; }        // lines logged as errors by the last read
     int KeptLineCount() const;                             // lines that will be written as read
@@ -203,7 +204,6 @@ public:
     };
     static constexpr std::size_t kNoTarget = static_cast<std::size_t>(-1);
     const std::vector<LineOrigin>& LineOrigins() const { return origins_; }
-    std::size_t RawLineCount() const { return rawLineCount_; }
 
     // The text of a field's line kept as read, while the field still holds what that line set:
     // the value part of an assignment ("10 + 5", "500 -- cheap for its class"), or the whole line
@@ -254,7 +254,6 @@ private:
     std::vector<FieldValue> AbilityValues(std::size_t ability) const;
     bool AbilityKept(std::size_t ability) const;
 
-    std::size_t rawLineCount_ = 0;           // lines of the last file read
     std::vector<LineOrigin> origins_;        // filled by the reader, in file order
     std::vector<KeptLine> unrecognized_;     // the last section, in file order
     std::vector<KeptLine> inPlace_;          // written in place of a field's canonical line
