@@ -33,13 +33,6 @@ struct LineError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-bool StartsWithCI(std::string_view line, std::string_view prefix) {
-    if (line.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (asciicase::Lower(line[i]) != prefix[i]) return false;
-    return true;
-}
-
 // Finds a lower-case ASCII word in a text in any letter case. Every assignment is searched for
 // one, so the search steps ahead by as much as the text's character under the word's last
 // letter allows (Horspool), usually the word's whole length.
@@ -56,7 +49,7 @@ public:
     bool In(std::string_view text) const {
         const std::size_t n = word_.size();
         for (std::size_t at = 0; at + n <= text.size();) {
-            if (StartsWithCI(text.substr(at), word_)) return true;
+            if (asciicase::StartsWithNoCase(text.substr(at), word_)) return true;
             at += skip_[static_cast<unsigned char>(text[at + n - 1])];
         }
         return false;
@@ -170,10 +163,9 @@ private:
     std::string joinedRead_;  // asRead_ of a statement of several lines
     // What the statement being sorted was taken as, or null while it is not (yet) taken.
     const char* marker_ = nullptr;
-    // The statement being sorted, when it is one line: a copy, since the parsers may even out its
+    // The statement being sorted, as the parsers read it: a copy, since they may even out its
     // blanks.
-    std::string single_;
-    std::string several_;  // the statement being sorted, when it has several lines
+    std::string line_;
     bool multiLine_ = false;  // several lines or never closed: kept only ever as read
     // Per field: its last line kept among the unrecognised, -1 for none; each such line links to
     // the field's one before it (by position in unrecognized_), so a later line drops them all.
@@ -372,7 +364,7 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
         // what was read stays as read.
         const std::size_t firstLength = raw[i].size();
         const bool joined = st.count > 1 && raw[i].rfind("--", 0) != 0;
-        std::string& line = st.count > 1 ? several_ : single_;
+        std::string& line = line_;
         if (joined) line = st.joined;
         else line.assign(raw[i]);
         const std::string_view parsed = joined ? std::string_view(st.joined) : asRead_.substr(0, firstLength);
@@ -397,7 +389,7 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
         if (failed) {
             LogError("Error on line " + numbers::FormatInteger(static_cast<std::int64_t>(i)) + ": " + std::string(parsed));
             // Kept as read; a patch list that could not be read is this line, and no other.
-            if (StartsWithCI(line, "loadshippa")) d_.patchLineUnread_ = true;
+            if (asciicase::StartsWithNoCase(line, "loadshippa")) d_.patchLineUnread_ = true;
             d_.unrecognized_.push_back(Unbound(std::string(asRead_)));
         } else if (!marker_) {
             Debug(line);
@@ -426,13 +418,13 @@ void ShipReader::CategorizeLine(std::string& line) {
         {"loadshippa", "LSPL -CLEARED-", &ShipReader::ParseShipPatchList},
         {"addability", "ABILITY -CLEARED-", &ShipReader::ParseAbility},
     };
-    if (StartsWithCI(line, "news")) {
+    if (asciicase::StartsWithNoCase(line, "news")) {
         marker_ = "NST -CLEARED-";
         ParseAssignment(line);
         return;
     }
     for (const auto& c : categories) {
-        const bool match = *c.prefix ? StartsWithCI(line, c.prefix) : line.empty();
+        const bool match = *c.prefix ? asciicase::StartsWithNoCase(line, c.prefix) : line.empty();
         if (!match) continue;
         marker_ = c.marker;
         if (c.parse) (this->*c.parse)(line);
@@ -520,7 +512,7 @@ void ShipReader::ParseAssignment(std::string& line) {
     // maxhealthRegenBonus is not maxhealth, and massless is no mass.
     const AssignmentKey* key = nullptr;
     constexpr std::string_view prefix = "newshiptype.";
-    if (StartsWithCI(line, prefix)) {
+    if (asciicase::StartsWithNoCase(line, prefix)) {
         std::string_view name = std::string_view(line).substr(prefix.size());
         name = name.substr(0, first == std::string::npos ? name.size() : first - prefix.size());
         const std::size_t from = name.find_first_not_of(" \t");

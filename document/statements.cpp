@@ -135,11 +135,14 @@ void Scan(std::string_view s, std::size_t lineNo, State& st, std::string* code) 
     }
 }
 
+// An "=" after one of these is part of a comparison (==, ~=, <=, >=), not an assignment.
+bool ComparisonBefore(char c) { return c != 0 && std::string_view("=~<>").find(c) != std::string_view::npos; }
+
+}  // namespace
+
 // Most lines are a whole statement: plain code, short strings, brackets that close within the
 // line, perhaps a comment at the end. This tells them apart in one pass; a line with a long
 // bracket, a string that does not close, or a backslash at its end is Unsure and left to Scan.
-}  // namespace
-
 Alone ReadAlone(std::string_view s) {
     // Per character: 0 plain code, else what it may start or end.
     enum : unsigned char { kPlain, kOpen, kClose, kQuote, kBracket, kDash };
@@ -187,19 +190,10 @@ Alone ReadAlone(std::string_view s) {
     std::size_t p = codeEnd;
     while (p > 0 && (s[p - 1] == ' ' || s[p - 1] == '\t' || s[p - 1] == '\r')) --p;
     if (p == 0 || s[p - 1] != '=') return Alone::Closed;
-    const char before = p >= 2 ? s[p - 2] : 0;
-    return before != 0 && std::string_view("=~<>").find(before) != std::string_view::npos ? Alone::Closed
-                                                                                          : Alone::Open;
+    return p >= 2 && ComparisonBefore(s[p - 2]) ? Alone::Closed : Alone::Open;
 }
 
 namespace {
-
-bool StartsWithCI(std::string_view s, std::string_view prefix) {
-    if (s.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (asciicase::Lower(s[i]) != prefix[i]) return false;
-    return true;
-}
 
 // A line that ends a statement still open before it: one that begins a statement of its own, as
 // the reader sorts them (an assignment to an entry of NewShipType, or one of the calls it knows),
@@ -207,13 +201,13 @@ bool StartsWithCI(std::string_view s, std::string_view prefix) {
 // that never closed.
 bool EndsOpenStatement(std::string_view s) {
     if (s.rfind("--", 0) == 0) return true;
-    if (StartsWithCI(s, "news")) {
+    if (asciicase::StartsWithNoCase(s, "news")) {
         const std::size_t eq = s.find('=');
         if (eq == std::string_view::npos || (eq + 1 < s.size() && s[eq + 1] == '=')) return false;
-        return eq == 0 || std::string_view("~<>=").find(s[eq - 1]) == std::string_view::npos;
+        return eq == 0 || !ComparisonBefore(s[eq - 1]);
     }
     for (std::string_view p : {"loadmo", "loadsha", "startshipw", "spawnsal", "loadshippa", "addability"})
-        if (StartsWithCI(s, p)) return true;
+        if (asciicase::StartsWithNoCase(s, p)) return true;
     return false;
 }
 
@@ -223,7 +217,7 @@ bool InLongBracket(const State& st) { return st.mode == State::LongString || st.
 // string): Lua reads on, so the statement does too.
 bool AwaitsValue(const State& st) {
     if (st.mode != State::Code || st.depth > 0 || st.lastSolid != '=') return false;
-    return st.beforeSolid == 0 || std::string_view("=~<>").find(st.beforeSolid) == std::string_view::npos;
+    return !ComparisonBefore(st.beforeSolid);
 }
 
 bool OpenBracket(const State& st) { return st.mode != State::Code || st.depth > 0; }

@@ -26,6 +26,14 @@ inline bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Whether s begins with prefix (lower case) in any letter case.
+inline bool StartsWithNoCase(std::string_view s, std::string_view lowerPrefix) {
+    if (s.size() < lowerPrefix.size()) return false;
+    for (std::size_t i = 0; i < lowerPrefix.size(); ++i)
+        if (Lower(s[i]) != lowerPrefix[i]) return false;
+    return true;
+}
+
 // Eight characters lower-cased at once: 0x20 is added to each byte from 'A' to 'Z'.
 inline std::uint64_t LowerBlock(std::uint64_t x) {
     constexpr std::uint64_t ones = 0x0101010101010101ull;
