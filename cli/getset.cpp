@@ -1,7 +1,6 @@
 #include "getset.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <variant>
@@ -9,12 +8,11 @@
 
 #include "asciicase.h"
 #include "numbers.h"
+#include "openscript.h"
 #include "scriptformat.h"
 #include "shipdocument.h"
-#include "u8path.h"
 #include "unifieddiff.h"
 
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -94,24 +92,11 @@ std::vector<std::string> SplitAt(const std::string& s, char at) {
     return parts;
 }
 
-std::string AbsolutePath(const std::string& p) {
-    std::error_code ec;
-    fs::path a = fs::absolute(U8Path(p), ec);
-    return ec ? p : U8String(a.lexically_normal());
-}
-
 int OpenDocument(ShipDocument& doc, const std::string& path, const std::string& logFolder) {
     doc.Ship().SetLogFolder(logFolder);
-    switch (doc.Open(AbsolutePath(path))) {
-        case 0:
-            if (doc.Ship().ErrorCount() > 0)
-                std::cerr << "tarvisk-cli: " << doc.Ship().ErrorCount() << " line(s) of '" << path
-                          << "' could not be read; they are listed in '" << doc.Ship().ErrorLogPath()
-                          << "' and are kept as they are.\n";
-            return 0;
-        case 1: std::cerr << "tarvisk-cli: '" << path << "' does not exist.\n"; return 1;
-        default: std::cerr << "tarvisk-cli: '" << path << "' could not be read.\n"; return 2;
-    }
+    const int rc = ReportRead(doc.Open(AbsolutePath(path)), doc.Ship(), path);
+    if (rc == 0) ReportErrorLines(doc.Ship(), path, "are kept as they are");
+    return rc;
 }
 
 std::string ValueText(const SR2ShipFile& d, const Key& key) {

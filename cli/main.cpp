@@ -9,7 +9,6 @@
 //
 // Exit codes: 0 success, 1 a file does not exist, 2 any other failure, 3 (check) a file had errors
 // or unknown names.
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -17,41 +16,21 @@
 #include "check.h"
 #include "getset.h"
 #include "logfolder.h"
+#include "openscript.h"
 #include "platform.h"
 #include "sr2shipfile.h"
-#include "u8path.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
-// The file dialog hands Open an absolute path; a relative one would name the shared model wrongly.
-std::string AbsolutePath(const std::string& p) {
-    std::error_code ec;
-    fs::path a = fs::absolute(U8Path(p), ec);
-    return ec ? p : U8String(a.lexically_normal());
-}
-
 int Read(SR2ShipFile& doc, const std::string& path, const std::string& logs) {
     doc.SetLogFolder(logs);
-    switch (doc.OpenShipFile(AbsolutePath(path))) {
-        case 0: return 0;
-        case 1: std::cerr << "tarvisk-cli: '" << path << "' does not exist.\n"; return 1;
-        default:
-            std::cerr << "tarvisk-cli: '" << path << "' could not be read"
-                      << (doc.OpenFailure().empty() ? "" : ": " + doc.OpenFailure()) << ".\n";
-            return 2;
-    }
+    return ReportRead(doc.OpenShipFile(AbsolutePath(path)), doc, path);
 }
 
 int Normalize(const std::string& in, const std::string& out, const std::string& logs) {
     SR2ShipFile doc;
     if (int rc = Read(doc, in, logs)) return rc;
-    if (doc.ErrorCount() > 0)
-        std::cerr << "tarvisk-cli: " << doc.ErrorCount() << " line(s) of '" << in << "' could not be read; "
-                  << (doc.ErrorLogPath().empty() ? std::string("the logs could not be written, and they")
-                                                 : "they are listed in '" + doc.ErrorLogPath() + "' and")
-                  << " are written back unchanged.\n";
+    ReportErrorLines(doc, in, "are written back unchanged");
     Result r = doc.WriteShipFile(out);
     if (!r) {
         std::cerr << "tarvisk-cli: '" << out << "' could not be saved: " << r.reason << ".\n";
