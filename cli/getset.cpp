@@ -25,8 +25,6 @@ struct Key {
     bool writable = true;  // false for fields no script line holds: Save could not keep them
 };
 
-std::string Lower(std::string_view s) { return asciicase::Lower(s); }
-
 // The entries as scripts write them, from the writer's layout, then every field by its name.
 const std::vector<Key>& Keys() {
     static const std::vector<Key> keys = [] {
@@ -75,9 +73,8 @@ const std::vector<Key>& Keys() {
 const Key* FindKey(const std::string& name) {
     for (const Key& k : Keys())
         if (k.name == name) return &k;
-    const std::string lower = Lower(name);
     for (const Key& k : Keys())
-        if (Lower(k.name) == lower) return &k;
+        if (asciicase::EqualNoCase(k.name, name)) return &k;
     return nullptr;
 }
 
@@ -172,29 +169,13 @@ std::optional<Assignment> Convert(const std::string& pair, std::string& why) {
         while (a.values.size() < key->fields.size()) a.values.emplace_back(std::int32_t(0));
         return a;
     }
+    if (SR2ShipFile::FindField(key->fields[0])->type == FieldType::String && !ScriptSafe(text))
+        return refuse("a script line cannot hold a double quote or a line break");
+    // Converted as a sheet's box converts it.
+    SR2ShipFile scratch;
     std::string err;
-    switch (SR2ShipFile::FindField(key->fields[0])->type) {
-        case FieldType::String:
-            if (!ScriptSafe(text)) return refuse("a script line cannot hold a double quote or a line break");
-            a.values.emplace_back(text);
-            break;
-        case FieldType::Int32:
-            if (auto v = numbers::ParseInt32(text, &err)) a.values.emplace_back(*v);
-            else return refuse(err);
-            break;
-        case FieldType::Int16:
-            if (auto v = numbers::ParseInt16(text, &err)) a.values.emplace_back(*v);
-            else return refuse(err);
-            break;
-        case FieldType::Real:
-            if (auto v = numbers::ParseReal(text, &err)) a.values.emplace_back(*v);
-            else return refuse(err);
-            break;
-        case FieldType::Flag:
-            if (auto v = numbers::ParseReal(text, &err)) a.values.emplace_back(*v != 0);
-            else return refuse(err);
-            break;
-    }
+    if (!scratch.SetFieldText(key->fields[0], text, &err)) return refuse(err);
+    a.values.push_back(scratch.GetField(key->fields[0]));
     return a;
 }
 
