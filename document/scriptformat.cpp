@@ -171,17 +171,13 @@ namespace {
 // with zeros.
 constexpr std::size_t kMaxKeyBlocks = 16;  // entry names of up to 128 characters
 
-// The name's blocks; returns how many.
-std::size_t LowerBlocks(std::string_view s, std::uint64_t* blocks) {
+// The name's blocks and their hash; returns how many blocks.
+std::size_t LowerBlocks(std::string_view s, std::uint64_t* blocks, std::uint64_t& hash) {
     const std::size_t n = asciicase::BlockCount(s);
-    for (std::size_t b = 0; b < n; ++b) blocks[b] = asciicase::LowerBlockAt(s, b);
+    asciicase::BlockHash h(s.size());
+    for (std::size_t b = 0; b < n; ++b) h.Add(blocks[b] = asciicase::LowerBlockAt(s, b));
+    hash = h.Value();
     return n;
-}
-
-std::uint64_t HashBlocks(const std::uint64_t* blocks, std::size_t n, std::size_t length) {
-    std::uint64_t h = length * 0x9E3779B97F4A7C15ull;
-    for (std::size_t b = 0; b < n; ++b) h = (h ^ blocks[b]) * 0xFF51AFD7ED558CCDull;
-    return h ^ (h >> 29);
 }
 
 }  // namespace
@@ -212,9 +208,9 @@ const AssignmentKey* FindAssignmentKey(std::string_view entryName) {
             const std::string_view key(k.key);
             if (key.size() > 8 * kMaxKeyBlocks) continue;  // no entry name is that long
             t.longest = std::max(t.longest, key.size());
-            std::uint64_t blocks[kMaxKeyBlocks];
-            const std::size_t n = LowerBlocks(key, blocks);
-            std::size_t at = HashBlocks(blocks, n, key.size()) & t.mask;
+            std::uint64_t blocks[kMaxKeyBlocks], hash = 0;
+            const std::size_t n = LowerBlocks(key, blocks, hash);
+            std::size_t at = hash & t.mask;
             while (t.slots[at]) at = (at + 1) & t.mask;
             t.keys.push_back({&k, key.size(), t.blocks.size()});
             t.blocks.insert(t.blocks.end(), blocks, blocks + n);
@@ -223,9 +219,9 @@ const AssignmentKey* FindAssignmentKey(std::string_view entryName) {
         return t;
     }();
     if (entryName.size() > table.longest) return nullptr;
-    std::uint64_t blocks[kMaxKeyBlocks];
-    const std::size_t n = LowerBlocks(entryName, blocks);
-    for (std::size_t at = HashBlocks(blocks, n, entryName.size()) & table.mask;; at = (at + 1) & table.mask) {
+    std::uint64_t blocks[kMaxKeyBlocks], hash = 0;
+    const std::size_t n = LowerBlocks(entryName, blocks, hash);
+    for (std::size_t at = hash & table.mask;; at = (at + 1) & table.mask) {
         if (!table.slots[at]) return nullptr;
         const Key& k = table.keys[table.slots[at] - 1u];
         const std::uint64_t* keyBlocks = table.blocks.data() + k.firstBlock;

@@ -64,11 +64,21 @@ inline std::uint64_t LowerBlockAt(std::string_view s, std::size_t b) {
 
 inline std::size_t BlockCount(std::string_view s) { return (s.size() + 7) / 8; }
 
-// A hash of s with letter case ignored, eight characters at a time.
+// A hash of a name with letter case ignored, taken from its lower-cased blocks in order.
+class BlockHash {
+public:
+    explicit BlockHash(std::size_t length) : h_(length * 0x9E3779B97F4A7C15ull) {}
+    void Add(std::uint64_t block) { h_ = (h_ ^ block) * 0xFF51AFD7ED558CCDull; }
+    std::uint64_t Value() const { return h_ ^ (h_ >> 29); }
+
+private:
+    std::uint64_t h_;
+};
+
 inline std::uint64_t HashNoCase(std::string_view s) {
-    std::uint64_t h = s.size() * 0x9E3779B97F4A7C15ull;
-    for (std::size_t b = 0, n = BlockCount(s); b < n; ++b) h = (h ^ LowerBlockAt(s, b)) * 0xFF51AFD7ED558CCDull;
-    return h ^ (h >> 29);
+    BlockHash h(s.size());
+    for (std::size_t b = 0, n = BlockCount(s); b < n; ++b) h.Add(LowerBlockAt(s, b));
+    return h.Value();
 }
 
 }  // namespace asciicase
