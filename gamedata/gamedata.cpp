@@ -55,14 +55,10 @@ bool NoCaseSet::Contains(std::string_view name) const {
 
 // ----- NameList -----
 
-NameList::NameList(const std::vector<std::string>& first) {
-    names_.reserve(first.size());
-    Merge(first);
-}
+NameList::NameList(const std::vector<std::string>& first) { Merge(first); }
 
 bool NameList::Add(const std::string& name) {
     if (!known_.Insert(name)) return false;
-    names_.push_back(name);
     lowered_.push_back(Lower(name));
     return true;
 }
@@ -93,7 +89,7 @@ std::optional<std::string> NameList::Suggest(std::string_view name) const {
         }
     }
     if (best > kLimit) return std::nullopt;
-    return names_[bestAt];
+    return Names()[bestAt];
 }
 
 int BoundedDistance(std::string_view a, std::string_view b, int limit) {

@@ -33,6 +33,7 @@ public:
     bool Insert(std::string_view name);
     bool Contains(std::string_view name) const;
     std::size_t Size() const { return names_.size(); }
+    const std::vector<std::string>& Names() const { return names_; }  // in the order added
 
 private:
     // A slot holds 1 + an index into names_ (0 for none) and the top half of that name's hash, so
@@ -63,12 +64,11 @@ public:
     // near ones; nothing when none is that near.
     std::optional<std::string> Suggest(std::string_view name) const;
 
-    const std::vector<std::string>& Names() const { return names_; }
-    std::size_t Size() const { return names_.size(); }
+    const std::vector<std::string>& Names() const { return known_.Names(); }
+    std::size_t Size() const { return known_.Size(); }
 
 private:
-    std::vector<std::string> names_;
-    std::vector<std::string> lowered_;  // names_ lower-cased, for suggestions
+    std::vector<std::string> lowered_;  // Names() lower-cased, for suggestions
     NoCaseSet known_;
 };
 
