@@ -5,12 +5,9 @@
 // lines. Failures are logged and sorting goes on with the next line.
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <filesystem>
-#include <iterator>
 #include <new>
 #include <stdexcept>
-#include <unordered_map>
 
 #include "asciicase.h"
 #include "customfso.h"
