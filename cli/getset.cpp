@@ -91,6 +91,7 @@ std::vector<std::string> SplitAt(const std::string& s, char at) {
 
 int OpenDocument(ShipDocument& doc, const std::string& path, const std::string& logFolder) {
     doc.Ship().SetLogFolder(logFolder);
+    doc.Ship().SetWriteLogs(!logFolder.empty());
     const int rc = ReportRead(doc.Open(AbsolutePath(path)), doc.Ship(), path);
     if (rc == 0) ReportErrorLines(doc.Ship(), path, "are kept as they are");
     return rc;
@@ -191,8 +192,8 @@ void Apply(SR2ShipFile& d, const Assignment& a) {
 }
 
 int Usage() {
-    std::cerr << "usage: tarvisk-cli get FILE KEY...\n"
-                 "       tarvisk-cli set [--dry-run] [--output OUT] KEY=VALUE... -- FILE...\n";
+    std::cerr << "usage: tarvisk-cli get [--logs] FILE KEY...\n"
+                 "       tarvisk-cli set [--logs] [--dry-run] [--output OUT] KEY=VALUE... -- FILE...\n";
     return 2;
 }
 

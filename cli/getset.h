@@ -1,7 +1,9 @@
 // tarvisk-cli get and set: the editor's values and its line-by-line Save from the command line.
 //
-//   tarvisk-cli get FILE KEY...                                 one line per key: KEY = value
-//   tarvisk-cli set [--dry-run] [--output OUT] KEY=VALUE... -- FILE...
+//   tarvisk-cli get [--logs] FILE KEY...                        one line per key: KEY = value
+//   tarvisk-cli set [--logs] [--dry-run] [--output OUT] KEY=VALUE... -- FILE...
+//
+// The logs are written only with --logs (main.cpp takes it out; logFolder is then not empty).
 //
 // KEY is an entry's name as scripts write it (buildCost, displayedName, upLOD), in any case, or a
 // document field's name (iBuildCost). Exit codes as for normalize: 0 done, 1 a file does not

@@ -1,6 +1,7 @@
 // tarvisk-cli: the editor's reader and writer from the command line, for batch work on mods.
 //
-//   tarvisk-cli normalize IN OUT   read IN as the editor's Open does, write OUT as Save As does
+//   tarvisk-cli normalize [--logs] IN OUT
+//                                  read IN as the editor's Open does, write OUT as Save As does
 //   tarvisk-cli check [--data DIR] [--format text|json] PATH...
 //                                  read each script (folders: every *.ship under them) and report
 //                                  the lines that could not be read and, with --data, the names
@@ -9,6 +10,7 @@
 //
 // Exit codes: 0 success, 1 a file does not exist, 2 any other failure, 3 (check) a file had errors
 // or unknown names.
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -24,6 +26,7 @@ namespace {
 
 int Read(SR2ShipFile& doc, const std::string& path, const std::string& logs) {
     doc.SetLogFolder(logs);
+    doc.SetWriteLogs(!logs.empty());
     return ReportRead(doc.OpenShipFile(AbsolutePath(path)), doc, path);
 }
 
@@ -40,10 +43,10 @@ int Normalize(const std::string& in, const std::string& out, const std::string& 
 }
 
 void Usage() {
-    std::cerr << "usage: tarvisk-cli normalize IN OUT\n"
+    std::cerr << "usage: tarvisk-cli normalize [--logs] IN OUT\n"
                  "       " << kCheckUsage << "\n"
-                 "       tarvisk-cli get FILE KEY...\n"
-                 "       tarvisk-cli set [--dry-run] [--output OUT] KEY=VALUE... -- FILE...\n";
+                 "       tarvisk-cli get [--logs] FILE KEY...\n"
+                 "       tarvisk-cli set [--logs] [--dry-run] [--output OUT] KEY=VALUE... -- FILE...\n";
 }
 
 }  // namespace
@@ -52,9 +55,21 @@ int main(int argc, char** argv) {
     Utf8Arguments utf8(argc, argv);
     argc = utf8.argc();
     argv = utf8.argv();
-    // The logs go beside the program, as the editor's do.
-    const std::string logs = LogFolderFor(ProgramFolder(argv[0]));
     const std::string cmd = argc > 1 ? argv[1] : "";
+    // The logs beside the program are the editor's, recreated by each Open: a batch run writes
+    // them only when asked (--logs, among the options before any "--"), so that it does not
+    // replace the list the editor's message points to.
+    std::string logs;
+    if (cmd == "normalize" || cmd == "get" || cmd == "set") {
+        for (int i = 2; i < argc && std::string(argv[i]) != "--"; ++i) {
+            if (std::string(argv[i]) != "--logs") continue;
+            logs = LogFolderFor(ProgramFolder(argv[0]));
+            if (logs.empty()) logs = ".";
+            std::copy(argv + i + 1, argv + argc, argv + i);
+            --argc;
+            break;
+        }
+    }
     if (cmd == "normalize" && argc == 4) return Normalize(argv[2], argv[3], logs);
     if (cmd == "check" && argc >= 3)
         return RunCheck(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);

@@ -18,6 +18,10 @@ int ReportRead(int rc, const SR2ShipFile& doc, const std::string& path) {
         case 0: break;
         case 1: std::cerr << "tarvisk-cli: '" << path << "' does not exist.\n"; break;
         default:
+            if (!doc.NotTextReason().empty()) {
+                std::cerr << "tarvisk-cli: '" << path << "' " << doc.NotTextReason() << ".\n";
+                break;
+            }
             std::cerr << "tarvisk-cli: '" << path << "' could not be read"
                       << (doc.OpenFailure().empty() ? "" : ": " + doc.OpenFailure()) << ".\n";
             break;
@@ -28,7 +32,8 @@ int ReportRead(int rc, const SR2ShipFile& doc, const std::string& path) {
 void ReportErrorLines(const SR2ShipFile& doc, const std::string& path, const char* fate) {
     if (doc.ErrorCount() == 0) return;
     std::cerr << "tarvisk-cli: " << doc.ErrorCount() << " line(s) of '" << path << "' could not be read; "
-              << (doc.ErrorLogPath().empty() ? std::string("the logs could not be written, and they")
-                                             : "they are listed in '" + doc.ErrorLogPath() + "' and")
+              << (!doc.WritesLogs()               ? std::string("they (listed in the logs with --logs)")
+                  : doc.ErrorLogPath().empty() ? std::string("the logs could not be written, and they")
+                                               : "they are listed in '" + doc.ErrorLogPath() + "' and")
               << " " << fate << ".\n";
 }

@@ -86,9 +86,9 @@ std::vector<ItemMatch> Align(const std::vector<V>& a, const std::vector<V>& b) {
 
 class Planner {
 public:
-    Planner(const std::vector<std::string>& lines, const std::vector<ShipLayout::Origin>& origins)
+    Planner(const std::vector<std::string>& lines, const std::vector<ShipLayout::Origin>& origins, bool bom)
         : lines_(lines), origins_(origins), replacement_(lines.size()), removed_(lines.size(), false),
-          carried_(origins.begin(), origins.end()) {}
+          carried_(origins.begin(), origins.end()), bom_(bom) {}
 
     // The last line of the last statement of a kind (and target, when given), or none.
     std::optional<std::size_t> LastOrigin(Kind kind, std::optional<std::size_t> target = {}) const {
@@ -145,9 +145,13 @@ public:
     }
 
     ShipLayout::Output Emit() const {
+        // New and rewritten lines end as the file's first line does: CR LF, LF or a CR alone.
         std::string eol = "\r\n";
-        if (!lines_.empty() && lines_[0].size() >= 1 && lines_[0].back() == '\n')
-            eol = lines_[0].size() >= 2 && lines_[0][lines_[0].size() - 2] == '\r' ? "\r\n" : "\n";
+        if (!lines_.empty() && !lines_[0].empty()) {
+            const std::string& l = lines_[0];
+            if (l.back() == '\r') eol = "\r";
+            else if (l.back() == '\n') eol = l.size() >= 2 && l[l.size() - 2] == '\r' ? "\r\n" : "\n";
+        }
 
         std::vector<const Inserted*> order;
         for (const auto& ins : inserts_) order.push_back(&ins);
@@ -158,14 +162,15 @@ public:
         std::size_t reserve = 0;
         for (const auto& l : lines_) reserve += l.size();
         out.bytes.reserve(reserve + reserve / 16);
+        // The byte-order mark the file began with stays before its first line, whatever that is.
+        if (bom_) out.bytes = "\xEF\xBB\xBF";
+        const std::size_t start = out.bytes.size();
         constexpr std::size_t kGone = static_cast<std::size_t>(-1);
         std::vector<std::size_t> newIndex(lines_.size(), kGone);
         std::size_t count = 0;
         auto put = [&](std::string_view text) {
-            // A line added after a last line without its line end first gives it one. The reader
-            // drops a CR before LF, so a last line ending in CR only gets the LF: it reads the same.
-            if (!out.bytes.empty() && out.bytes.back() != '\n')
-                out.bytes += out.bytes.back() == '\r' ? std::string("\n") : eol;
+            // A line added after a last line without its line end first gives it one.
+            if (out.bytes.size() > start && out.bytes.back() != '\n' && out.bytes.back() != '\r') out.bytes += eol;
             out.bytes += text;
             return count++;
         };
@@ -230,6 +235,7 @@ private:
     std::vector<bool> removed_;
     std::vector<std::optional<ShipLayout::Origin>> carried_;  // by origin: none when removed
     std::vector<std::size_t> collapsed_;                      // origins rewritten as one line
+    bool bom_;
     std::vector<Inserted> inserts_;
 };
 
@@ -293,10 +299,12 @@ void PlanList(Planner& plan, Kind kind, const std::vector<std::string>& before,
 
 std::vector<std::string> ShipLayout::SplitLines(std::string_view bytes) {
     std::vector<std::string> lines;
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::size_t start = 0;
     while (start < bytes.size()) {
-        const std::size_t nl = bytes.find('\n', start);
-        const std::size_t end = nl == std::string_view::npos ? bytes.size() : nl + 1;
+        const std::size_t at = bytes.find_first_of("\r\n", start);
+        std::size_t end = at == std::string_view::npos ? bytes.size() : at + 1;
+        if (at != std::string_view::npos && bytes[at] == '\r' && end < bytes.size() && bytes[end] == '\n') ++end;
         lines.emplace_back(bytes.substr(start, end - start));
         start = end;
     }
@@ -338,7 +346,7 @@ bool ShipLayout::SameContent(const SR2ShipFile& a, const SR2ShipFile& b) { retur
 ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
                                      const std::vector<Origin>& origins, const SR2ShipFile& before,
                                      const SR2ShipFile& after) {
-    Planner plan(lines, origins);
+    Planner plan(lines, origins, before.HasByteOrderMark());
     const Form was = FormOf(before), now = FormOf(after);
     const std::size_t model = FieldIndex("sLoadSharedModel");
 

@@ -13,8 +13,9 @@ class ShipLayout {
 public:
     using Origin = SR2ShipFile::LineOrigin;
 
-    // The bytes cut into lines as the reader cuts them (a line ends after LF), each line keeping
-    // its own line end. No bytes give one empty line, as the reader reads an empty file.
+    // The bytes cut into lines as the reader cuts them (after LF, CR LF or a CR alone), each line
+    // keeping its own line end; a UTF-8 byte-order mark is no part of the first line (Write puts
+    // it back). No bytes give one empty line, as the reader reads an empty file.
     static std::vector<std::string> SplitLines(std::string_view bytes);
 
     struct Output {

@@ -106,6 +106,18 @@ std::int32_t Int32(std::string_view text, const char* what) {
     throw LineError(std::string(what) + " '" + std::string(text) + "' " + why);
 }
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// What a file's bytes are when they are no text script, or null: Lua takes a file that begins
+// with ESC for a compiled chunk; UTF-16 begins with its byte-order mark; a NUL byte is in no text.
+const char* NotTextKind(std::string_view data) {
+    if (!data.empty() && data[0] == '\x1B') return "is a compiled script, not a text script: edit its source file instead";
+    if (data.substr(0, 2) == "\xFF\xFE" || data.substr(0, 2) == "\xFE\xFF")
+        return "is UTF-16 text, which the game does not read: save it as ANSI or UTF-8 text";
+    if (data.find('\0') != std::string_view::npos) return "is not a text file: it holds NUL bytes";
+    return nullptr;
+}
+
 // Lists are indexed by 16-bit numbers, so they end at 32768 items.
 constexpr std::size_t kListLimit = 32768;
 
@@ -248,6 +260,7 @@ std::int16_t ShipReader::Open(const std::string& path, std::string* bytesRead) {
     }
     d_.errorCount_ = 0;
     d_.openFailure_.clear();
+    d_.notText_.clear();
     try {
         return Read(path, bytesRead);
     } catch (const std::bad_alloc&) {
@@ -281,6 +294,13 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
         case platformfile::ReadResult::ReadFailed: return refuse("reading it failed");
     }
 
+    // Bytes the game's Lua would not read as a text script are refused before anything is taken
+    // from them, so that no command stores into them or writes text after them.
+    if (const char* what = NotTextKind(data)) {
+        d_.notText_ = what;
+        return refuse(what);
+    }
+
     d_.unrecognized_.clear();
     d_.inPlace_.clear();
     d_.origins_.clear();
@@ -294,19 +314,28 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
     std::string name = CustomFSO().GetFileName(path);
     d_.sLoadSharedModel = name.substr(0, name.find(".ship"));
 
-    // One byte per character; LF and CR LF both end a line, and an empty file is one empty line.
+    // One byte per character; LF, CR LF and a CR alone each end a line, as they do for Lua, and
+    // an empty file is one empty line. A UTF-8 byte-order mark is no part of the first line.
     // The lines are views into the bytes read: only what the document keeps is copied.
+    std::string_view all(data);
+    d_.bom_ = all.substr(0, 3) == kByteOrderMark;
+    if (d_.bom_) all.remove_prefix(3);
     std::vector<std::string_view> lines;
-    lines.reserve(data.size() / 32 + 1);
-    const std::string_view all(data);
-    std::size_t start = 0;
-    while (start < all.size()) {
-        const std::size_t nl = all.find('\n', start);
-        const std::size_t end = nl == std::string_view::npos ? all.size() : nl;
-        std::size_t len = end - start;
-        if (len > 0 && all[end - 1] == '\r') --len;
-        lines.push_back(all.substr(start, len));
-        start = nl == std::string_view::npos ? all.size() : nl + 1;
+    lines.reserve(all.size() / 32 + 1);
+    // The next LF and the next CR are each looked for again only once passed: one pass over the
+    // bytes, whichever of them the file uses.
+    constexpr std::size_t npos = std::string_view::npos;
+    std::size_t nextLf = all.find('\n'), nextCr = all.find('\r');
+    for (std::size_t start = 0; start < all.size();) {
+        if (nextLf != npos && nextLf < start) nextLf = all.find('\n', start);
+        if (nextCr != npos && nextCr < start) nextCr = all.find('\r', start);
+        const std::size_t end = std::min(nextLf, nextCr);
+        if (end == std::string_view::npos) {
+            lines.push_back(all.substr(start));
+            break;
+        }
+        lines.push_back(all.substr(start, end - start));
+        start = end + (all.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     if (lines.empty()) lines.emplace_back();
     // Nearly every statement sets something: room for their records at once, rather than growing
@@ -330,6 +359,7 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
     Debug("");
     d_.SSOD_Num = d_.SSWC_Num = d_.MAM_Num = d_.MBM_Num = -1;
     d_.LSPL_Num = -1;  // no patch list until a patch-list line gives one
+    d_.startShipConfig_ = false;
     d_.mam_.clear();
     d_.mbm_.clear();
     d_.CanAttack_Reset();
@@ -502,6 +532,7 @@ void ShipReader::ParseAssignment(std::string& line) {
     static const WordFinder startShipConfig("startshipconfig");
     if (startShipConfig.In(line)) {
         marker_ = "NST -- SSC -CLEARED-";
+        d_.startShipConfig_ = true;
         SetOrigin(OriginKind::StartShipConfig, 0);
         return;
     }

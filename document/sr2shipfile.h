@@ -153,6 +153,7 @@ public:
     // Whether reading recreates "debug.txt" and "errors.txt" (the default). A tool that only
     // looks at files turns it off, and then nothing is written.
     void SetWriteLogs(bool on) { writeLogs_ = on; }
+    bool WritesLogs() const { return writeLogs_; }
 
     // Reads a script into this document. Returns 0 when it was read (lines that could not be read
     // are logged, kept and counted in ErrorCount()), 1 when the file does not exist, 2 when it
@@ -161,6 +162,14 @@ public:
     // When bytesRead is given, it receives the file's bytes exactly as they were read.
     std::int16_t OpenShipFile(const std::string& strShipFilePath, std::string* bytesRead = nullptr);
     const std::string& OpenFailure() const { return openFailure_; }
+    // When the last read refused the file as no text script (compiled to Lua bytecode, UTF-16,
+    // NUL bytes): what it is, to follow the file's quoted name ("is a compiled script, not a text
+    // script: edit its source file instead"). Empty otherwise; OpenShipFile then returned 2.
+    const std::string& NotTextReason() const { return notText_; }
+    // Whether the file read began with a UTF-8 byte-order mark (skipped on reading, written
+    // again before the first line), and whether it had a StartShipConfig line at all.
+    bool HasByteOrderMark() const { return bom_; }
+    bool HasStartShipConfig() const { return startShipConfig_; }
     int ErrorCount() const { return errorCount_; }        // lines logged as errors by the last read
     int KeptLineCount() const;                             // lines that will be written as read
 
@@ -261,6 +270,9 @@ private:
     std::string logFolder_;
     std::string debugLogPath_, errorLogPath_;
     std::string openFailure_;
+    std::string notText_;
+    bool bom_ = false;
+    bool startShipConfig_ = true;
     int errorCount_ = 0;
     bool writeLogs_ = true;
     std::vector<ErrorLine> errorLines_;

@@ -151,6 +151,7 @@ std::string ShipWriter::Script(const SR2ShipFile& d) {
     };
 
     const auto unrecognized = d.UnrecognizedLines();
+    if (d.bom_) out = "\xEF\xBB\xBF";  // the file's own byte-order mark stays
     line(std::string(scriptformat::kFirstLine));
     for (const Section& section : scriptformat::Sections()) {
         if ((section.when == Section::IfWeapons && d.weapons_.empty()) ||

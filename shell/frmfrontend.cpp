@@ -339,11 +339,18 @@ void frmFrontend::OpenDocument() {
 void frmFrontend::OpenScript(const QString& path) {
     FileIN = QDir::toNativeSeparators(path);
 
-    ShipFile = std::make_unique<SR2ShipFile>();
-    ShipFile->SetLogFolder(ToLocal(logFolder_));
-    document_ = std::make_unique<ShipDocument>(*ShipFile);
-    const std::int16_t result = document_->Open(ToLocal(FileIN));
+    auto ship = std::make_unique<SR2ShipFile>();
+    ship->SetLogFolder(ToLocal(logFolder_));
+    auto document = std::make_unique<ShipDocument>(*ship);
+    const std::int16_t result = document->Open(ToLocal(FileIN));
     const QString fileName = FromLocal(CFSO.GetFileName(ToLocal(FileIN)));
+    // A compiled script or a binary file is no script to open: the document that was open stays.
+    if (result == 2 && !ship->NotTextReason().empty()) {
+        prompter_->Message(this, "'" + fileName + "' " + FromLocal(ship->NotTextReason()) + ".", MessageKind::Error);
+        return;
+    }
+    ShipFile = std::move(ship);
+    document_ = std::move(document);
 
     if (result == 0) {
         documentName_ = fileName;
@@ -357,6 +364,9 @@ void frmFrontend::OpenScript(const QString& path) {
                                          (log.empty() ? QString("The logs could not be written; they")
                                                       : "They are listed in '" + NativeLocal(log) + "' and") +
                                          " will be written back unchanged.",
+                               MessageKind::Warning);
+        } else if (!ShipFile->HasStartShipConfig()) {
+            prompter_->Message(this, fileName + " opened, but it has no StartShipConfig line: it may be no ship script.",
                                MessageKind::Warning);
         } else {
             prompter_->Message(this, fileName + " opened succesfully.");

@@ -49,7 +49,7 @@ run(1 "" "does not exist" normalize "${WORK}/missing.ship" "${WORK}/x.ship")
 run(2 "" "could not be saved" normalize "${SAMPLE}" "${WORK}/no/such/folder/x.ship")
 run(2 "" "${one_line}" normalize "${SAMPLE}" "${WORK}")
 # Errors while reading: still written, with a message that says how many and where they are.
-run(0 "" "^tarvisk-cli: 2 line[^\n]*errors\\.txt[^\n]*\n$" normalize bad.ship "${WORK}/bad_out.ship")
+run(0 "" "^tarvisk-cli: 2 line[^\n]*errors\\.txt[^\n]*\n$" normalize --logs bad.ship "${WORK}/bad_out.ship")
 read(text "${WORK}/bad_out.ship")
 
 # A script over 256 MiB is refused unread with a one-line reason (sparse: it takes no disc space).
@@ -67,7 +67,7 @@ file(MAKE_DIRECTORY "${WORK}/prog/debug.txt")
 file(COPY "${CLI}" DESTINATION "${WORK}/prog")
 get_filename_component(cli_name "${CLI}" NAME)
 execute_process(COMMAND ${CMAKE_COMMAND} -E env HOME= XDG_STATE_HOME= LOCALAPPDATA=
-                        "${WORK}/prog/${cli_name}" normalize bad.ship "${WORK}/nolog_out.ship"
+                        "${WORK}/prog/${cli_name}" normalize --logs bad.ship "${WORK}/nolog_out.ship"
                 WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE got ERROR_VARIABLE err)
 if(NOT got STREQUAL "0" OR NOT err MATCHES "^tarvisk-cli: 2 line[^\n]* the logs could not be written[^\n]*\n$"
    OR NOT EXISTS "${WORK}/nolog_out.ship")
@@ -94,7 +94,7 @@ file(COPY "${CLI}" DESTINATION "${uni}/Prögram Œ")
 get_filename_component(cli_name "${CLI}" NAME)
 set(program "${uni}/Prögram Œ/${cli_name}")
 file(WRITE "${uni}/Œuvre €.ship" "NewShipType.buildCost = 7\r\nNewShipType.mass = heavy\r\n")
-run(0 "" "errors\\.txt" normalize "${uni}/Œuvre €.ship" "${uni}/Выход Ü.ship")
+run(0 "" "errors\\.txt" normalize --logs "${uni}/Œuvre €.ship" "${uni}/Выход Ü.ship")
 read(text "${uni}/Выход Ü.ship")
 string(FIND "${text}" "\nNewShipType.buildCost = 7\n" cost)
 string(FIND "${text}" "\nLoadSharedModel(NewShipType,\"Œuvre €\")\n" model)
@@ -117,7 +117,7 @@ file(MAKE_DIRECTORY "${uni}/Prögram Œ/debug.txt")
 set(user "${WORK}/Jürgen Œ€ Жук")
 set(env "${ENV_NAME}=${user}")
 if(ENV_NAME STREQUAL "XDG_STATE_HOME")
-  run(0 "" "'${user}/tarvisk/errors\\.txt'" normalize "${uni}/Œuvre €.ship" "${uni}/again.ship")
+  run(0 "" "'${user}/tarvisk/errors\\.txt'" normalize --logs "${uni}/Œuvre €.ship" "${uni}/again.ship")
   read(text "${user}/tarvisk/errors.txt")
   if(NOT text MATCHES "NewShipType\\.mass = heavy")
     message(SEND_ERROR "the per-user error log lacks the bad line: ${text}")
@@ -125,5 +125,5 @@ if(ENV_NAME STREQUAL "XDG_STATE_HOME")
 else()
   # Wine sets LOCALAPPDATA from its own profile whatever the caller says; the document tests
   # cover a profile with such a name.
-  run(0 "" "[/\\]Tarvisk[/\\]errors\\.txt'" normalize "${uni}/Œuvre €.ship" "${uni}/again.ship")
+  run(0 "" "[/\\]Tarvisk[/\\]errors\\.txt'" normalize --logs "${uni}/Œuvre €.ship" "${uni}/again.ship")
 endif()

@@ -151,15 +151,16 @@ TEST(KeptLines, LinesWithMoreThanOneEqualsSignAreKeptAsRead) {
 TEST(KeptLines, TextIsBytes) {
     std::string high;
     for (int c = 128; c < 256; ++c) high += static_cast<char>(c);
-    const std::string nul("odd\0line", 8);
-    const std::string bytes = "NewShipType.displayedName = \"Sch\xf6n\"\r\n" + high + "\r\n" + nul +
+    // LF, CR LF and a lone CR each end a line, as they do for Lua.
+    const std::string bytes = "NewShipType.displayedName = \"Sch\xf6n\"\r\n" + high + "\r\nodd line" +
                               "\nlone\rcarriage\r\ncr twice\r\r\nlast line without end";
     Read r(bytes);
     EXPECT_EQ(r.doc.sDisplayedName, "Sch\xf6n");
-    EXPECT_EQ(r.doc.UnrecognizedLines(), (Lines{high, nul, "lone\rcarriage", "cr twice\r", "last line without end"}));
+    EXPECT_EQ(r.doc.UnrecognizedLines(),
+              (Lines{high, "odd line", "lone", "carriage", "cr twice", "last line without end"}));
     const std::string w = r.Written();
     EXPECT_NE(w.find("NewShipType.displayedName = \"Sch\xf6n\"\r\n"), std::string::npos);
-    EXPECT_NE(w.find("\r\n" + high + "\r\n" + nul + "\r\nlone\rcarriage\r\ncr twice\r\r\nlast line without end\r\n"),
+    EXPECT_NE(w.find("\r\n" + high + "\r\nodd line\r\nlone\r\ncarriage\r\ncr twice\r\nlast line without end\r\n"),
               std::string::npos);
     EXPECT_EQ(Normalize(w), w);
 

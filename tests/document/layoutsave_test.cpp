@@ -270,10 +270,10 @@ TEST(LayoutSave, KeptLinesEntriesSetTwiceAndLineEnds) {
     bare.ship.iMass = 4;
     EXPECT_EQ(bare.doc.SaveBytes(),
               "-- only a comment\r\nNewShipType.mass = 4\r\nLoadSharedModel(NewShipType,\"Hull\")\r\n");
-    // A last line ending in a lone CR (which the reader drops) only gets the LF it lacked.
+    // A lone CR ends a line, as it does for Lua: a file of old Mac line ends gets its own.
     Session cr("NewShipType.mass = 3\r");
     cr.ship.iMaxhealth = 8;
-    EXPECT_EQ(cr.doc.SaveBytes(), "NewShipType.mass = 3\r\nNewShipType.maxhealth = 8\r\n");
+    EXPECT_EQ(cr.doc.SaveBytes(), "NewShipType.mass = 3\rNewShipType.maxhealth = 8\r");
 }
 
 TEST(LayoutSave, ModifiedFollowsTheDocumentAndSaveAsMovesItToTheNewFile) {

@@ -283,6 +283,28 @@ TEST_F(FrontendTest, OpenOfAnUnreadableFileShowsTheGenericError) {
     ExpectDocumentState(false, kTitle);
 }
 
+TEST_F(FrontendTest, ACompiledScriptIsRefusedAndTheOpenDocumentStays) {
+    StartMain();
+    Open(WriteFile("MyShip.ship", kCleanScript));
+    prompter.messages.clear();
+    const QString compiled = WriteFile("Compiled.ship", QByteArray("\x1bLuaQ\0\1\4\x08\4", 11));
+    Open(compiled);
+    EXPECT_EQ(prompter.messages, QStringList{"'Compiled.ship' is a compiled script, not a text script: edit its "
+                                             "source file instead."});
+    EXPECT_EQ(prompter.messageKinds.last(), MessageKind::Error);
+    ExpectDocumentState(true, kTitle + " - MyShip.ship");
+    EXPECT_EQ(main->ShipFile->sDisplayedName, "Test Cutter");
+    QFile file(compiled);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().size(), 11);
+
+    // A text file that is no ship script opens, with a warning.
+    Open(WriteFile("Weapon.ship", "StartWeaponConfig(NewWeaponType, \"Gun\")\r\n"));
+    EXPECT_EQ(prompter.messages.last(),
+              "Weapon.ship opened, but it has no StartShipConfig line: it may be no ship script.");
+    EXPECT_EQ(prompter.messageKinds.last(), MessageKind::Warning);
+}
+
 TEST_F(FrontendTest, WhenNoLogCanBeWrittenTheMessageSaysSo) {
     // A file where the log folder should be, and no per-user folder to fall back on.
     const QString blocked = WriteFile("blocked", "x");

@@ -25,7 +25,7 @@ TEST_F(OpenScriptTest, AScriptNamedOnTheCommandLineOpensAsOpenWouldWithoutTheDia
     settings->setValue("Directories/Decompiled_Data", temp.filePath("no such folder"));
     StartMain();
     prompter.messages.clear();
-    const QString path = WriteScript("Œuvre Ship.ship", "NewShipType.buildCost = 300\r\n");
+    const QString path = WriteScript("Œuvre Ship.ship", "NewShipType = StartShipConfig()\r\nNewShipType.buildCost = 300\r\n");
 
     main->OpenScript(path);
     EXPECT_EQ(prompter.openDialogs, 0);
