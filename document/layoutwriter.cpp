@@ -116,8 +116,21 @@ public:
         return static_cast<std::ptrdiff_t>(lines_.size()) - 1;
     }
 
+    // A statement's code as it stands on its line (Code) and what stays round it when the code is
+    // rewritten: the blanks before it, a ";" that ends it and a comment after it.
+    std::string_view Code(std::size_t line) const {
+        const std::string_view l = WithoutEnd(line);
+        const statements::Span span = statements::CodeSpan(l);
+        return l.substr(span.begin, span.end - span.begin);
+    }
+
     void Replace(std::size_t origin, std::string text, std::size_t newTarget) {
         const auto& o = origins_[origin];
+        if (o.first == o.last) {
+            const std::string_view l = WithoutEnd(o.first);
+            const statements::Span span = statements::CodeSpan(l);
+            text = std::string(l.substr(0, span.begin)) + text + std::string(l.substr(span.end));
+        }
         replacement_[o.first] = std::move(text);
         for (std::size_t l = o.first + 1; l <= o.last; ++l) removed_[l] = true;
         carried_[origin]->target = newTarget;
@@ -205,6 +218,13 @@ public:
     }
 
 private:
+    std::string_view WithoutEnd(std::size_t line) const {
+        std::string_view t = lines_[line];
+        if (!t.empty() && t.back() == '\n') t.remove_suffix(1);
+        if (!t.empty() && t.back() == '\r') t.remove_suffix(1);
+        return t;
+    }
+
     // Whether the statement ending on `line` never closed, found once, on the first removal.
     bool EndsOpenStatement(std::size_t line) {
         if (openEnds_.empty()) {
@@ -357,7 +377,7 @@ ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
         const std::size_t f = fields[i];
         const Kind kind = f == model ? Kind::SharedModel : Kind::Assignment;
         if (auto o = plan.LastOrigin(kind, f)) {
-            const std::string& own = plan.Line(plan.OriginAt(*o).first);
+            const std::string own(plan.Code(plan.OriginAt(*o).first));
             plan.Replace(*o, kind == Kind::Assignment ? UnderOwnName(own, now.fields[i]) : now.fields[i], f);
         } else {
             plan.Insert(plan.AfterKind(kind), now.fields[i], kind, f);

@@ -81,6 +81,32 @@ std::optional<std::string> FirstQuoted(std::string_view s) {
     return std::string(s.substr(a + 1, b - a - 1));
 }
 
+// The next `c` in s from `from` on that is not inside a quoted string.
+std::size_t NextOutsideQuotes(std::string_view s, char c, std::size_t from) {
+    for (std::size_t i = from; i < s.size(); ++i) {
+        if (s[i] == c) return i;
+        if (s[i] == '"' || s[i] == '\'') {
+            const char q = s[i];
+            for (++i; i < s.size() && s[i] != q; ++i)
+                if (s[i] == '\\') ++i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// The arguments of a call from comma argument `from` on, as written (blanks round them cut),
+// up to the call's closing parenthesis; empty when it has no more.
+std::string ExtraArgs(std::string_view line, const std::vector<std::string_view>& args, std::size_t from) {
+    if (from >= args.size()) return {};
+    const std::size_t start = static_cast<std::size_t>(args[from].data() - line.data());
+    std::size_t end = line.rfind(')');
+    if (end == std::string_view::npos || end < start) end = line.size();
+    std::string_view text = line.substr(start, end - start);
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return std::string(text);
+}
+
 std::size_t FieldIndex(const char* name) { return SR2ShipFile::FindField(name)->index; }
 
 // The field of a KeyKind::Field key, looked up once for the whole table.
@@ -176,6 +202,12 @@ private:
     // blanks.
     std::string line_;
     bool multiLine_ = false;  // several lines or never closed: kept only ever as read
+    bool cleaned_ = false;    // a comment or a ";" was cut off the statement's code
+    bool reformed_ = false;   // that, or blanks before it: what is kept of it is the line as read
+    // Whether the line says what the writer's line says, the way the writer says it.
+    bool Same(std::string_view line, std::string_view written) const {
+        return !cleaned_ && linevalues::SameValues(line, written);
+    }
     // Per field: its last line kept among the unrecognised, -1 for none; each such line links to
     // the field's one before it (by position in unrecognized_), so a later line drops them all.
     std::vector<int> lastUnrecOf_;
@@ -306,6 +338,7 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
     d_.origins_.clear();
     d_.assigned_.assign(SR2ShipFile::Fields().size(), false);
     d_.keptAbilities_.assign(scriptformat::Abilities().size(), std::nullopt);
+    d_.abilityExtra_.assign(scriptformat::Abilities().size(), std::string());
     lastUnrecOf_.assign(SR2ShipFile::Fields().size(), -1);
     unrecBefore_.clear();
     inPlaceOf_.assign(SR2ShipFile::Fields().size(), -1);
@@ -392,8 +425,17 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
         const std::size_t firstLength = raw[i].size();
         const bool joined = st.count > 1 && raw[i].rfind("--", 0) != 0;
         std::string& line = line_;
-        if (joined) line = st.joined;
-        else line.assign(raw[i]);
+        // What the parsers read is the statement's code: without the blanks before it, a comment
+        // after it or a ";" that ends it. A statement that had a comment or a ";" is never taken
+        // as written the writer's way, so that it is written back as read.
+        const std::string_view whole = joined ? std::string_view(st.joined) : raw[i];
+        const statements::Span code = statements::CodeSpan(whole);
+        line.assign(whole.substr(code.begin, code.end - code.begin));
+        std::size_t solid = whole.size();
+        while (solid > code.end && (whole[solid - 1] == ' ' || whole[solid - 1] == '\t')) --solid;
+        // (A statement of several lines is read without its comments: one of its lines may have had one.)
+        cleaned_ = solid != code.end || (joined && asRead_.find("--") != std::string_view::npos);
+        reformed_ = cleaned_ || code.begin > 0;
         const std::string_view parsed = joined ? std::string_view(st.joined) : asRead_.substr(0, firstLength);
         lineIndex_ = i;
         errorText_ = joined ? &st.joined : multiLine_ ? &line : nullptr;
@@ -420,7 +462,7 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             d_.unrecognized_.push_back(Unbound(std::string(asRead_)));
         } else if (!marker_) {
             Debug(line);
-            std::string kept = multiLine_ ? std::string(asRead_) : keepText_ ? *keepText_ : line;
+            std::string kept = multiLine_ || reformed_ ? std::string(asRead_) : keepText_ ? *keepText_ : line;
             d_.unrecognized_.push_back(Unbound(std::move(kept)));
         }
     }
@@ -501,7 +543,7 @@ void ShipReader::ParseAssignment(std::string& line) {
     // The first "=" and the next one: how many the line holds (none, one, or more) and where the
     // entry name and the value are.
     std::size_t first = line.find('=');
-    std::size_t second = first == std::string::npos ? first : line.find('=', first + 1);
+    std::size_t second = first == std::string::npos ? first : NextOutsideQuotes(line, '=', first + 1);
     const int equals = first == std::string::npos ? 0 : second == std::string::npos ? 1 : 2;
 
     // Even out the blanks round the first "=": a=b, a =b, a= b and a = b all become a = b.
@@ -527,7 +569,7 @@ void ShipReader::ParseAssignment(std::string& line) {
     // Kept as normalised only when normalising dropped nothing (a second "=" would be lost), and
     // a statement of several lines always as read.
     const std::string& parsed = *asParsed;
-    const std::string_view keepText = equals == 1 && !multiLine_ ? std::string_view(line) : asRead_;
+    const std::string_view keepText = equals == 1 && !multiLine_ && !reformed_ ? std::string_view(line) : asRead_;
 
     static const WordFinder startShipConfig("startshipconfig");
     if (startShipConfig.In(line)) {
@@ -537,16 +579,24 @@ void ShipReader::ParseAssignment(std::string& line) {
         return;
     }
     // The entry is known by its whole name, between "NewShipType." and "=", blanks trimmed:
-    // maxhealthRegenBonus is not maxhealth, and massless is no mass.
+    // maxhealthRegenBonus is not maxhealth, and massless is no mass. NewShipType["mass"] (or
+    // with single quotes) is the same entry.
     const AssignmentKey* key = nullptr;
-    constexpr std::string_view prefix = "newshiptype.";
-    if (asciicase::StartsWithNoCase(line, prefix)) {
-        std::string_view name = std::string_view(line).substr(prefix.size());
-        name = name.substr(0, first == std::string::npos ? name.size() : first - prefix.size());
-        const std::size_t from = name.find_first_not_of(" \t");
+    constexpr std::string_view prefix = "newshiptype";
+    if (asciicase::StartsWithNoCase(line, prefix) && first != std::string::npos) {
+        std::string_view name = std::string_view(line).substr(prefix.size(), first - prefix.size());
         const std::size_t to = name.find_last_not_of(" \t");
-        key = scriptformat::FindAssignmentKey(from == std::string_view::npos ? std::string_view()
-                                                                               : name.substr(from, to - from + 1));
+        name = name.substr(0, to == std::string_view::npos ? 0 : to + 1);
+        if (!name.empty() && name[0] == '.') {
+            name.remove_prefix(1);
+        } else if (name.size() >= 4 && name[0] == '[' && name.back() == ']' && (name[1] == '"' || name[1] == '\'') &&
+                   name[name.size() - 2] == name[1]) {
+            name = name.substr(2, name.size() - 4);
+        } else {
+            name = {};
+        }
+        const std::size_t from = name.find_first_not_of(" \t");
+        if (from != std::string_view::npos) key = scriptformat::FindAssignmentKey(name.substr(from));
     }
 
     // The field this line sets; -1 for an entry the document does not know.
@@ -633,14 +683,14 @@ void ShipReader::ParseAssignment(std::string& line) {
         const char* key = ShipWriter::KeyOf(f);
         if (key && f != sharedModel) {
             const std::string_view k(key);
-            exact = std::string_view(parsed).substr(0, k.size()) == k &&
+            exact = !cleaned_ && std::string_view(parsed).substr(0, k.size()) == k &&
                     ShipWriter::FormIs(*value, std::string_view(parsed).substr(k.size()));
         }
         if (!exact) canonical = ShipWriter::FieldLine(d_, f);
     }
     d_.assigned_[f] = true;
     RecordNames(f, list);
-    if (!exact && !linevalues::SameValues(parsed, canonical)) KeepInPlace(f, list, std::string(asRead_));
+    if (!exact && !Same(parsed, canonical)) KeepInPlace(f, list, std::string(asRead_));
 }
 
 void ShipReader::RecordNames(std::size_t field, int list) {
@@ -668,7 +718,7 @@ void ShipReader::ParseSharedModel(const std::string& line) {
     DropKept(f);
     d_.sLoadSharedModel = q[1];
     SetOrigin(OriginKind::SharedModel, f);
-    if (!linevalues::SameValues(line, ShipWriter::SharedModelLine(d_.sLoadSharedModel)))
+    if (!Same(line, ShipWriter::SharedModelLine(d_.sLoadSharedModel)))
         KeepInPlace(f, -1, std::string(asRead_));
 }
 
@@ -676,9 +726,16 @@ void ShipReader::ParseWeaponConfig(const std::string& line) {
     auto q = Split(line, '"');
     if (q.size() < 6) throw LineError("fewer than three quoted names");
     if (d_.weapons_.size() >= kListLimit) throw LineError("the weapon list is full");
+    // Arguments after the third name are carried as written.
+    std::string extra;
+    const std::size_t closing = static_cast<std::size_t>(q[5].data() - line.data()) + q[5].size();
+    if (const std::size_t comma = line.find(',', closing); comma != std::string::npos) {
+        const std::vector<std::string_view> rest{std::string_view(line).substr(comma + 1)};
+        extra = ExtraArgs(line, rest, 0);
+    }
     SR2ShipFile::Entry<SR2ShipFile::WeaponItem> e{
-        {std::string(q[1]), std::string(q[3]), std::string(q[5])}, std::nullopt, {}};
-    if (!linevalues::SameValues(line, ShipWriter::WeaponLine(e.values))) {
+        {std::string(q[1]), std::string(q[3]), std::string(q[5]), std::move(extra)}, std::nullopt, {}};
+    if (!Same(line, ShipWriter::WeaponLine(e.values))) {
         e.keptText = std::string(asRead_);
         e.keptValues = e.values;
     }
@@ -698,11 +755,17 @@ void ShipReader::ParseSalvageOnDeath(const std::string& line) {
     e.values.name = q[1];
     e.values.chunks = Int32(args[2], "number of chunks");
     for (int i = 0; i < 16; ++i) e.values.reals[i] = Real(args[3 + i], "value");
-    // The last argument carries the closing parenthesis.
-    const std::string_view last = args[19];
-    if (last.empty()) throw LineError("no last argument");
-    e.values.reals[16] = Real(last.substr(0, last.size() - 1), "random tumble modifier");
-    if (!linevalues::SameValues(line, ShipWriter::SalvageLine(e.values))) {
+    // The last argument carries the closing parenthesis. Later game versions give 22 or 25
+    // values: those after the 19 the editor knows are carried as written.
+    std::string_view last = args[19];
+    if (args.size() == 20) {
+        if (last.empty()) throw LineError("no last argument");
+        last.remove_suffix(1);
+    } else {
+        e.values.extra = ExtraArgs(line, args, 20);
+    }
+    e.values.reals[16] = Real(last, "random tumble modifier");
+    if (!Same(line, ShipWriter::SalvageLine(e.values))) {
         e.keptText = std::string(asRead_);
         e.keptValues = e.values;
     }
@@ -734,7 +797,7 @@ void ShipReader::ParseShipPatchList(const std::string& line) {
     d_.patches_ = std::move(items);
     d_.LSPL_Num = num;
     SetOrigin(OriginKind::PatchList, 0);
-    if (linevalues::SameValues(line, ShipWriter::PatchLine(d_.LSPL_Directory, d_.patches_))) {
+    if (Same(line, ShipWriter::PatchLine(d_.LSPL_Directory, d_.patches_))) {
         d_.patchKeptText_.reset();
     } else {
         d_.patchKeptText_ = std::string(asRead_);
@@ -796,14 +859,16 @@ void ShipReader::ParseAbility(const std::string& line) {
         if (q.size() < 5) throw LineError("no second quoted text");
         values.emplace_back(ShipWriter::StripBlanksAndParens(std::string(q[3])));
     }
+    // Arguments beyond those the editor knows ("RepCap") are carried as written.
+    d_.abilityExtra_[index] = ExtraArgs(line, args, 2 + fields.args.size() + (fields.quoted ? 1 : 0));
     d_.SetFieldAt(fields.presence, true);
     for (std::size_t j = 0; j < fields.args.size(); ++j) d_.SetFieldAt(fields.args[j], values[j]);
     if (fields.quoted) d_.SetFieldAt(*fields.quoted, values.back());
 
     SetOrigin(OriginKind::Ability, index);
     // Most lines are written as the writer writes them; only the others are compared by value.
-    if (ShipWriter::IsAbilityLine(line, *it, values) ||
-        linevalues::SameValues(line, ShipWriter::AbilityLine(d_, *it)))
+    if (!cleaned_ && (ShipWriter::IsAbilityLine(line, *it, values) ||
+                      linevalues::SameValues(line, ShipWriter::AbilityLine(d_, *it))))
         d_.keptAbilities_[index].reset();
     else
         d_.keptAbilities_[index] = SR2ShipFile::KeptAbility{std::string(asRead_), d_.AbilityValues(index)};

@@ -152,6 +152,7 @@ void SR2ShipFile::Initialize() {
     unrecognized_.clear();
     inPlace_.clear();
     keptAbilities_.clear();
+    abilityExtra_.clear();
     assigned_.assign(Fields().size(), false);
     origins_.clear();
 }
@@ -161,7 +162,7 @@ void SR2ShipFile::SSWC_AddItem(const std::string& WeaponName, const std::string&
     SSWC_WeaponName = WeaponName;
     SSWC_HardPointName = WeaponHardpoint;
     SSWC_FiringEffectName = FiringEffect;
-    weapons_.push_back({{WeaponName, WeaponHardpoint, FiringEffect}, std::nullopt, {}});
+    weapons_.push_back({{WeaponName, WeaponHardpoint, FiringEffect, {}}, std::nullopt, {}});
     SSWC_Num = static_cast<std::int32_t>(weapons_.size()) - 1;
 }
 
@@ -181,7 +182,10 @@ void SR2ShipFile::SSWC_LoadValues(std::int16_t Index) {
 
 void SR2ShipFile::SSWC_SaveValues(std::int16_t Index) {
     CheckIndex(Index, weapons_.size(), "SSWC_SaveValues");
-    weapons_[Index].values = {SSWC_WeaponName, SSWC_HardPointName, SSWC_FiringEffectName};
+    auto& w = weapons_[Index].values;
+    w.name = SSWC_WeaponName;
+    w.hardpoint = SSWC_HardPointName;
+    w.effect = SSWC_FiringEffectName;
 }
 
 void SR2ShipFile::SSWC_Reset() {

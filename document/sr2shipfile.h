@@ -100,8 +100,11 @@ public:
 
     // Whole-list copies for editors that must put a list back exactly as it was on Cancel,
     // including the remembered text of lines that were read but could not be stored exactly.
+    // extra: the arguments after those the editor knows, as written ("1, 2"), carried unchanged
+    // after them when the item's line is written.
     struct WeaponItem {
         std::string name, hardpoint, effect;
+        std::string extra;
         bool operator==(const WeaponItem&) const = default;
     };
     struct SalvageItem {
@@ -110,6 +113,7 @@ public:
         // percent, position X Y Z, random add, vertical, horizontal, unknown 1 2, velocity X Y Z,
         // cloud dispersion, rotation X, rotation Z, rotation Y, random tumble modifier
         std::array<double, 17> reals{};
+        std::string extra;  // the later game versions' further values
         bool operator==(const SalvageItem&) const = default;
     };
     template <class V>
@@ -260,6 +264,9 @@ private:
         std::vector<FieldValue> values;
     };
     std::vector<std::optional<KeptAbility>> keptAbilities_;  // by position in the ability table
+    // By position in the ability table: the arguments its line had beyond those the editor knows,
+    // as written, carried after them when the line is written; empty for none.
+    std::vector<std::string> abilityExtra_;
     std::vector<FieldValue> AbilityValues(std::size_t ability) const;
     bool AbilityKept(std::size_t ability) const;
 

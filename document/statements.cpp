@@ -193,6 +193,43 @@ Alone ReadAlone(std::string_view s) {
     return p >= 2 && ComparisonBefore(s[p - 2]) ? Alone::Closed : Alone::Open;
 }
 
+Span CodeSpan(std::string_view s) {
+    const std::size_t n = s.size();
+    std::size_t b = 0;
+    while (b < n && (s[b] == ' ' || s[b] == '\t')) ++b;
+    std::size_t e = n;
+    // Most lines hold no "-" and no ";": only the blanks at their ends are cut.
+    if (s.find_first_of("-;", b) != std::string_view::npos) {
+        for (std::size_t i = b; i < n; ++i) {
+            const char c = s[i];
+            if (c == '"' || c == '\'') {
+                std::size_t j = i + 1;
+                while (j < n && s[j] != c) j += s[j] == '\\' ? 2 : 1;
+                i = j;
+            } else if (c == '[') {
+                const int level = LongOpen(s, i);
+                if (level < 0) continue;
+                const std::string close = "]" + std::string(static_cast<std::size_t>(level), '=') + "]";
+                const std::size_t at = s.find(close, i);
+                if (at == std::string_view::npos) break;
+                i = at + close.size() - 1;
+            } else if (c == '-' && i + 1 < n && s[i + 1] == '-') {
+                e = i;
+                break;
+            }
+        }
+    }
+    auto trim = [&] {
+        while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
+    };
+    trim();
+    if (e > b && s[e - 1] == ';') {
+        --e;
+        trim();
+    }
+    return {b, e};
+}
+
 namespace {
 
 // A line that ends a statement still open before it: one that begins a statement of its own, as

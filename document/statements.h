@@ -54,6 +54,14 @@ private:
 // is a whole statement. Unsure for what it leaves to the full scan (long brackets, a string that
 // does not close in the line); Closed and Open agree with OpenAfter, the full scan.
 enum class Alone { Closed, Open, Unsure };
+
+// Where a line's code stands: after its leading blanks, before a comment at its end, and before
+// a ";" that ends it (with the blanks around them). What lies outside is kept when the code is
+// rewritten.
+struct Span {
+    std::size_t begin = 0, end = 0;
+};
+Span CodeSpan(std::string_view line);
 Alone ReadAlone(std::string_view line);
 bool OpenAfter(std::string_view line);
 

@@ -81,7 +81,7 @@ std::string ShipWriter::SharedModelLine(const std::string& model) {
 
 std::string ShipWriter::WeaponLine(const SR2ShipFile::WeaponItem& w) {
     return "StartShipWeaponConfig(NewShipType, " + Quote(w.name) + ", " + Quote(w.hardpoint) + ", " +
-           Quote(w.effect) + ")";
+           Quote(w.effect) + (w.extra.empty() ? "" : ", " + w.extra) + ")";
 }
 
 std::string ShipWriter::SalvageLine(const SR2ShipFile::SalvageItem& s) {
@@ -90,6 +90,7 @@ std::string ShipWriter::SalvageLine(const SR2ShipFile::SalvageItem& s) {
     // The reals are kept in the order the script gives them (rotation X, Z, Y), so a line read and
     // written back keeps every argument in its place.
     for (double r : s.reals) line += ", " + numbers::FormatReal(r);
+    if (!s.extra.empty()) line += ", " + s.extra;
     return line + ")";
 }
 
@@ -127,6 +128,8 @@ std::string ShipWriter::AbilityLine(const SR2ShipFile& d, const scriptformat::Ab
     std::string line = "addAbility(NewShipType, " + Quote(a.name);
     for (const char* arg : a.args) line += ", " + Form(d.GetField(arg));
     if (a.quotedArg) line += ", " + Form(d.GetField(a.quotedArg));
+    const auto index = static_cast<std::size_t>(&a - scriptformat::Abilities().data());
+    if (index < d.abilityExtra_.size() && !d.abilityExtra_[index].empty()) line += ", " + d.abilityExtra_[index];
     return line + ")";
 }
 

@@ -84,7 +84,7 @@ TEST(Categorize, EachLineGoesToItsCategoryAndOnlyUnknownLinesAreKept) {
         "NewShipType = StartShipConfig()",
         "-- a comment",
         "",
-        "    NewShipType.buildCost = 5",      // indented: never recognised
+        "    NewShipType.buildCost = 5",      // indented: read as Lua reads it
         "\tNewShipType.buildTime = 5",
         "loadModel(NewShipType, \"x\")",      // consumed, the writer has its own line for it
         "x = 1 -- not a comment",
@@ -100,10 +100,9 @@ TEST(Categorize, EachLineGoesToItsCategoryAndOnlyUnknownLinesAreKept) {
     });
     ASSERT_EQ(r.rc, 0);
     EXPECT_EQ(r.doc.UnrecognizedLines(),
-              (Lines{"    NewShipType.buildCost = 5", "\tNewShipType.buildTime = 5", "x = 1 -- not a comment",
-                     "ne", "setSupplyValue(NewShipType, \"Scout\", 1)"}));
+              (Lines{"x = 1 -- not a comment", "ne", "setSupplyValue(NewShipType, \"Scout\", 1)"}));
     EXPECT_EQ(r.doc.iBuildCost, 7);
-    EXPECT_EQ(r.doc.iBuildTime, 0);
+    EXPECT_EQ(r.doc.iBuildTime, 5);
     EXPECT_EQ(r.doc.sLoadSharedModel, "Big");
     EXPECT_EQ(r.doc.SSWC_Num, 0);
     EXPECT_EQ(r.doc.SSOD_Num, 0);

@@ -55,11 +55,11 @@ TEST(KeptLines, ExpressionsCommentsAndSemicolonsComeBackAsRead) {
     EXPECT_TRUE(HasLine(w, "NewShipType.buildCost = 100; -- cheap"));
     EXPECT_TRUE(HasLine(w, "NewShipType.TOScale = 1"));  // the same value: the canonical form
     EXPECT_TRUE(HasLine(w, "NewShipType.sobDieTime = 2 -- seconds"));
-    EXPECT_EQ(r.doc.ErrorCount(), 2);  // the two values are not plain numbers
-    // Not converted at all: the field keeps its value and the line follows among the kept lines,
-    // so the script still sets what it said last.
-    EXPECT_EQ(r.doc.UnrecognizedLines(), (Lines{script[0], script[2]}));
-    EXPECT_LT(LineIndex(w, "NewShipType.buildCost = 0"), LineIndex(w, script[0]));
+    // The values are read; the lines stand in place of the writer's, as read.
+    EXPECT_EQ(r.doc.ErrorCount(), 0);
+    EXPECT_EQ(r.doc.iBuildCost, 100);
+    EXPECT_EQ(r.doc.fSobDieTime, 2);
+    EXPECT_TRUE(r.doc.UnrecognizedLines().empty());
     EXPECT_EQ(Normalize(w), w);
 }
 
@@ -98,7 +98,7 @@ TEST(KeptLines, CallLinesKeepTheirTextWhileUnchangedAndWhenTheyMove) {
     const std::string odd = "StartShipWeaponConfig(NewShipType,\"b\",\"hp\",\"fx\") -- spare";
     Read r = Read::Lines({"StartShipWeaponConfig(NewShipType, \"a\", \"hp\", \"fx\")", odd, extra});
     ASSERT_EQ(r.doc.SSWC_Num, 2);
-    EXPECT_EQ(r.doc.KeptLineCount(), 2);
+    EXPECT_EQ(r.doc.KeptLineCount(), 1);  // an argument beyond the three names is carried, not kept
     r.doc.SSWC_RemoveItem(0);
     std::string w = r.Written();
     const int banner = LineIndex(w, "--      WEAPONRY");
@@ -111,7 +111,7 @@ TEST(KeptLines, CallLinesKeepTheirTextWhileUnchangedAndWhenTheyMove) {
     r.doc.SSWC_WeaponName = "changed";
     r.doc.SSWC_SaveValues(1);
     w = r.Written();
-    EXPECT_TRUE(HasLine(w, "StartShipWeaponConfig(NewShipType, \"changed\", \"hp\", \"fx\")"));
+    EXPECT_TRUE(HasLine(w, "StartShipWeaponConfig(NewShipType, \"changed\", \"hp\", \"fx\", 1)"));
     EXPECT_FALSE(HasLine(w, extra));
     r.doc.SSWC_SetList(saved);
     EXPECT_TRUE(HasLine(r.Written(), extra));
