@@ -255,6 +255,12 @@ int SetCommand(int argc, char** argv, const std::string& logFolder) {
         }
         const std::string before = dryRun ? doc.SaveBytes() : std::string();
         for (const auto& a : assignments) Apply(ship, a);
+        // An edit that the game would not see is refused, and the file is left as it is.
+        if (const std::string refused = doc.EditRefusal(); !refused.empty()) {
+            std::cerr << "tarvisk-cli: '" << file << "' was not changed: " << refused << ".\n";
+            worst = std::max(worst, 2);
+            continue;
+        }
         if (dryRun) {
             std::cout << UnifiedDiff(file, before, doc.SaveBytes());
             continue;

@@ -97,7 +97,6 @@ public:
         return std::nullopt;
     }
     const ShipLayout::Origin& OriginAt(std::size_t i) const { return origins_[i]; }
-    const std::string& Line(std::size_t i) const { return lines_[i]; }
 
     // The statement of each of `count` list items of a kind, by item index, in one pass.
     std::vector<std::optional<std::size_t>> ItemOrigins(Kind kind, std::size_t count) const {
@@ -372,10 +371,25 @@ ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
 
     // Entries: the last line that sets one is the line the game keeps, so it is the one rewritten.
     const auto& fields = WrittenFields();
+    std::string refused;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (was.fields[i] == now.fields[i]) continue;
         const std::size_t f = fields[i];
         const Kind kind = f == model ? Kind::SharedModel : Kind::Assignment;
+        // A block that assigns the entry after its last line of its own (or with none) would
+        // override whatever line is written: the edit is refused, with the block's line.
+        const auto block = plan.LastOrigin(Kind::Block, f);
+        if (const auto own = plan.LastOrigin(kind, f); block && (!own || *own < *block)) {
+            if (refused.empty()) {
+                std::string entry = ShipWriter::KeyOf(f);
+                if (entry.rfind("NewShipType.", 0) == 0) entry.erase(0, 12);
+                if (const auto eq = entry.find(" = "); eq != std::string::npos) entry.erase(eq);
+                refused = "'" + entry + "' is set last on line " + std::to_string(plan.OriginAt(*block).first + 1) +
+                          ", inside a block (if, for, function and the like) that the editor does not rewrite; "
+                          "change it there";
+            }
+            continue;
+        }
         if (auto o = plan.LastOrigin(kind, f)) {
             const std::string own(plan.Code(plan.OriginAt(*o).first));
             plan.Replace(*o, kind == Kind::Assignment ? UnderOwnName(own, now.fields[i]) : now.fields[i], f);
@@ -389,7 +403,8 @@ ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
         if (was.abilities[i] == now.abilities[i]) continue;
         if (now.abilities[i].empty()) {
             for (std::size_t o = 0; o < origins.size(); ++o)
-                if (origins[o].kind == Kind::Ability && origins[o].target == i) plan.Remove(o);
+                if ((origins[o].kind == Kind::Ability || origins[o].kind == Kind::AbilityAgain) && origins[o].target == i)
+                    plan.Remove(o);
         } else if (auto o = plan.LastOrigin(Kind::Ability, i)) {
             plan.Replace(*o, now.abilities[i], i);
         } else {
@@ -405,6 +420,12 @@ ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
 
     PlanList(plan, Kind::Weapon, was.weapons, now.weapons);
     PlanList(plan, Kind::Salvage, was.salvage, now.salvage);
+    if (!refused.empty()) {
+        // Nothing changes: the bytes are the file as it stands.
+        Output out = Planner(lines, origins, before.HasByteOrderMark()).Emit();
+        out.refused = std::move(refused);
+        return out;
+    }
     return plan.Emit();
 }
 

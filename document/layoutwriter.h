@@ -21,6 +21,10 @@ public:
     struct Output {
         std::string bytes;
         std::vector<Origin> origins;  // where each statement of the new bytes is, in file order
+        // Not empty when an edit cannot take effect: the entry's last assignment, the one the game
+        // keeps, stands inside a block, which is never rewritten. Says which entry and line; the
+        // bytes must then not be written.
+        std::string refused;
     };
 
     // The new file: `lines` and `origins` describe the file as it was read or last saved,

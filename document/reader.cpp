@@ -5,6 +5,7 @@
 // lines. Failures are logged and sorting goes on with the next line.
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <filesystem>
 #include <new>
 #include <stdexcept>
@@ -104,6 +105,25 @@ std::string ExtraArgs(std::string_view line, const std::vector<std::string_view>
     std::string_view text = line.substr(start, end - start);
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    // Carried only when the call ends there and they are whole arguments (quotes closed, brackets
+    // balanced): anything else is no call the writer could write again, and its line is kept.
+    if (end == line.size() || end + 1 != line.size()) return {};
+    int depth = 0;
+    char quote = 0;
+    for (char c : text) {
+        if (quote) {
+            if (c == quote) quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '(' || c == '{' || c == '[') {
+            ++depth;
+        } else if (c == ')' || c == '}' || c == ']') {
+            if (--depth < 0) return {};
+        } else if (c == '\\' || c == '-' && &c != text.data() && (&c)[-1] == '-') {
+            return {};
+        }
+    }
+    if (quote || depth != 0) return {};
     return std::string(text);
 }
 
@@ -213,6 +233,12 @@ private:
     std::vector<int> lastUnrecOf_;
     std::vector<int> unrecBefore_;
     std::vector<int> inPlaceOf_;             // per field: its line kept in place, -1 for none
+    std::vector<bool> inBlock_;              // per field: a block assigned it after its last line
+    // A call the document holds once (an ability, the patch list) may come twice: the game makes
+    // both calls. The first is read; a later one is kept as read, and so written after it again.
+    std::vector<bool> abilityRead_;  // by ability: a line of it was read
+    bool patchRead_ = false;
+    void NoteBlockAssignments(std::string_view text, std::size_t first, std::size_t last);
 
     void OpenLogs();
     std::int16_t Read(const std::string& path, std::string* bytesRead);
@@ -342,6 +368,10 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
     lastUnrecOf_.assign(SR2ShipFile::Fields().size(), -1);
     unrecBefore_.clear();
     inPlaceOf_.assign(SR2ShipFile::Fields().size(), -1);
+    inBlock_.assign(SR2ShipFile::Fields().size(), false);
+    abilityRead_.assign(scriptformat::Abilities().size(), false);
+    patchRead_ = false;
+    d_.afterBlock_.assign(SR2ShipFile::Fields().size(), false);
 
     Debug("Opening '" + path + "' for input...");
     std::string name = CustomFSO().GetFileName(path);
@@ -417,6 +447,13 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             asRead_ = joinedRead_;
         } else {
             asRead_ = raw[i];
+        }
+        if (st.block) {
+            // A block is kept whole, as written: what it does depends on where it stands.
+            Debug(asRead_);
+            NoteBlockAssignments(asRead_, i, i + st.count - 1);
+            d_.unrecognized_.push_back(Unbound(std::string(asRead_)));
+            continue;
         }
         // A comment block is sorted by its first line; any other statement by what the line
         // parsers read of all its lines.
@@ -498,6 +535,56 @@ void ShipReader::CategorizeLine(std::string& line) {
         marker_ = c.marker;
         if (c.parse) (this->*c.parse)(line);
         return;
+    }
+}
+
+// ----- Blocks -----
+
+// The entries a block assigns (NewShipType.name = ..., NewShipType["name"] = ...), each recorded
+// with the block's lines: an edit of such an entry cannot take effect by rewriting another line.
+void ShipReader::NoteBlockAssignments(std::string_view text, std::size_t first, std::size_t last) {
+    constexpr std::string_view table = "newshiptype";
+    for (std::size_t at = 0; (at = text.find_first_of("Nn", at)) != std::string_view::npos; ++at) {
+        if (!asciicase::StartsWithNoCase(text.substr(at), table)) continue;
+        std::size_t p = at + table.size();
+        auto blanks = [&] {
+            while (p < text.size() && (text[p] == ' ' || text[p] == '\t')) ++p;
+        };
+        blanks();
+        std::string_view name;
+        if (p < text.size() && text[p] == '.') {
+            ++p;
+            blanks();
+            const std::size_t from = p;
+            while (p < text.size() && (std::isalnum(static_cast<unsigned char>(text[p])) || text[p] == '_')) ++p;
+            name = text.substr(from, p - from);
+        } else if (p + 1 < text.size() && text[p] == '[' && (text[p + 1] == '"' || text[p + 1] == '\'')) {
+            const std::size_t close = text.find(text[p + 1], p + 2);
+            if (close == std::string_view::npos || close + 1 >= text.size() || text[close + 1] != ']') continue;
+            name = text.substr(p + 2, close - p - 2);
+            p = close + 2;
+        }
+        blanks();
+        if (name.empty() || p >= text.size() || text[p] != '=' || (p + 1 < text.size() && text[p + 1] == '=')) continue;
+        const AssignmentKey* key = scriptformat::FindAssignmentKey(name);
+        if (!key) continue;
+        std::vector<std::size_t> fields;
+        switch (key->kind) {
+            case KeyKind::Field: fields.push_back(static_cast<std::size_t>(KeyFieldIndex(*key))); break;
+            case KeyKind::UpLod:
+                for (const char* f : {"iUpLOD0", "iUpLOD1", "iUpLOD2"}) fields.push_back(FieldIndex(f));
+                break;
+            case KeyKind::DownLod:
+                for (const char* f : {"iDownLOD0", "iDownLOD1", "iDownLOD2"}) fields.push_back(FieldIndex(f));
+                break;
+            case KeyKind::MirrorAbove: fields.push_back(FieldIndex("MAM_Num")); break;
+            case KeyKind::MirrorBelow: fields.push_back(FieldIndex("MBM_Num")); break;
+        }
+        for (std::size_t f : fields) {
+            d_.origins_.push_back({OriginKind::Block, first, last, f});
+            inBlock_[f] = true;
+            d_.afterBlock_[f] = false;
+        }
     }
 }
 
@@ -632,6 +719,8 @@ void ShipReader::ParseAssignment(std::string& line) {
     const FieldType type = SR2ShipFile::Fields()[f].type;
     // Whether or not its value converts, the line is the one that sets this entry.
     SetOrigin(OriginKind::Assignment, f);
+    if (inBlock_[f]) d_.afterBlock_[f] = true;
+    inBlock_[f] = false;
 
     // The value: quoted text for strings and the mirror lists, else the number after " = ".
     std::optional<FieldValue> value;
@@ -793,6 +882,11 @@ void ShipReader::ParseShipPatchList(const std::string& line) {
         items[item].effect = *effect;
         items[item].marker = *marker;
     }
+    if (patchRead_ && d_.LSPL_Num >= 0) {
+        marker_ = nullptr;
+        return;
+    }
+    patchRead_ = true;
     d_.LSPL_Directory = q[1];
     d_.patches_ = std::move(items);
     d_.LSPL_Num = num;
@@ -861,6 +955,12 @@ void ShipReader::ParseAbility(const std::string& line) {
     }
     // Arguments beyond those the editor knows ("RepCap") are carried as written.
     d_.abilityExtra_[index] = ExtraArgs(line, args, 2 + fields.args.size() + (fields.quoted ? 1 : 0));
+    if (abilityRead_[index]) {
+        marker_ = nullptr;
+        SetOrigin(OriginKind::AbilityAgain, index);
+        return;
+    }
+    abilityRead_[index] = true;
     d_.SetFieldAt(fields.presence, true);
     for (std::size_t j = 0; j < fields.args.size(); ++j) d_.SetFieldAt(fields.args[j], values[j]);
     if (fields.quoted) d_.SetFieldAt(*fields.quoted, values.back());

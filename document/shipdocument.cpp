@@ -34,10 +34,16 @@ std::string ShipDocument::SaveBytes() const {
     return ShipLayout::Write(lines_, origins_, saved_, *ship_).bytes;
 }
 
+std::string ShipDocument::EditRefusal() const {
+    if (!HasFile() || !layoutKnown_) return {};
+    return ShipLayout::Write(lines_, origins_, saved_, *ship_).refused;
+}
+
 Result ShipDocument::Save() {
     if (!HasFile()) return Result::Failure("the document has no file yet");
     if (!layoutKnown_) return SaveAs(path_);
     ShipLayout::Output out = ShipLayout::Write(lines_, origins_, saved_, *ship_);
+    if (!out.refused.empty()) return Result::Failure(std::move(out.refused));
     std::string why = SafeWriteFile(path_, out.bytes);
     if (!why.empty()) return Result::Failure(std::move(why));
     Rebase(ShipLayout::SplitLines(out.bytes), std::move(out.origins));
@@ -45,6 +51,7 @@ Result ShipDocument::Save() {
 }
 
 Result ShipDocument::SaveCopy(const std::string& path) const {
+    if (std::string refused = EditRefusal(); !refused.empty()) return Result::Failure(std::move(refused));
     std::string why = SafeWriteFile(path, SaveBytes());
     if (!why.empty()) return Result::Failure(std::move(why));
     return {};

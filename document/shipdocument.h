@@ -34,6 +34,9 @@ public:
     // What Save writes: the file as read, with the changed entries' lines rewritten. For a
     // document without a file, the canonical script.
     std::string SaveBytes() const;
+    // Why Save (and SaveCopy) would refuse the edits made, or empty: an entry whose last
+    // assignment stands inside a block could not take effect.
+    std::string EditRefusal() const;
 
     // Writes SaveBytes() over the file the document came from (safely: the old file or the whole
     // new one). Afterwards the document is not modified. Fails for a document without a file.

@@ -154,6 +154,7 @@ void SR2ShipFile::Initialize() {
     keptAbilities_.clear();
     abilityExtra_.clear();
     assigned_.assign(Fields().size(), false);
+    afterBlock_.clear();
     origins_.clear();
 }
 

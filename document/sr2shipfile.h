@@ -207,7 +207,11 @@ public:
     // line (counted from 0) of each statement that set something, and what it set. The save that
     // keeps the file's own layout rewrites, removes and inserts lines by these records.
     struct LineOrigin {
-        enum class Kind { StartShipConfig, Assignment, SharedModel, Weapon, Salvage, PatchList, Ability };
+        // Block: a block (if ... end and the like) that assigns the entry `target`, one record per
+        // entry it assigns; the block itself is kept as read and never rewritten.
+        // AbilityAgain: a later call of an ability already added (`target`), kept as read: never
+        // rewritten, removed with the ability.
+        enum class Kind { StartShipConfig, Assignment, SharedModel, Weapon, Salvage, PatchList, Ability, Block, AbilityAgain };
         Kind kind;
         std::size_t first = 0, last = 0;
         // Assignment, SharedModel: index into Fields() (the mirror lists: MAM_Num, MBM_Num);
@@ -274,6 +278,10 @@ private:
     std::vector<KeptLine> unrecognized_;     // the last section, in file order
     std::vector<KeptLine> inPlace_;          // written in place of a field's canonical line
     std::vector<bool> assigned_;             // per field: the script read assigned it
+    // Per field: a block (kept among the unrecognised lines, written at the end) assigns it and a
+    // later plain line assigns it again: the writer writes its line once more after the blocks,
+    // so that the value read stays the one the game keeps.
+    std::vector<bool> afterBlock_;
     std::string logFolder_;
     std::string debugLogPath_, errorLogPath_;
     std::string openFailure_;

@@ -193,6 +193,79 @@ Alone ReadAlone(std::string_view s) {
     return p >= 2 && ComparisonBefore(s[p - 2]) ? Alone::Closed : Alone::Open;
 }
 
+namespace {
+
+bool IsNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// Whether a line begins a block: its first word (after blanks) opens one.
+bool BeginsBlock(std::string_view s) {
+    std::size_t b = 0;
+    while (b < s.size() && (s[b] == ' ' || s[b] == '\t')) ++b;
+    if (b == s.size()) return false;
+    // Most lines begin with N, S, a, l or -: one look at the first letter settles them.
+    const char c = s[b];
+    if (c != 'i' && c != 'f' && c != 'w' && c != 'd' && c != 'r' && c != 'l') return false;
+    std::size_t e = b;
+    while (e < s.size() && IsNameChar(s[e])) ++e;
+    const std::string_view word = s.substr(b, e - b);
+    if (word == "local") return BeginsBlock(s.substr(e)) && s.substr(e).find("function") != std::string_view::npos;
+    return word == "if" || word == "for" || word == "while" || word == "do" || word == "repeat" || word == "function";
+}
+
+// Counts the blocks a line opens and closes (if, function, do and repeat open one; end and until
+// close one), outside strings and comments; the state of a long string or comment carries over
+// from line to line.
+struct BlockScan {
+    int depth = 0;
+    int longLevel = -1;  // in a long string or comment of this level, else -1
+
+    void Line(std::string_view s) {
+        std::size_t i = 0;
+        const std::size_t n = s.size();
+        while (i < n) {
+            if (longLevel >= 0) {
+                const std::string close = "]" + std::string(static_cast<std::size_t>(longLevel), '=') + "]";
+                const std::size_t at = s.find(close, i);
+                if (at == std::string_view::npos) return;
+                longLevel = -1;
+                i = at + close.size();
+                continue;
+            }
+            const char c = s[i];
+            if (c == '-' && i + 1 < n && s[i + 1] == '-') {
+                const int level = LongOpen(s, i + 2);
+                if (level < 0) return;
+                longLevel = level;
+                i += 4 + static_cast<std::size_t>(level);
+            } else if (c == '"' || c == '\'') {
+                std::size_t j = i + 1;
+                while (j < n && s[j] != c) j += s[j] == '\\' ? 2 : 1;
+                i = j + 1;
+            } else if (const int level = LongOpen(s, i); level >= 0) {
+                longLevel = level;
+                i += 2 + static_cast<std::size_t>(level);
+            } else if (IsNameChar(c) && !(c >= '0' && c <= '9')) {
+                std::size_t j = i;
+                while (j < n && IsNameChar(s[j])) ++j;
+                const std::string_view w = s.substr(i, j - i);
+                // A name after "." or ":" is a field, not a keyword.
+                const bool field = i > 0 && (s[i - 1] == '.' || s[i - 1] == ':');
+                if (!field) {
+                    if (w == "if" || w == "function" || w == "do" || w == "repeat") ++depth;
+                    else if (w == "end" || w == "until") --depth;
+                }
+                i = j;
+            } else {
+                ++i;
+            }
+        }
+    }
+};
+
+}  // namespace
+
 Span CodeSpan(std::string_view s) {
     const std::size_t n = s.size();
     std::size_t b = 0;
@@ -279,10 +352,30 @@ bool Splitter::Next(Statement& out) {
         out.count = count;
         out.open = open;
         out.neverEnds = neverEnds;
+        out.block = false;
         out.joined.clear();
         return true;
     };
     const std::size_t first = i_;
+    if (BeginsBlock(lines_[i_])) {
+        // A block runs to the line that closes it. One that never closes (the script is broken
+        // there) is its first line alone, and the lines after it are read afresh; after that,
+        // every later block is looked at no further than its first line, so that a script of
+        // unclosed blocks is still read in one pass.
+        std::size_t end = i_ + 1;
+        if (!unclosedBlock_) {
+            BlockScan scan;
+            std::size_t k = i_;
+            do scan.Line(lines_[k++]);
+            while ((scan.depth > 0 || scan.longLevel >= 0) && k < lines_.size());
+            if (scan.depth > 0 || scan.longLevel >= 0) unclosedBlock_ = true;
+            else end = k;
+        }
+        give(first, end - first, false, false);
+        i_ = end;
+        out.block = true;
+        return true;
+    }
     if (ReadAlone(lines_[i_]) == Alone::Closed) return give(i_++, 1, false, false);
     State st;
     code_.clear();

@@ -24,6 +24,10 @@ struct Statement {
     bool open = false;
     // A long string or comment opens in its line and never closes: the statement is that line.
     bool neverEnds = false;
+    // A block: its first line begins with if, for, while, repeat, do or function (local function
+    // too), and it runs to the line where its end (or until) closes it, or to the end of the
+    // file. The reader keeps it whole, as written: what it does depends on where it stands.
+    bool block = false;
 };
 
 // Every line belongs to exactly one statement; statements come in file order.
@@ -46,6 +50,7 @@ private:
     // Long brackets known to stay open to the end of the file, by (comment?, level): a later one
     // of the same kind cannot close either, so it is not looked for again.
     std::set<std::pair<bool, int>> neverClosed_;
+    bool unclosedBlock_ = false;  // a block ran to the end of the file without closing
     std::string code_;                // the statement's code, while it is gathered
     std::vector<std::size_t> codeAt_;  // where each of its lines' code begins in code_
 };

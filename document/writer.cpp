@@ -154,6 +154,8 @@ std::string ShipWriter::Script(const SR2ShipFile& d) {
     };
 
     const auto unrecognized = d.UnrecognizedLines();
+    static const std::size_t mam = SR2ShipFile::FindField("MAM_Num")->index;
+    static const std::size_t mbm = SR2ShipFile::FindField("MBM_Num")->index;
     if (d.bom_) out = "\xEF\xBB\xBF";  // the file's own byte-order mark stays
     line(std::string(scriptformat::kFirstLine));
     for (const Section& section : scriptformat::Sections()) {
@@ -222,6 +224,14 @@ std::string ShipWriter::Script(const SR2ShipFile& d) {
             }
             case Section::Unrecognized:
                 for (const auto& text : unrecognized) line(text);
+                // An entry that a block assigns and a later line assigns again: once more here,
+                // after the blocks, so that the value the game keeps stays the later line's.
+                for (std::size_t f = 0; f < d.afterBlock_.size(); ++f) {
+                    if (!d.afterBlock_[f] || !KeyOf(f)) continue;
+                    if (inPlace[f]) line(inPlace[f]->text);
+                    else if (f == mam || f == mbm) line(MirrorLine(KeyOf(f), f == mam ? d.mam_ : d.mbm_));
+                    else line(FieldLine(d, f));
+                }
                 break;
         }
     }
