@@ -7,15 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "findings.h"  // JsonEscape, for the tests
+
 // Runs the check on the arguments after "check". Writes the report to out and problems with
 // the command itself or with a file to err. Returns 0 when nothing was found, 3 when a file had
-// lines that could not be read or unknown names, 1 when a path does not exist, 2 for any other
-// failure (a file or folder that cannot be read, wrong use).
+// findings (lines that could not be read, unknown names; notes alone do not count), 1 when a path
+// does not exist, 2 for any other failure (a file or folder that cannot be read, wrong use).
 int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The usage line of the check command.
 extern const char* const kCheckUsage;
-
-// text as the body of a JSON string: quotes, backslashes and control characters escaped; bytes
-// that are not UTF-8 are taken as Latin-1 characters.
-std::string JsonEscape(const std::string& text);
