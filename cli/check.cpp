@@ -11,19 +11,23 @@
 
 #include "findings.h"
 #include "gamedata.h"
+#include "safewrite.h"
 #include "sr2shipfile.h"
+#include "suppression.h"
 #include "u8path.h"
 
 namespace fs = std::filesystem;
 using scriptformat::NameKind;
 
-const char* const kCheckUsage = "tarvisk-cli check [--data DIR] [--format text|json|sarif|github] PATH...";
+const char* const kCheckUsage = "tarvisk-cli check [--data DIR]... [--format text|json|sarif|github]\n"
+    "                         [--baseline FILE] [--write-baseline FILE] PATH...";
 
 namespace {
 
 struct Options {
-    std::optional<std::string> dataDir;
+    std::vector<std::string> dataDirs;  // in load order
     ReportFormat format = ReportFormat::Text;
+    std::optional<std::string> baseline, writeBaseline;
     std::vector<std::string> paths;
 };
 
@@ -35,11 +39,16 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (!optionsEnd && a == "--") {
             optionsEnd = true;
-        } else if (!optionsEnd && (a == "--data" || a == "--format")) {
+        } else if (!optionsEnd && (a == "--data" || a == "--format" || a == "--baseline" ||
+                                   a == "--write-baseline")) {
             if (i + 1 >= args.size()) return std::nullopt;
             const std::string& value = args[++i];
-            if (a == "--data") {
-                o.dataDir = value;
+            if (a == "--baseline") {
+                o.baseline = value;
+            } else if (a == "--write-baseline") {
+                o.writeBaseline = value;
+            } else if (a == "--data") {
+                o.dataDirs.push_back(value);
             } else if (value == "text") {
                 o.format = ReportFormat::Text;
             } else if (value == "json") {
@@ -172,6 +181,23 @@ std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int
     return files;
 }
 
+// A script's path relative to the path that found it, with "/" between folders: a folder's
+// script relative to that folder, a script named itself as it was named. A baseline written in
+// one checkout, or on one system, then fits another.
+std::string RelativeTo(const std::string& given, const std::string& file) {
+    std::error_code ec;
+    const fs::path root = U8Path(given);
+    const fs::path p = fs::is_directory(root, ec) ? U8Path(file).lexically_relative(root) : U8Path(file);
+    std::string s;
+    for (const fs::path& part : p) {
+        const std::string name = U8String(part);
+        if (name == "/" || name == "\\") continue;  // the root's separator, already between parts
+        if (!s.empty() && s.back() != '/') s += '/';
+        s += name;
+    }
+    return p.has_root_directory() && !p.has_root_name() ? "/" + s : s;
+}
+
 // The line texts of a script's bytes, split as the reader splits them: at LF, a CR before it
 // dropped.
 std::vector<std::string_view> SplitLines(std::string_view all) {
@@ -222,9 +248,19 @@ FileReport CheckFile(const std::string& file, NameChecker* checker, std::ostream
     std::stable_sort(r.findings.begin(), r.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
     const std::vector<std::string_view> lines = SplitLines(bytes);
-    for (Finding& f : r.findings)
-        if (f.lineText.empty() && f.line > 0 && static_cast<std::size_t>(f.line) <= lines.size())
-            f.lineText.assign(lines[static_cast<std::size_t>(f.line) - 1]);
+    if (std::any_of(lines.begin(), lines.end(), IgnoresFile)) {
+        r.findings.clear();
+        return r;
+    }
+    std::vector<Finding> kept;
+    for (Finding& f : r.findings) {
+        const bool onLine = f.line > 0 && static_cast<std::size_t>(f.line) <= lines.size();
+        const std::string_view line = onLine ? lines[static_cast<std::size_t>(f.line) - 1] : std::string_view();
+        if (IgnoresLine(line)) continue;
+        if (f.lineText.empty()) f.lineText.assign(line);
+        kept.push_back(std::move(f));
+    }
+    r.findings = std::move(kept);
     return r;
 }
 
@@ -239,19 +275,37 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     int worst = 0;
 
     std::optional<gamedata::GameData> data;
-    if (options->dataDir) {
-        std::error_code ec;
-        if (!fs::is_directory(U8Path(*options->dataDir), ec)) {
-            err << "tarvisk-cli: the data directory '" << *options->dataDir << "' does not exist.\n";
-            return 1;
+    if (!options->dataDirs.empty()) {
+        for (const std::string& dir : options->dataDirs) {
+            std::error_code ec;
+            if (!fs::is_directory(U8Path(dir), ec)) {
+                err << "tarvisk-cli: the data directory '" << dir << "' does not exist.\n";
+                return 1;
+            }
         }
-        data = gamedata::GameData::Read(*options->dataDir);
-        if (!data->familyFileRead)
-            err << "tarvisk-cli: no family list in '" << *options->dataDir
-                << "' could be read; family names are not checked.\n";
+        data = gamedata::GameData::Read(options->dataDirs);
+        if (!data->familyFileRead) {
+            if (options->dataDirs.size() == 1)
+                err << "tarvisk-cli: no family list in '" << options->dataDirs[0] << "'";
+            else
+                err << "tarvisk-cli: no family list in the data directories";
+            err << " could be read; family names are not checked.\n";
+        }
     }
     std::optional<NameChecker> checker;
     if (data) checker.emplace(*data);
+
+    // Findings known from a baseline are left out of the report. A baseline being written records
+    // today's findings, which are then known too: the run that writes it reports nothing found.
+    Baseline known, today;
+    if (options->baseline) {
+        std::string why;
+        bool missing = false;
+        if (!known.Read(*options->baseline, why, missing)) {
+            err << "tarvisk-cli: the baseline '" << *options->baseline << "' " << why << ".\n";
+            return missing ? 1 : 2;
+        }
+    }
 
     const std::unique_ptr<FindingFormatter> formatter = MakeFormatter(options->format, out, data.has_value());
     CheckTotals totals;
@@ -259,12 +313,30 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     for (const std::string& path : options->paths) {
         for (const std::string& file : Scripts(path, err, worst)) {
             FileReport r = CheckFile(file, checker ? &*checker : nullptr, err, worst);
+            if (options->baseline || options->writeBaseline) {
+                const std::string relative = RelativeTo(path, file);
+                std::vector<Finding> fresh;
+                for (Finding& f : r.findings) {
+                    const std::string key = Baseline::Key(relative, f);
+                    if (options->writeBaseline) today.Add(key);
+                    else if (!known.Take(key)) fresh.push_back(std::move(f));
+                }
+                r.findings = std::move(fresh);
+            }
             CountFindings(r, totals);
             for (const Finding& f : r.findings) found = found || f.severity != Severity::Note;
             formatter->File(r);
         }
     }
     formatter->Finish(totals);
+    if (options->writeBaseline) {
+        const std::string why = SafeWriteFile(*options->writeBaseline, today.Text());
+        if (!why.empty()) {
+            err << "tarvisk-cli: the baseline '" << *options->writeBaseline << "' could not be written: " << why
+                << ".\n";
+            return 2;
+        }
+    }
     if (worst) return worst;
     return found ? 3 : 0;
 }

@@ -1,7 +1,7 @@
 // tarvisk-cli: the editor's reader and writer from the command line, for batch work on mods.
 //
 //   tarvisk-cli normalize IN OUT   read IN as the editor's Open does, write OUT as Save As does
-//   tarvisk-cli check [--data DIR] [--format text|json|sarif|github] PATH...
+//   tarvisk-cli check [--data DIR]... [--format text|json|sarif|github] PATH...
 //                                  read each script (folders: every *.ship under them) and report
 //                                  the lines that could not be read and, with --data, the names
 //                                  the game's data directory does not know (check.cpp)
