@@ -156,9 +156,9 @@ private:
     }
 };
 
-// The scripts a path names: the file itself, or every *.ship file under a folder (in path
-// order). A folder that cannot be searched is reported and counts as unreadable.
 bool HasShipEnding(const fs::path& p) { return gamedata::Lower(U8String(p.extension())) == ".ship"; }
+
+}  // namespace
 
 std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int& worst) {
     std::vector<std::string> files;
@@ -181,6 +181,22 @@ std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int
     return files;
 }
 
+std::vector<std::string_view> SplitScriptLines(std::string_view all) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < all.size()) {
+        const std::size_t nl = all.find('\n', start);
+        const std::size_t end = nl == std::string_view::npos ? all.size() : nl;
+        std::size_t len = end - start;
+        if (len > 0 && all[end - 1] == '\r') --len;
+        lines.push_back(all.substr(start, len));
+        start = nl == std::string_view::npos ? all.size() : nl + 1;
+    }
+    return lines;
+}
+
+namespace {
+
 // A script's path relative to the path that found it, with "/" between folders: a folder's
 // script relative to that folder, a script named itself as it was named. A baseline written in
 // one checkout, or on one system, then fits another.
@@ -196,22 +212,6 @@ std::string RelativeTo(const std::string& given, const std::string& file) {
         s += name;
     }
     return p.has_root_directory() && !p.has_root_name() ? "/" + s : s;
-}
-
-// The line texts of a script's bytes, split as the reader splits them: at LF, a CR before it
-// dropped.
-std::vector<std::string_view> SplitLines(std::string_view all) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < all.size()) {
-        const std::size_t nl = all.find('\n', start);
-        const std::size_t end = nl == std::string_view::npos ? all.size() : nl;
-        std::size_t len = end - start;
-        if (len > 0 && all[end - 1] == '\r') --len;
-        lines.push_back(all.substr(start, len));
-        start = nl == std::string_view::npos ? all.size() : nl + 1;
-    }
-    return lines;
 }
 
 // Reads one script and gathers its findings in line order (on one line, the unreadable line
@@ -247,7 +247,7 @@ FileReport CheckFile(const std::string& file, NameChecker* checker, std::ostream
     if (checker) checker->Check(doc, file, r.findings);
     std::stable_sort(r.findings.begin(), r.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
-    const std::vector<std::string_view> lines = SplitLines(bytes);
+    const std::vector<std::string_view> lines = SplitScriptLines(bytes);
     if (std::any_of(lines.begin(), lines.end(), IgnoresFile)) {
         r.findings.clear();
         return r;

@@ -5,6 +5,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "findings.h"  // JsonEscape, for the tests
@@ -17,3 +18,11 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
 // The usage line of the check command.
 extern const char* const kCheckUsage;
+
+// The scripts a path names: the file itself, or every *.ship file under a folder (in path order,
+// as path joined with what was found). A folder that cannot be searched is reported on err and
+// raises worst to 2.
+std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int& worst);
+
+// The lines of a script's bytes, split as the reader splits them: at LF, a CR before it dropped.
+std::vector<std::string_view> SplitScriptLines(std::string_view bytes);
