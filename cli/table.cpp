@@ -378,10 +378,12 @@ namespace {
 
 // A script a table changes, checked and held until every table has been checked.
 struct Pending {
+    std::string where;  // TABLE:ROW
     std::string file;
     std::unique_ptr<SR2ShipFile> ship;
     std::unique_ptr<ShipDocument> doc;
-    std::string before;
+    std::string before;  // what Save would write unchanged
+    std::string read;    // the file's bytes when it was read
 };
 
 }  // namespace
@@ -453,9 +455,10 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::o
                 refuse(record.row, "file", "'" + file + "' is named by " + it->second + " already");
                 continue;
             }
-            Pending p{file, std::make_unique<SR2ShipFile>(), nullptr, {}};
+            Pending p{here, file, std::make_unique<SR2ShipFile>(), nullptr, {}, {}};
             p.doc = std::make_unique<ShipDocument>(*p.ship);
             p.ship->SetWriteLogs(false);
+            ReadWhole(absolute, p.read);
             const int rc = p.doc->Open(absolute);
             if (rc != 0) {
                 refuse(record.row, "file",
@@ -479,6 +482,12 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::o
             for (const Assignment& a : changes) Apply(*p.ship, a);
             pending.push_back(std::move(p));
         }
+    }
+    // A script changed by someone else since it was read is not overwritten: then none is.
+    for (const Pending& p : pending) {
+        std::string now;
+        if (!ReadWhole(AbsolutePath(p.file), now) || now != p.read)
+            refused.push_back(p.where + ": file: '" + p.file + "' changed on disk since it was read");
     }
     if (!refused.empty()) {
         std::string text;
