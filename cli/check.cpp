@@ -254,13 +254,10 @@ FileReport CheckFile(const std::string& file, NameChecker* checker, std::ostream
         whole(Severity::Error, "byte-order-mark", 1, "the file begins with a UTF-8 byte-order mark, which Lua 5.1 does not load");
     if (!doc.HasStartShipConfig())
         whole(Severity::Warning, "no-startshipconfig", 0, "no StartShipConfig line: it may be no ship script");
-    // A line the reader keeps as written is one the editor does not show; whether the game's Lua
-    // accepts it is not the reader's to say, so it is a note.
     for (const SR2ShipFile::ErrorLine& e : doc.ErrorLines()) {
         Finding f;
         f.file = file;
         f.line = e.line;
-        f.severity = Severity::Note;
         f.rule = kRuleUnreadableLine;
         f.message = "could not read: " + e.text;
         f.lineText = e.text;

@@ -4,7 +4,7 @@
 # folder on the program's system.
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
-file(WRITE "${WORK}/bad.ship" "NewShipType.mass = heavy\r\nSpawnSalvageOnDeath(NewShipType, \"s\", 1)\r\nodd()\r\n")
+file(WRITE "${WORK}/bad.ship" "NewShipType.mass = heavy\r\nSpawnSalvageOnDeath(NewShipType, \"s\", 1)\r\nodd()\r\nNewShipType = StartShipConfig()\r\n")
 file(WRITE "${WORK}/rel_model.ship" "NewShipType.buildCost = 5\r\n")
 
 # run(<expected exit code> <stdout regex> <stderr regex> args...); "" matches an empty stream.
@@ -80,6 +80,44 @@ run(0 "^[^\n]*tvk_scout\\.ship: 0 error line\\(s\\), [0-9]+ line\\(s\\) kept ver
 run(3 "tvk_scout\\.ship: 0 error[^\n]*\n(bad\\.ship:[0-9]+: error: [^\n]*\n)+bad\\.ship: 2 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim\ntotal: 2 file\\(s\\) read, 2 error line\\(s\\)\n$" ""
     check "${SAMPLE}" bad.ship)
 run(1 "bad\\.ship: 2 error" "missing\\.ship' does not exist" check missing.ship bad.ship)
+
+# A compiled script is refused by every command and left as it was; check reports it as an
+# error of that file.
+string(ASCII 27 esc)
+file(WRITE "${WORK}/compiled.ship" "${esc}LuaQ compiled bytes")
+file(SIZE "${WORK}/compiled.ship" compiled_size)
+set(compiled_msg "^tarvisk-cli: 'compiled\\.ship' is a compiled script, not a text script: edit its source file instead\\.\n$")
+run(2 "" "${compiled_msg}" normalize compiled.ship "${WORK}/compiled_out.ship")
+run(2 "" "${compiled_msg}" get compiled.ship buildCost)
+run(2 "" "${compiled_msg}" set buildCost=5 -- compiled.ship)
+run(3 "compiled\\.ship: error: 'compiled\\.ship' is a compiled script" "" check compiled.ship)
+file(SIZE "${WORK}/compiled.ship" compiled_after)
+if(EXISTS "${WORK}/compiled_out.ship" OR NOT compiled_after EQUAL compiled_size)
+  message(SEND_ERROR "a compiled script was written to")
+endif()
+
+# An edit whose entry a block assigns last is refused, naming the line; nothing is written.
+file(WRITE "${WORK}/block.ship" "NewShipType = StartShipConfig()\r\nNewShipType.mass = 5\r\nif x then\r\n  NewShipType.mass = 6\r\nend\r\n")
+file(READ "${WORK}/block.ship" block_before)
+run(2 "" "^tarvisk-cli: 'block\\.ship' was not changed: 'mass' is set last on line 3, inside a block[^\n]*\n$"
+    set mass=7 -- block.ship)
+run(0 "" "" set buildCost=7 -- block.ship)
+read(block_after "${WORK}/block.ship")
+if(NOT block_after MATCHES "mass = 5[\r\n]+NewShipType\\.buildCost = 7[\r\n]+if x then[\r\n]+  NewShipType\\.mass = 6")
+  message(SEND_ERROR "the refused edit or the next one changed the file wrongly: ${block_after}")
+endif()
+
+# Without --logs, normalize, get and set write no logs.
+file(MAKE_DIRECTORY "${WORK}/quiet")
+file(COPY "${CLI}" DESTINATION "${WORK}/quiet")
+get_filename_component(cli_name "${CLI}" NAME)
+execute_process(COMMAND ${EMULATOR} "${WORK}/quiet/${cli_name}" normalize bad.ship "${WORK}/quiet_out.ship"
+                WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE got OUTPUT_QUIET ERROR_QUIET)
+execute_process(COMMAND ${EMULATOR} "${WORK}/quiet/${cli_name}" get bad.ship mass
+                WORKING_DIRECTORY "${WORK}" OUTPUT_QUIET ERROR_QUIET)
+if(EXISTS "${WORK}/quiet/debug.txt" OR EXISTS "${WORK}/quiet/errors.txt" OR EXISTS "${WORK}/debug.txt")
+  message(SEND_ERROR "normalize or get wrote the logs without --logs")
+endif()
 
 # Wrong use: a usage text and 2.
 run(2 "" "usage" )
