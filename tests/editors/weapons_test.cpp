@@ -25,7 +25,7 @@ protected:
     // Two weapons; the second line carries more than the document keeps and is kept as read.
     void LoadTwoWeapons() {
         LoadScript({R"(StartShipWeaponConfig(NewShipType, "hgn_pulsar", "HP_Nose", "Fire_Nose"))",
-                    R"(StartShipWeaponConfig(NewShipType, "hgn_ioncannon", "HP_Top", "Fire_Top", "x"))"});
+                    R"(StartShipWeaponConfig(NewShipType, "hgn_ioncannon", "HP_Top", "Fire_Top") -- kept)"});
     }
 };
 
