@@ -257,7 +257,7 @@ std::int16_t ShipReader::Open(const std::string& path, std::string* bytesRead) {
         d_.inPlace_ = {};
         d_.weapons_ = {};
         d_.salvage_ = {};
-        d_.openFailure_ = "there is not enough memory to read it";
+        d_.openFailure_ = "it is too large for the memory available";
         Debug("ERROR: '" + path + "' could not be read: " + d_.openFailure_ + ".");
         return 2;
     }
@@ -270,15 +270,16 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
         return 2;
     };
     // One open and one read: a mod is hundreds of small files, and each look at a file costs.
-    std::string data;
-    switch (platformfile::ReadWhole(U8Path(CustomFSO::NativePath(path)), kMaxScriptBytes, data)) {
+    std::string data, why;
+    switch (platformfile::ReadWhole(U8Path(CustomFSO::NativePath(path)), kMaxScriptBytes, data, why)) {
         case platformfile::ReadResult::Read: break;
         case platformfile::ReadResult::Missing:
             Debug("ERROR: '" + path + "' does not exist.");
             return 1;
         case platformfile::ReadResult::TooBig: return refuse("it is larger than 256 MiB");
-        case platformfile::ReadResult::CannotOpen: return refuse("it cannot be opened");
-        case platformfile::ReadResult::ReadFailed: return refuse("reading it failed");
+        case platformfile::ReadResult::NotAFile: return refuse(why);
+        case platformfile::ReadResult::CannotOpen: return refuse("it cannot be opened (" + why + ")");
+        case platformfile::ReadResult::ReadFailed: return refuse("reading it failed (" + why + ")");
     }
 
     d_.unrecognized_.clear();

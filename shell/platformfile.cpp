@@ -148,24 +148,28 @@ std::string MakePrivateFolder(const fs::path& folder) {
     return {};
 }
 
-ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& bytes) {
+ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& bytes, std::string& why) {
     bytes.clear();
+    why.clear();
     HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD e = GetLastError();
-        // A folder cannot be opened as a file; like a missing name, it is no script.
         std::error_code ec;
-        if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_INVALID_NAME ||
-            !fs::exists(path, ec) || fs::is_directory(path, ec))
-            return ReadResult::Missing;
+        if (fs::is_directory(path, ec)) {
+            why = "it is a folder";
+            return ReadResult::NotAFile;
+        }
+        if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND) return ReadResult::Missing;
+        why = WinError(e);
         return ReadResult::CannotOpen;
     }
     LARGE_INTEGER size{};
     if (GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &size)) {
         CloseHandle(h);
-        return ReadResult::Missing;
+        why = "it is not an ordinary file";
+        return ReadResult::NotAFile;
     }
     if (static_cast<std::uintmax_t>(size.QuadPart) > limit) {
         CloseHandle(h);
@@ -182,6 +186,7 @@ ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& by
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - have, 1u << 30));
         DWORD got = 0;
         if (!ReadFile(h, bytes.data() + have, want, &got, nullptr)) {
+            why = WinError(GetLastError());
             CloseHandle(h);
             bytes.clear();
             return ReadResult::ReadFailed;
@@ -312,19 +317,26 @@ std::string MakePrivateFolder(const fs::path& folder) {
     return {};
 }
 
-ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& bytes) {
+ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& bytes, std::string& why) {
     bytes.clear();
+    why.clear();
     // O_NONBLOCK: a FIFO under the name must not hold the program up; it is refused below.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int e = errno;
-        return e == ENOENT || e == ENOTDIR || e == ELOOP || e == ENAMETOOLONG ? ReadResult::Missing
-                                                                              : ReadResult::CannotOpen;
+        if (e == ENOENT) return ReadResult::Missing;
+        why = ErrnoText(e);  // "Not a directory", "Too many levels of symbolic links", ...
+        return ReadResult::CannotOpen;
     }
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        why = S_ISDIR(st.st_mode)                         ? "it is a folder"
+              : S_ISFIFO(st.st_mode)                      ? "it is a FIFO"
+              : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "it is a device"
+              : S_ISSOCK(st.st_mode)                      ? "it is a socket"
+                                                          : "it is not an ordinary file";
         ::close(fd);
-        return ReadResult::Missing;
+        return ReadResult::NotAFile;
     }
     if (static_cast<std::uintmax_t>(st.st_size) > limit) {
         ::close(fd);
@@ -341,6 +353,7 @@ ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& by
         const ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
         if (n < 0) {
             if (errno == EINTR) continue;
+            why = ErrnoText(errno);
             ::close(fd);
             bytes.clear();
             return ReadResult::ReadFailed;

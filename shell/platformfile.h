@@ -44,11 +44,13 @@ private:
     std::intptr_t handle_ = kNone;
 };
 
-// Reads a whole file, links followed, into bytes. A name that is missing or is not an ordinary
-// file (a folder, a FIFO, a device) is Missing, and opening it never waits; a file larger than
-// limit, or one that grows past it while it is read, is TooBig and is not read on.
-enum class ReadResult { Read, Missing, TooBig, CannotOpen, ReadFailed };
-ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& bytes);
+// Reads a whole file, links followed, into bytes. A name that leads nowhere is Missing; one that
+// is not an ordinary file (a folder, a FIFO, a device) is NotAFile, and opening it never waits; a
+// file larger than limit, or one that grows past it while it is read, is TooBig and is not read
+// on. For NotAFile, CannotOpen and ReadFailed, why says what it is or the system's reason ("it is
+// a folder", "Permission denied", "File name too long").
+enum class ReadResult { Read, Missing, NotAFile, TooBig, CannotOpen, ReadFailed };
+ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& bytes, std::string& why);
 
 // What a save needs to know about an existing target (after following links).
 struct Facts {
