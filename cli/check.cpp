@@ -302,7 +302,9 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
                 err << "tarvisk-cli: no family list in '" << options->dataDirs[0] << "'";
             else
                 err << "tarvisk-cli: no family list in the data directories";
-            err << " could be read; family names are not checked.\n";
+            err << " could be read";
+            if (data->familyFileFound && !data->familyFileError.empty()) err << " (" << data->familyFileError << ")";
+            err << "; family names are not checked.\n";
         }
     }
     std::optional<NameChecker> checker;
