@@ -117,7 +117,7 @@ constexpr std::uintmax_t kMaxScriptBytes = 256u << 20;
 class LogFile {
 public:
     ~LogFile() { Close(); }
-    bool Open(const fs::path& path) { return file_.OpenNoFollow(path).empty(); }
+    bool Open(const fs::path& path, bool append) { return file_.OpenNoFollow(path, append).empty(); }
     explicit operator bool() const { return file_.IsOpen(); }
     void Line(std::string_view text) {
         if (!file_.IsOpen()) return;
@@ -219,7 +219,7 @@ void ShipReader::OpenLogs() {
     // The logs are a help, never a condition for reading: when the chosen folder cannot take both
     // of them they go to the per-user folder, and when that fails too the file is read without.
     auto tryFolder = [this](const fs::path& folder) {
-        if (debug_.Open(folder / "debug.txt") && errors_.Open(folder / "errors.txt")) {
+        if (debug_.Open(folder / "debug.txt", d_.appendLogs_) && errors_.Open(folder / "errors.txt", d_.appendLogs_)) {
             d_.debugLogPath_ = U8String(folder / "debug.txt");
             d_.errorLogPath_ = U8String(folder / "errors.txt");
             return true;
@@ -248,6 +248,8 @@ std::int16_t ShipReader::Open(const std::string& path, std::string* bytesRead) {
     }
     d_.errorCount_ = 0;
     d_.openFailure_.clear();
+    // The debug log names the file anyway; the error log does so only when it is shared.
+    if (d_.headedLogs_) errors_.Line("Opening '" + path + "' for input...");
     try {
         return Read(path, bytesRead);
     } catch (const std::bad_alloc&) {

@@ -153,6 +153,13 @@ public:
     // Whether reading recreates "debug.txt" and "errors.txt" (the default). A tool that only
     // looks at files turns it off, and then nothing is written.
     void SetWriteLogs(bool on) { writeLogs_ = on; }
+    // For a tool that reads several files in one run: each file's part of both logs begins with
+    // the line "Opening '<path>' for input...", and with append the logs are added to instead of
+    // recreated, so that one file's lines never pass for another's nor replace them.
+    void SetSharedLogs(bool headed, bool append) {
+        headedLogs_ = headed;
+        appendLogs_ = append;
+    }
 
     // Reads a script into this document. Returns 0 when it was read (lines that could not be read
     // are logged, kept and counted in ErrorCount()), 1 when the file does not exist, 2 when it
@@ -263,6 +270,7 @@ private:
     std::string openFailure_;
     int errorCount_ = 0;
     bool writeLogs_ = true;
+    bool headedLogs_ = false, appendLogs_ = false;
     std::vector<ErrorLine> errorLines_;
     std::vector<NameUse> nameUses_;
 };

@@ -56,7 +56,7 @@ std::string OutFile::CreateNew(const fs::path& path, unsigned) {
     return {};
 }
 
-std::string OutFile::OpenNoFollow(const fs::path& path) {
+std::string OutFile::OpenNoFollow(const fs::path& path, bool append) {
     Close();
     // FILE_FLAG_OPEN_REPARSE_POINT opens a link itself instead of what it points to; a link is
     // then refused below.
@@ -70,7 +70,7 @@ std::string OutFile::OpenNoFollow(const fs::path& path) {
         CloseHandle(h);
         return "it is not an ordinary file";
     }
-    if (!SetEndOfFile(h)) {
+    if (append ? SetFilePointer(h, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER : !SetEndOfFile(h)) {
         DWORD e = GetLastError();
         CloseHandle(h);
         return WinError(e);
@@ -237,17 +237,18 @@ std::string OutFile::CreateNew(const fs::path& path, unsigned mode) {
     return {};
 }
 
-std::string OutFile::OpenNoFollow(const fs::path& path) {
+std::string OutFile::OpenNoFollow(const fs::path& path, bool append) {
     Close();
     // O_NONBLOCK: a FIFO planted under the log's name must not hold the program up.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0644);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | (append ? O_APPEND : 0),
+                          0644);
     if (fd < 0) return ErrnoText(errno);
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid() || st.st_nlink != 1) {
         ::close(fd);
         return "it is not an ordinary file of this user";
     }
-    if (ftruncate(fd, 0) != 0) {
+    if (!append && ftruncate(fd, 0) != 0) {
         const int e = errno;
         ::close(fd);
         return ErrnoText(e);

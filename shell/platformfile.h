@@ -27,9 +27,10 @@ public:
     // the permission bits mode (less the umask).
     std::string CreateNew(const fs::path& path, unsigned mode);
 
-    // Opens path for writing from its start, creating it or emptying it, but only when it is (or
-    // becomes) an ordinary file of this user reached without a symbolic link.
-    std::string OpenNoFollow(const fs::path& path);
+    // Opens path for writing from its start, creating it or emptying it (with append: at its
+    // end, keeping what it holds), but only when it is (or becomes) an ordinary file of this user
+    // reached without a symbolic link.
+    std::string OpenNoFollow(const fs::path& path, bool append = false);
 
     bool IsOpen() const { return handle_ != kNone; }
     std::string Write(std::string_view bytes);

@@ -26,6 +26,21 @@ run(0 "family\\.ship: 0 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim, 0 u
     "^tarvisk-cli: no family list in [^\n]*; family names are not checked\\.\n$"
     check --data Data family.ship)
 
+# set on several files: each file's lines in the logs under its own heading, none lost.
+file(MAKE_DIRECTORY "${WORK}/prog")
+file(COPY "${CLI}" DESTINATION "${WORK}/prog")
+get_filename_component(cli_name "${CLI}" NAME)
+file(WRITE "${WORK}/bad1.ship" "NewShipType.mass = heavy\r\n")
+file(WRITE "${WORK}/bad2.ship" "NewShipType.mass = light\r\n")
+set(program "${WORK}/prog/${cli_name}")
+run(0 "" "bad1\\.ship[^\n]*errors\\.txt[^\n]*\ntarvisk-cli: [^\n]*bad2\\.ship" set buildCost=1 -- bad1.ship bad2.ship)
+file(READ "${WORK}/prog/errors.txt" errors)
+if(NOT errors MATCHES "^Opening '[^\n]*bad1\\.ship' for input\\.\\.\\.\nERROR: [^\n]*heavy\nOpening '[^\n]*bad2\\.ship' for input\\.\\.\\.\nERROR: [^\n]*light\n$")
+  message(SEND_ERROR "the logs of set on two files: ${errors}")
+endif()
+unset(program)
+set(program "${CLI}")
+
 if(NOT UNIX OR EMULATOR)
   return()
 endif()
