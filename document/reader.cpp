@@ -300,7 +300,9 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
     // One byte per character; LF and CR LF both end a line, and an empty file is one empty line.
     // The lines are views into the bytes read: only what the document keeps is copied.
     std::vector<std::string_view> lines;
-    lines.reserve(data.size() / 32 + 1);
+    // Counted first, so the list is made once at its size: grown by doubling, a file of short
+    // lines would hold the old and the new list at once, twice the memory of the list itself.
+    lines.reserve(static_cast<std::size_t>(std::count(data.begin(), data.end(), '\n')) + 1);
     const std::string_view all(data);
     std::size_t start = 0;
     while (start < all.size()) {
@@ -314,7 +316,9 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
     if (lines.empty()) lines.emplace_back();
     // Nearly every statement sets something: room for their records at once, rather than growing
     // (and copying) the list again and again through a long script.
-    d_.origins_.reserve(lines.size());
+    // Not more than a real script could use, though: a file of a million lines that set nothing
+    // must not claim room for a million records it never fills.
+    d_.origins_.reserve(std::min<std::size_t>(lines.size(), 1u << 16));
     Debug("Finished opening ship file.");
     Categorize(lines);
     if (bytesRead) *bytesRead = std::move(data);
