@@ -72,7 +72,7 @@ test_as_user() {
   id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$user"
   home=$(mktemp -d)
   chown "$user" "$home"
-  for t in document_tests gamedata_tests shell_fso_tests check_json_tests table_text_tests; do
+  for t in document_tests gamedata_tests platform_tests check_json_tests table_text_tests; do
     echo "As $user: $t"
     runuser -u "$user" -- env HOME="$home" XDG_STATE_HOME= TMPDIR="$home" "build/bin/$t" --gtest_brief=1
   done
