@@ -160,7 +160,8 @@ bool HasShipEnding(const fs::path& p) { return gamedata::Lower(U8String(p.extens
 
 }  // namespace
 
-std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int& worst) {
+std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int& worst,
+                                 std::vector<Unsearched>* unsearched) {
     std::vector<std::string> files;
     std::error_code ec;
     const fs::path root = U8Path(path);
@@ -168,14 +169,25 @@ std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int
         files.push_back(path);
         return files;
     }
-    fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec), end;
-    for (; !ec && it != end; it.increment(ec)) {
-        std::error_code kindError;
-        if (it->is_regular_file(kindError) && HasShipEnding(it->path())) files.push_back(U8String(it->path()));
-    }
-    if (ec) {
-        err << "tarvisk-cli: '" << path << "' could not be searched: " << ec.message() << ".\n";
-        worst = std::max(worst, 2);
+    // Folder by folder, so that one that cannot be searched is reported and the others are
+    // still searched; a link to a folder is not followed into (it may lead back up the tree).
+    std::vector<fs::path> folders{root};
+    while (!folders.empty()) {
+        const fs::path folder = std::move(folders.back());
+        folders.pop_back();
+        fs::directory_iterator it(folder, ec), end;
+        for (; !ec && it != end; it.increment(ec)) {
+            std::error_code kindError;
+            if (it->is_directory(kindError) && !it->is_symlink(kindError)) folders.push_back(it->path());
+            else if (it->is_regular_file(kindError) && HasShipEnding(it->path()))
+                files.push_back(U8String(it->path()));
+        }
+        if (ec) {
+            err << TerminalSafe("tarvisk-cli: '" + U8String(folder) + "' could not be searched: " + ec.message()) << ".\n";
+            worst = std::max(worst, 2);
+            if (unsearched) unsearched->push_back({U8String(folder), ec.message()});
+            ec.clear();
+        }
     }
     std::sort(files.begin(), files.end());
     return files;
@@ -224,7 +236,7 @@ FileReport CheckFile(const std::string& file, NameChecker* checker, std::ostream
     std::string bytes;
     r.status = doc.OpenShipFile(file, &bytes);
     if (r.status == 1) {
-        err << "tarvisk-cli: '" << file << "' does not exist.\n";
+        err << TerminalSafe("tarvisk-cli: '" + file + "' does not exist.") << "\n";
         worst = std::max(worst, 1);
         return r;
     }
@@ -245,7 +257,8 @@ FileReport CheckFile(const std::string& file, NameChecker* checker, std::ostream
     }
     if (r.status != 0) {
         r.status = 2;
-        err << "tarvisk-cli: '" << file << "' could not be read.\n";
+        r.failure = doc.OpenFailure().empty() ? "it could not be read" : doc.OpenFailure();
+        err << TerminalSafe("tarvisk-cli: '" + file + "' could not be read: " + r.failure) << ".\n";
         worst = std::max(worst, 2);
         return r;
     }
@@ -308,7 +321,9 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
                 err << "tarvisk-cli: no family list in '" << options->dataDirs[0] << "'";
             else
                 err << "tarvisk-cli: no family list in the data directories";
-            err << " could be read; family names are not checked.\n";
+            err << " could be read";
+            if (data->familyFileFound && !data->familyFileError.empty()) err << " (" << data->familyFileError << ")";
+            err << "; family names are not checked.\n";
         }
     }
     std::optional<NameChecker> checker;
@@ -330,7 +345,18 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     CheckTotals totals;
     bool found = false;
     for (const std::string& path : options->paths) {
-        for (const std::string& file : Scripts(path, err, worst)) {
+        std::vector<Unsearched> unsearched;
+        const std::vector<std::string> files = Scripts(path, err, worst, &unsearched);
+        // A folder that could not be searched is part of the report too: its scripts were not
+        // checked.
+        for (const Unsearched& u : unsearched) {
+            FileReport r;
+            r.path = u.path;
+            r.status = 2;
+            r.failure = "it could not be searched (" + u.reason + ")";
+            formatter->File(r);
+        }
+        for (const std::string& file : files) {
             FileReport r = CheckFile(file, checker ? &*checker : nullptr, err, worst);
             if (options->baseline || options->writeBaseline) {
                 const std::string relative = RelativeTo(path, file);

@@ -22,9 +22,15 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
 extern const char* const kCheckUsage;
 
 // The scripts a path names: the file itself, or every *.ship file under a folder (in path order,
-// as path joined with what was found). A folder that cannot be searched is reported on err and
-// raises worst to 2.
-std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int& worst);
+// as path joined with what was found). Every folder under it that cannot be searched is reported
+// on err with the system's reason, raises worst to 2, and is added to unsearched (its path and
+// that reason) when given; the folders that can be searched are searched all the same.
+struct Unsearched {
+    std::string path;
+    std::string reason;
+};
+std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int& worst,
+                                 std::vector<Unsearched>* unsearched = nullptr);
 
 // The lines of a script's bytes, split as the reader splits them: at LF, a CR before it dropped.
 std::vector<std::string_view> SplitScriptLines(std::string_view bytes);

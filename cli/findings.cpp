@@ -13,6 +13,29 @@ void CountFindings(const FileReport& report, CheckTotals& totals) {
     }
 }
 
+std::string TerminalSafe(std::string_view text) {
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F) {
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+        } else if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+            const auto c1 = static_cast<unsigned char>(text[++i]);
+            out += "\\u00";
+            out += kHex[c1 >> 4];
+            out += kHex[c1 & 0xF];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 namespace {
 
 const char* SeverityWord(Severity s) {
@@ -36,7 +59,10 @@ public:
     TextFormatter(std::ostream& out, bool namesChecked) : out_(out), names_(namesChecked) {}
 
     void File(const FileReport& r) override {
-        if (r.status != 0) return;
+        if (r.status != 0) {
+            if (!r.failure.empty()) out_ << TerminalSafe(r.path + ": error: " + r.failure) << "\n";
+            return;
+        }
         CheckTotals counts;
         CountFindings(r, counts);
         std::string text;
@@ -48,7 +74,7 @@ public:
         text += r.path + ": " + std::to_string(counts.errorLines) + " error line(s), " +
                 std::to_string(r.kept) + " line(s) kept verbatim";
         if (names_) text += ", " + std::to_string(counts.unknownNames) + " unknown name(s)";
-        out_ << text << "\n";
+        out_ << TerminalSafe(text) << "\n";
     }
 
     void Finish(const CheckTotals& t) override {
@@ -73,6 +99,7 @@ public:
         std::string& j = json_;
         if (files_++) j += ",";
         j += "\n{\"path\":\"" + JsonEscape(r.path) + "\",\"status\":\"" + kStatus[r.status] + "\"";
+        if (!r.failure.empty()) j += ",\"reason\":\"" + JsonEscape(r.failure) + "\"";
         j += ",\"errors\":[";
         bool first = true;
         for (const Finding& f : r.findings) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 enum class Severity { Error, Warning, Note };
@@ -35,6 +36,7 @@ bool IsUnknownName(const Finding& f);
 struct FileReport {
     std::string path;        // as given or found
     int status = 0;          // what reading it gave: 0 read, 1 missing, 2 unreadable
+    std::string failure;     // unreadable: why ("Permission denied", "it is a FIFO", ...)
     int kept = 0;            // lines kept verbatim
     std::vector<Finding> findings;  // in line order
 };
@@ -64,3 +66,8 @@ std::unique_ptr<FindingFormatter> MakeFormatter(ReportFormat format, std::ostrea
 // text as the body of a JSON string: quotes, backslashes and control characters escaped; bytes
 // that are not UTF-8 are taken as Latin-1 characters.
 std::string JsonEscape(const std::string& text);
+
+// text as a terminal may show it: control characters (C0, DEL, and C1 written in UTF-8), which a
+// script could use to move the cursor, recolour or retitle the terminal, are written as \xHH
+// (C1: \u00HH); tabs and everything else pass.
+std::string TerminalSafe(std::string_view text);

@@ -237,6 +237,8 @@ int SetCommand(int argc, char** argv, const std::string& logFolder) {
     for (const std::string& file : files) {
         SR2ShipFile ship;
         ShipDocument doc(ship);
+        // Several files share the logs of one run, each under its own heading.
+        if (files.size() > 1) ship.SetSharedLogs(true, &file != &files.front());
         if (int rc = OpenDocument(doc, file, logFolder)) {
             worst = std::max(worst, rc);
             continue;

@@ -14,6 +14,7 @@
 // or unknown names.
 #include <algorithm>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -54,9 +55,7 @@ void Usage() {
                  "       " << kApplyUsage << "\n";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     Utf8Arguments utf8(argc, argv);
     argc = utf8.argc();
     argv = utf8.argv();
@@ -86,4 +85,17 @@ int main(int argc, char** argv) {
     }
     Usage();
     return 2;
+}
+
+}  // namespace
+
+// Whatever a script or a data file holds, no command ends in an abort: when the memory runs out
+// (a huge file under a memory cap), the command says so and fails like any other.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "tarvisk-cli: the input is too large for the memory available.\n";
+        return 2;
+    }
 }

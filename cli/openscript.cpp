@@ -8,9 +8,11 @@
 namespace fs = std::filesystem;
 
 std::string AbsolutePath(const std::string& path) {
+    // Not normalized by its text: "d/../x.ship" is where the system says, which differs from
+    // "x.ship" when d is a link; only the system's own walk of the path gets that right.
     std::error_code ec;
     fs::path a = fs::absolute(U8Path(path), ec);
-    return ec ? path : U8String(a.lexically_normal());
+    return ec ? path : U8String(a);
 }
 
 int ReportRead(int rc, const SR2ShipFile& doc, const std::string& path) {

@@ -7,7 +7,7 @@
 #include "sr2shipfile.h"
 
 // path (UTF-8) made absolute: the file dialog hands Open an absolute path, and a relative one
-// would name the shared model wrongly.
+// would name the shared model wrongly. Its ".." and links are left for the system to resolve.
 std::string AbsolutePath(const std::string& path);
 
 // Says why reading path gave rc (1: it does not exist, 2: it could not be read) and returns rc;

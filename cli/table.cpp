@@ -451,7 +451,10 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::o
             }
             const std::string absolute = AbsolutePath(file);
             const std::string here = table + ":" + std::to_string(record.row);
-            if (auto [it, fresh] = named.emplace(absolute, here); !fresh) {
+            // One file under two names ("a/../x.ship", a link) is still one file.
+            std::error_code ec;
+            const fs::path resolved = fs::weakly_canonical(U8Path(absolute), ec);
+            if (auto [it, fresh] = named.emplace(ec ? absolute : U8String(resolved), here); !fresh) {
                 refuse(record.row, "file", "'" + file + "' is named by " + it->second + " already");
                 continue;
             }

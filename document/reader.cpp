@@ -175,7 +175,7 @@ constexpr std::uintmax_t kMaxScriptBytes = 256u << 20;
 class LogFile {
 public:
     ~LogFile() { Close(); }
-    bool Open(const fs::path& path) { return file_.OpenNoFollow(path).empty(); }
+    bool Open(const fs::path& path, bool append) { return file_.OpenNoFollow(path, append).empty(); }
     explicit operator bool() const { return file_.IsOpen(); }
     void Line(std::string_view text) {
         if (!file_.IsOpen()) return;
@@ -289,7 +289,7 @@ void ShipReader::OpenLogs() {
     // The logs are a help, never a condition for reading: when the chosen folder cannot take both
     // of them they go to the per-user folder, and when that fails too the file is read without.
     auto tryFolder = [this](const fs::path& folder) {
-        if (debug_.Open(folder / "debug.txt") && errors_.Open(folder / "errors.txt")) {
+        if (debug_.Open(folder / "debug.txt", d_.appendLogs_) && errors_.Open(folder / "errors.txt", d_.appendLogs_)) {
             d_.debugLogPath_ = U8String(folder / "debug.txt");
             d_.errorLogPath_ = U8String(folder / "errors.txt");
             return true;
@@ -319,6 +319,8 @@ std::int16_t ShipReader::Open(const std::string& path, std::string* bytesRead) {
     d_.errorCount_ = 0;
     d_.openFailure_.clear();
     d_.notText_.clear();
+    // The debug log names the file anyway; the error log does so only when it is shared.
+    if (d_.headedLogs_) errors_.Line("Opening '" + path + "' for input...");
     try {
         return Read(path, bytesRead);
     } catch (const std::bad_alloc&) {
@@ -328,7 +330,7 @@ std::int16_t ShipReader::Open(const std::string& path, std::string* bytesRead) {
         d_.inPlace_ = {};
         d_.weapons_ = {};
         d_.salvage_ = {};
-        d_.openFailure_ = "there is not enough memory to read it";
+        d_.openFailure_ = "it is too large for the memory available";
         Debug("ERROR: '" + path + "' could not be read: " + d_.openFailure_ + ".");
         return 2;
     }
@@ -341,15 +343,16 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
         return 2;
     };
     // One open and one read: a mod is hundreds of small files, and each look at a file costs.
-    std::string data;
-    switch (platformfile::ReadWhole(U8Path(filequery::NativePath(path)), kMaxScriptBytes, data)) {
+    std::string data, why;
+    switch (platformfile::ReadWhole(U8Path(filequery::NativePath(path)), kMaxScriptBytes, data, why)) {
         case platformfile::ReadResult::Read: break;
         case platformfile::ReadResult::Missing:
             Debug("ERROR: '" + path + "' does not exist.");
             return 1;
         case platformfile::ReadResult::TooBig: return refuse("it is larger than 256 MiB");
-        case platformfile::ReadResult::CannotOpen: return refuse("it cannot be opened");
-        case platformfile::ReadResult::ReadFailed: return refuse("reading it failed");
+        case platformfile::ReadResult::NotAFile: return refuse(why);
+        case platformfile::ReadResult::CannotOpen: return refuse("it cannot be opened (" + why + ")");
+        case platformfile::ReadResult::ReadFailed: return refuse("reading it failed (" + why + ")");
     }
 
     // Bytes the game's Lua would not read as a text script are refused before anything is taken
@@ -384,7 +387,10 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
     d_.bom_ = all.substr(0, 3) == kByteOrderMark;
     if (d_.bom_) all.remove_prefix(3);
     std::vector<std::string_view> lines;
-    lines.reserve(all.size() / 32 + 1);
+    // Counted first, so the list is made once at its size: grown by doubling, a file of short
+    // lines would hold the old and the new list at once, twice the memory of the list itself.
+    lines.reserve(static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n') +
+                                           std::count(all.begin(), all.end(), '\r')) + 1);
     // The next LF and the next CR are each looked for again only once passed: one pass over the
     // bytes, whichever of them the file uses.
     constexpr std::size_t npos = std::string_view::npos;
@@ -403,7 +409,9 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
     if (lines.empty()) lines.emplace_back();
     // Nearly every statement sets something: room for their records at once, rather than growing
     // (and copying) the list again and again through a long script.
-    d_.origins_.reserve(lines.size());
+    // Not more than a real script could use, though: a file of a million lines that set nothing
+    // must not claim room for a million records it never fills.
+    d_.origins_.reserve(std::min<std::size_t>(lines.size(), 1u << 16));
     Debug("Finished opening ship file.");
     Categorize(lines);
     if (bytesRead) *bytesRead = std::move(data);

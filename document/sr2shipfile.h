@@ -158,6 +158,13 @@ public:
     // looks at files turns it off, and then nothing is written.
     void SetWriteLogs(bool on) { writeLogs_ = on; }
     bool WritesLogs() const { return writeLogs_; }
+    // For a tool that reads several files in one run: each file's part of both logs begins with
+    // the line "Opening '<path>' for input...", and with append the logs are added to instead of
+    // recreated, so that one file's lines never pass for another's nor replace them.
+    void SetSharedLogs(bool headed, bool append) {
+        headedLogs_ = headed;
+        appendLogs_ = append;
+    }
 
     // Reads a script into this document. Returns 0 when it was read (lines that could not be read
     // are logged, kept and counted in ErrorCount()), 1 when the file does not exist, 2 when it
@@ -290,6 +297,7 @@ private:
     bool startShipConfig_ = true;
     int errorCount_ = 0;
     bool writeLogs_ = true;
+    bool headedLogs_ = false, appendLogs_ = false;
     std::vector<ErrorLine> errorLines_;
     std::vector<NameUse> nameUses_;
 };

@@ -344,6 +344,26 @@ bool OpenAfter(std::string_view line) {
 
 Splitter::Splitter(const std::vector<std::string_view>& lines) : lines_(lines) {}
 
+bool Splitter::ClosesAfter(int level, std::size_t line) {
+    if (!lastCloseKnown_) {
+        lastCloseKnown_ = true;
+        for (std::size_t n = 0; n < lines_.size(); ++n) {
+            const std::string_view s = lines_[n];
+            // Each "]" starts at most one run of "=" to look at, and the run ends where the next
+            // candidate begins: one pass over the line.
+            for (std::size_t at = s.find(']'); at != std::string_view::npos;) {
+                std::size_t j = at + 1;
+                while (j < s.size() && s[j] == '=') ++j;
+                if (j == s.size()) break;
+                if (s[j] == ']') lastClose_[static_cast<int>(j - at - 1)] = n;
+                at = s.find(']', j);
+            }
+        }
+    }
+    const auto it = lastClose_.find(level);
+    return it != lastClose_.end() && it->second > line;
+}
+
 // Fills out with a statement and moves on past it.
 bool Splitter::Next(Statement& out) {
     if (i_ >= lines_.size()) return false;
@@ -389,15 +409,17 @@ bool Splitter::Next(Statement& out) {
     auto key = [&st] { return std::make_pair(st.mode == State::LongComment, st.level); };
     if (InLongBracket(st) && neverClosed_.count(key())) return give(first, 1, false, true);
     codeAt_.assign(1, 0);
-    while (Open(st) && i_ < lines_.size()) {
+    bool neverCloses = InLongBracket(st) && !ClosesAfter(st.level, i_ - 1);
+    while (!neverCloses && Open(st) && i_ < lines_.size()) {
         if (!InLongBracket(st) && EndsOpenStatement(lines_[i_])) break;
         code_ += ' ';
         st.last = ' ';
         codeAt_.push_back(code_.size());
         Scan(lines_[i_], i_, st, &code_);
         ++i_;
+        neverCloses = InLongBracket(st) && !ClosesAfter(st.level, i_ - 1);
     }
-    if (InLongBracket(st) && i_ == lines_.size()) {
+    if (InLongBracket(st) && (neverCloses || i_ == lines_.size())) {
         if (st.openedAt == first) {
             // Never closed: the script is broken there. Its first line stands alone and the
             // lines after it are read afresh.

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -51,6 +52,14 @@ private:
     // of the same kind cannot close either, so it is not looked for again.
     std::set<std::pair<bool, int>> neverClosed_;
     bool unclosedBlock_ = false;  // a block ran to the end of the file without closing
+    // Per long-bracket level: the last line that holds a closing bracket of that level, worked
+    // out in one pass over the file the first time a long bracket stays open past its line. A
+    // bracket still open after a line closes on a later one only if such a line follows, so a
+    // bracket that never closes is known at once instead of being followed to the end of the
+    // file (once per level, which made a file of many unclosed levels quadratic).
+    std::unordered_map<int, std::size_t> lastClose_;
+    bool lastCloseKnown_ = false;
+    bool ClosesAfter(int level, std::size_t line);
     std::string code_;                // the statement's code, while it is gathered
     std::vector<std::size_t> codeAt_;  // where each of its lines' code begins in code_
 };

@@ -17,6 +17,10 @@ namespace fs = std::filesystem;
 
 namespace gamedata {
 
+namespace {
+constexpr std::uintmax_t kMaxTextFileBytes = 256u << 20;
+}  // namespace
+
 std::string Lower(std::string_view s) { return asciicase::Lower(s); }
 
 // ----- NoCaseSet -----
@@ -126,20 +130,23 @@ fs::path DataPath(const std::string& dataDir, std::string_view tail) {
 
 TextFile ReadTextLines(const fs::path& path) {
     TextFile result;
-    std::error_code ec;
-    result.found = fs::is_regular_file(path, ec);
-    if (!result.found) return result;
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        result.error = errno ? std::generic_category().message(errno) : "it cannot be opened";
-        return result;
+    // The same limit as for a script: the game's own lists are a few kilobytes, and a huge or
+    // endless file (a sparse one, a device) is refused before it is read.
+    std::string text;
+    switch (platformfile::ReadWhole(path, kMaxTextFileBytes, text, result.error)) {
+        case platformfile::ReadResult::Read: break;
+        case platformfile::ReadResult::Missing: return result;
+        case platformfile::ReadResult::TooBig:
+            result.found = true;
+            result.error = "it is larger than 256 MiB";
+            return result;
+        case platformfile::ReadResult::NotAFile:
+        case platformfile::ReadResult::CannotOpen:
+        case platformfile::ReadResult::ReadFailed:
+            result.found = true;
+            return result;
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        result.error = "it cannot be read";
-        return result;
-    }
+    result.found = true;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find_first_of("\r\n", start);

@@ -27,16 +27,22 @@ public:
     // the permission bits mode (less the umask).
     std::string CreateNew(const fs::path& path, unsigned mode);
 
-    // Opens path for writing from its start, creating it or emptying it, but only when it is (or
-    // becomes) an ordinary file of this user reached without a symbolic link.
-    std::string OpenNoFollow(const fs::path& path);
+    // Opens path for writing from its start, creating it or emptying it (with append: at its
+    // end, keeping what it holds), but only when it is (or becomes) an ordinary file of this user
+    // reached without a symbolic link.
+    std::string OpenNoFollow(const fs::path& path, bool append = false);
 
     bool IsOpen() const { return handle_ != kNone; }
     std::string Write(std::string_view bytes);
     std::string Sync();  // the written bytes are on the disk when this returns ""
-    // POSIX: gives the file these permission bits and, as far as the system lets this user, this
-    // owner and group. Windows: nothing (the file takes the folder's access rules).
-    void SetIdentity(unsigned mode, std::int64_t owner, std::int64_t group);
+    // POSIX: gives the file this owner and group, then these permission bits; the reason when the
+    // system does not let this user keep one of them (another user's file, a group this user is
+    // not in). Windows: nothing (the file takes the folder's access rules).
+    std::string SetIdentity(unsigned mode, std::int64_t owner, std::int64_t group);
+    // Copies the extended attributes of the file at from (access control lists, labels, a
+    // desktop's tags) onto this file; the reason when one of them cannot be copied. Nothing to do
+    // where the system has none.
+    std::string CopyAttributesFrom(const fs::path& from);
     std::string Close();
 
 private:
@@ -44,11 +50,13 @@ private:
     std::intptr_t handle_ = kNone;
 };
 
-// Reads a whole file, links followed, into bytes. A name that is missing or is not an ordinary
-// file (a folder, a FIFO, a device) is Missing, and opening it never waits; a file larger than
-// limit, or one that grows past it while it is read, is TooBig and is not read on.
-enum class ReadResult { Read, Missing, TooBig, CannotOpen, ReadFailed };
-ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& bytes);
+// Reads a whole file, links followed, into bytes. A name that leads nowhere is Missing; one that
+// is not an ordinary file (a folder, a FIFO, a device) is NotAFile, and opening it never waits; a
+// file larger than limit, or one that grows past it while it is read, is TooBig and is not read
+// on. For NotAFile, CannotOpen and ReadFailed, why says what it is or the system's reason ("it is
+// a folder", "Permission denied", "File name too long").
+enum class ReadResult { Read, Missing, NotAFile, TooBig, CannotOpen, ReadFailed };
+ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& bytes, std::string& why);
 
 // What a save needs to know about an existing target (after following links).
 struct Facts {
@@ -58,8 +66,34 @@ struct Facts {
     unsigned mode = 0;        // permission bits (POSIX)
     std::int64_t owner = -1;  // user and group ids (POSIX)
     std::int64_t group = -1;
+    std::uint64_t names = 1;  // hard links: names the file has in all
 };
 Facts Inspect(const fs::path& path);
+
+// Whether the link at link may be followed to write through it. The rule of Linux's
+// fs.protected_symlinks, applied whatever the system's setting: a link in a folder that every
+// user may write to and that has the sticky bit (such as /tmp) is followed only when it belongs
+// to this user or to the folder's owner; another user could have planted it to make this user
+// overwrite a file of their choosing. why says so when it may not.
+bool LinkMayBeFollowed(const fs::path& link, std::string& why);
+
+// Whether path is an ordinary file of this user, not reached through a link (Windows: any
+// ordinary file).
+bool IsOwnFile(const fs::path& path);
+
+// While one of these lives, a SIGTERM or SIGINT (POSIX) first removes the file at path, then
+// ends the program as the signal would have (or runs the handler that was there before). For the
+// temporary file of a save, which would otherwise be left behind. Windows: nothing.
+class RemoveOnSignal {
+public:
+    explicit RemoveOnSignal(const fs::path& path);
+    ~RemoveOnSignal();
+    RemoveOnSignal(const RemoveOnSignal&) = delete;
+    RemoveOnSignal& operator=(const RemoveOnSignal&) = delete;
+
+private:
+    int slot_ = -1;
+};
 
 // Whether this user may write the existing file, as the system decides it (access rights, a
 // read-only file system or attribute), not by looking at the owner's permission bit.

@@ -28,7 +28,7 @@ std::string OutFile::CreateNew(const fs::path& path, unsigned) {
     return {};
 }
 
-std::string OutFile::OpenNoFollow(const fs::path& path) {
+std::string OutFile::OpenNoFollow(const fs::path& path, bool append) {
     Close();
     // FILE_FLAG_OPEN_REPARSE_POINT opens a link itself instead of what it points to; a link is
     // then refused below.
@@ -42,7 +42,7 @@ std::string OutFile::OpenNoFollow(const fs::path& path) {
         CloseHandle(h);
         return "it is not an ordinary file";
     }
-    if (!SetEndOfFile(h)) {
+    if (append ? SetFilePointer(h, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER : !SetEndOfFile(h)) {
         DWORD e = GetLastError();
         CloseHandle(h);
         return WinError(e);
@@ -65,7 +65,9 @@ std::string OutFile::Sync() {
     return FlushFileBuffers(H(handle_)) ? std::string() : WinError(GetLastError());
 }
 
-void OutFile::SetIdentity(unsigned, std::int64_t, std::int64_t) {}
+std::string OutFile::SetIdentity(unsigned, std::int64_t, std::int64_t) { return {}; }
+
+std::string OutFile::CopyAttributesFrom(const fs::path&) { return {}; }
 
 std::string OutFile::Close() {
     if (handle_ == kNone) return {};
@@ -83,6 +85,16 @@ Facts Inspect(const fs::path& path) {
     f.folder = fs::is_directory(st);
     return f;
 }
+
+bool LinkMayBeFollowed(const fs::path&, std::string&) { return true; }
+
+bool IsOwnFile(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(fs::symlink_status(path, ec));
+}
+
+RemoveOnSignal::RemoveOnSignal(const fs::path&) {}
+RemoveOnSignal::~RemoveOnSignal() {}
 
 bool MayWrite(const fs::path& path) {
     // The real open decides: the read-only attribute, access rules and sharing all count.
@@ -124,24 +136,28 @@ std::string MakePrivateFolder(const fs::path& folder) {
     return {};
 }
 
-ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& bytes) {
+ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& bytes, std::string& why) {
     bytes.clear();
+    why.clear();
     HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD e = GetLastError();
-        // A folder cannot be opened as a file; like a missing name, it is no script.
         std::error_code ec;
-        if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_INVALID_NAME ||
-            !fs::exists(path, ec) || fs::is_directory(path, ec))
-            return ReadResult::Missing;
+        if (fs::is_directory(path, ec)) {
+            why = "it is a folder";
+            return ReadResult::NotAFile;
+        }
+        if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND) return ReadResult::Missing;
+        why = WinError(e);
         return ReadResult::CannotOpen;
     }
     LARGE_INTEGER size{};
     if (GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &size)) {
         CloseHandle(h);
-        return ReadResult::Missing;
+        why = "it is not an ordinary file";
+        return ReadResult::NotAFile;
     }
     if (static_cast<std::uintmax_t>(size.QuadPart) > limit) {
         CloseHandle(h);
@@ -158,6 +174,7 @@ ReadResult ReadWhole(const fs::path& path, std::uintmax_t limit, std::string& by
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - have, 1u << 30));
         DWORD got = 0;
         if (!ReadFile(h, bytes.data() + have, want, &got, nullptr)) {
+            why = WinError(GetLastError());
             CloseHandle(h);
             bytes.clear();
             return ReadResult::ReadFailed;

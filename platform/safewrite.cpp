@@ -1,6 +1,7 @@
 #include "safewrite.h"
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <system_error>
 
@@ -18,6 +19,7 @@ bool FollowLinks(fs::path& p, std::string& why) {
     for (int hops = 0; hops < 40; ++hops) {
         std::error_code ec;
         if (!fs::is_symlink(fs::symlink_status(p, ec))) return true;
+        if (!platformfile::LinkMayBeFollowed(p, why)) return false;
         const fs::path to = fs::read_symlink(p, ec);
         if (ec) {
             why = "the link cannot be followed (" + ec.message() + ")";
@@ -27,6 +29,30 @@ bool FollowLinks(fs::path& p, std::string& why) {
     }
     why = "the link leads round in a circle";
     return false;
+}
+
+// A save that was killed (SIGKILL, a power cut) leaves its temporary file behind. The next save
+// of the same file removes those of this user whose name has the pattern of its own temporary
+// files and that have not changed for a minute: no save still running writes to one that long
+// before its rename.
+void RemoveStaleTemporaryFiles(const fs::path& folder, const std::string& base) {
+    const std::string prefix = "." + base + ".", suffix = ".tarvisk-tmp";
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = U8String(it->path().filename());
+        if (name.size() != prefix.size() + 16 + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        const std::string token = name.substr(prefix.size(), 16);
+        if (token.find_first_not_of("0123456789abcdef") != std::string::npos) continue;
+        std::error_code timeError;
+        const auto changed = fs::last_write_time(it->path(), timeError);
+        if (timeError || now - changed < std::chrono::minutes(1) || !platformfile::IsOwnFile(it->path())) continue;
+        std::error_code removeError;
+        fs::remove(it->path(), removeError);
+    }
 }
 
 }  // namespace
@@ -44,6 +70,11 @@ std::string SafeWriteFile(const std::string& FileName, std::string_view text) {
         if (facts.folder) return "it is a folder";
         if (!facts.regular) return "it is not an ordinary file";
         if (!platformfile::MayWrite(target)) return "the file is read-only";
+        // The new file takes the old one's place under this one name; its other names would go
+        // on showing the old contents, so such a file is not saved over.
+        if (facts.names > 1)
+            return "it has " + std::to_string(facts.names - 1) +
+                   " other name(s) (hard links), which would keep the old contents";
     }
 
     // The new contents go to a file of their own beside the target, under a name nobody can guess
@@ -60,6 +91,7 @@ std::string SafeWriteFile(const std::string& FileName, std::string_view text) {
         while (cut > 0 && (static_cast<unsigned char>(base[cut]) & 0xC0) == 0x80) --cut;
         base.resize(cut);
     }
+    RemoveStaleTemporaryFiles(folder, base);
     platformfile::OutFile out;
     fs::path temp;
     for (int attempt = 0; attempt < 8; ++attempt) {
@@ -72,8 +104,11 @@ std::string SafeWriteFile(const std::string& FileName, std::string_view text) {
     if (!out.IsOpen()) {
         std::error_code ec;
         if (!fs::is_directory(folder.empty() ? fs::path(".") : folder, ec)) return "the folder does not exist";
+        // Even a file this user may write is not saved in a folder that cannot take the new file
+        // beside it: written in place, a failure half way would leave half a script.
         return "the folder cannot be written to (" + why + ")";
     }
+    const platformfile::RemoveOnSignal removeOnSignal(temp);
 
     auto fail = [&](const std::string& reason) {
         out.Close();
@@ -82,7 +117,12 @@ std::string SafeWriteFile(const std::string& FileName, std::string_view text) {
         return reason;
     };
     if (std::string e = out.Write(text); !e.empty()) return fail("writing failed (" + e + ")");
-    if (facts.exists) out.SetIdentity(facts.mode, facts.owner, facts.group);
+    // The file keeps who owns it, its permissions and its extended attributes, or is not saved:
+    // a save never changes them silently.
+    if (facts.exists) {
+        if (std::string e = out.SetIdentity(facts.mode, facts.owner, facts.group); !e.empty()) return fail(e);
+        if (std::string e = out.CopyAttributesFrom(target); !e.empty()) return fail(e);
+    }
     if (std::string e = out.Sync(); !e.empty()) return fail("writing failed (" + e + ")");
     if (std::string e = out.Close(); !e.empty()) return fail("writing failed (" + e + ")");
 

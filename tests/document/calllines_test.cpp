@@ -365,3 +365,23 @@ TEST(CallLines, TheOneLineShortcutAgreesWithTheFullScan) {
     }
     EXPECT_GT(sure, 100000);
 }
+
+// A second line that begins with NewShipType continues a call when it holds an argument, and
+// begins a statement of its own when it is an assignment; a value with a second "=" is stored
+// up to it, and its line written back as read, since the canonical line would lose the rest.
+TEST(CallLines, ASecondLineThatBeginsWithNewShipTypeAndASecondEqualsSign) {
+    Read r = Read::Lines({"StartShipWeaponConfig(", "NewShipType, \"Gun\", \"Hp1\", \"Fire\")",
+                          "StartShipWeaponConfig(NewShipType,", "NewShipType.mass = 7",
+                          "NewShipType.buildCost=5=6"});
+    ASSERT_EQ(r.doc.SSWC_Num, 0);
+    r.doc.SSWC_LoadValues(0);
+    EXPECT_EQ(r.doc.SSWC_WeaponName, "Gun");
+    EXPECT_EQ(r.doc.iMass, 7);
+    EXPECT_EQ(r.doc.iBuildCost, 5);
+    EXPECT_EQ(r.Errors(), "Error on line 2: StartShipWeaponConfig(NewShipType,\n");
+    const std::string w = r.Written();
+    EXPECT_TRUE(HasLine(w, "NewShipType.buildCost=5=6"));
+    EXPECT_FALSE(HasLine(w, "NewShipType.buildCost = 5"));
+    EXPECT_TRUE(HasLine(w, "NewShipType.mass = 7"));
+    EXPECT_EQ(Normalize(w), w);
+}

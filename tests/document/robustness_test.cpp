@@ -5,6 +5,7 @@
 #include <random>
 
 #include "docsupport.h"
+#include "statements.h"
 #include "u8path.h"
 
 using namespace docsupport;
@@ -43,6 +44,22 @@ TEST(Robustness, AOneMegabyteLine) {
     EXPECT_EQ(r.doc.ErrorCount(), 1);
     EXPECT_EQ(r.doc.iMass, 0);
     Normalize(r.Written());
+}
+
+// A long bracket closes only on a closing bracket of its own level, wherever that stands; one
+// that never closes is its own line alone, even when it opens inside a statement begun above it.
+TEST(Robustness, LongBracketsThatNeverCloseAmongOnesThatDo) {
+    const std::vector<std::string> text = {"x = [====[", "y = [==[", "z ]=]", "]==]",    // 0 alone, 1-3
+                                           "a = [=[ ]=] b = [=[", "]=]",              // 4-5
+                                           "f(", "s = [===[", "g()", "t = [[ ]=====]"};  // 6 open, 7 alone
+    const std::vector<std::string_view> lines(text.begin(), text.end());
+    const auto st = statements::Split(lines);
+    std::vector<std::tuple<std::size_t, std::size_t, bool, bool>> got;
+    for (const auto& s : st) got.emplace_back(s.first, s.count, s.open, s.neverEnds);
+    using T = std::tuple<std::size_t, std::size_t, bool, bool>;
+    EXPECT_EQ(got, (std::vector<T>{T{0, 1, false, true}, T{1, 3, false, false}, T{4, 2, false, false},
+                                   T{6, 1, true, false}, T{7, 1, false, true}, T{8, 1, false, false},
+                                   T{9, 1, false, true}}));
 }
 
 // A call line cut short at any comma cannot crash the reader, and whatever became of it, it

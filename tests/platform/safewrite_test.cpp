@@ -15,9 +15,14 @@
 #include "safewrite.h"
 
 #ifndef _WIN32
+#include <csignal>
+#include <functional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
+#ifdef __linux__
+#include <sys/xattr.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -216,6 +221,134 @@ TEST_F(SaveTest, AFolderThatCannotBeWrittenIsReportedAndTheOldFileStays) {
         EXPECT_EQ(why.rfind("the folder cannot be written to", 0), 0u) << why;
         EXPECT_EQ(Read(dir / "locked" / "Ship.ship"), "old");
     }
+}
+
+// Runs check in a child process as an ordinary user: as uid and gid 65534 when the tests run as
+// root (as in CI), as this user otherwise. True when check returned true.
+bool AsOrdinaryUser(const std::function<bool()>& check) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A save killed by sig just before its new file takes the old one's place.
+int SaveKilledBy(const fs::path& target, int sig) {
+    const pid_t child = fork();
+    if (child == 0) {
+        static int signal;
+        signal = sig;
+        SetSafeWriteHookForTesting([](const std::string&) { raise(signal); });
+        SafeWriteFile(target.string(), "new");
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
+}
+
+TEST_F(SaveTest, ASaveEndedByTermOrIntRemovesItsTemporaryFileAndAnOldOneIsRemovedLater) {
+    const fs::path target = dir / "Ship.ship";
+    Write(target, "old");
+    for (int sig : {SIGTERM, SIGINT}) {
+        EXPECT_EQ(SaveKilledBy(target, sig), sig);
+        EXPECT_EQ(Entries(), std::vector<std::string>{"Ship.ship"}) << "signal " << sig;
+        EXPECT_EQ(Read(target), "old");
+    }
+    // What a SIGKILL leaves: a temporary file of this save's pattern, old or still fresh (another
+    // save may be writing it), beside names that only look alike.
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+    const std::vector<std::string> names = {".Ship.ship.0123456789abcdef.tarvisk-tmp",   // stale: removed
+                                            ".Ship.ship.fedcba9876543210.tarvisk-tmp",   // fresh
+                                            ".Ship.ship.0123456789abcdeZ.tarvisk-tmp",   // not a token
+                                            ".Other.ship.0123456789abcdef.tarvisk-tmp",  // another file's
+                                            "Ship.ship.0123456789abcdef.tarvisk-tmp"};
+    for (const auto& n : names) {
+        Write(dir / n, "left over");
+        if (n != names[1]) fs::last_write_time(dir / n, old);
+    }
+    ASSERT_EQ(Save(target, "next"), "");
+    auto expected = std::vector<std::string>(names.begin() + 1, names.end());
+    expected.push_back("Ship.ship");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Entries(), expected);
+}
+
+TEST_F(SaveTest, AFileWithOtherNamesOrAnotherOwnerIsNotSavedOverAndItsAttributesAreKept) {
+    const fs::path target = dir / "Ship.ship";
+    Write(target, "old");
+    ASSERT_EQ(link(target.c_str(), (dir / "Other name.ship").c_str()), 0);
+    EXPECT_NE(Save(target, "new").find("hard links"), std::string::npos);
+    EXPECT_EQ(Read(target), "old");
+    EXPECT_EQ(Read(dir / "Other name.ship"), "old");
+    fs::remove(dir / "Other name.ship");
+
+#ifdef __linux__
+    if (setxattr(target.c_str(), "user.tarvisk.tag", "blue", 4, 0) == 0) {
+        ASSERT_EQ(Save(target, "new"), "");
+        char value[8] = {};
+        EXPECT_EQ(getxattr(target.c_str(), "user.tarvisk.tag", value, sizeof value), 4);
+        EXPECT_EQ(std::string(value), "blue");
+    }
+#endif
+
+    // A file every user may write, in a folder every user may write: another user's save would
+    // make it theirs, so it is refused and says why. Root keeps the owner it finds.
+    if (geteuid() != 0) GTEST_SKIP() << "needs a second user";
+    ASSERT_EQ(chmod(dir.c_str(), 0777), 0);
+    ASSERT_EQ(chmod(target.c_str(), 0666), 0);
+    EXPECT_TRUE(AsOrdinaryUser([&] {
+        return Save(target, "theirs") == "its owner could not be kept (Operation not permitted)" &&
+               Read(target) != "theirs";
+    }));
+    ASSERT_EQ(chown(target.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(Save(target, "root's"), "");
+    struct stat st;
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 0666u);
+}
+
+TEST_F(SaveTest, AsAnOrdinaryUserAReadOnlyFolderRefusesTheSaveOfAWritableFile) {
+    fs::create_directories(dir / "locked");
+    Write(dir / "locked" / "Ship.ship", "old");
+    ASSERT_EQ(chmod((dir / "locked" / "Ship.ship").c_str(), 0666), 0);
+    ASSERT_EQ(chmod((dir / "locked").c_str(), 0555), 0);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown((dir / "locked" / "Ship.ship").c_str(), 65534, 65534), 0);
+    }
+    EXPECT_TRUE(AsOrdinaryUser([&] {
+        return Save(dir / "locked" / "Ship.ship", "new").rfind("the folder cannot be written to", 0) == 0 &&
+               Read(dir / "locked" / "Ship.ship") == "old";
+    }));
+    ASSERT_EQ(chmod((dir / "locked").c_str(), 0755), 0);
+}
+
+// A link another user planted in a shared sticky folder (as /tmp) is not written through, as
+// Linux's fs.protected_symlinks would stop it; its owner's or the folder owner's link is.
+TEST_F(SaveTest, ALinkOfAnotherUserInASharedStickyFolderIsNotFollowed) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs a second user";
+    fs::create_directories(dir / "pub");
+    ASSERT_EQ(chmod((dir / "pub").c_str(), 01777), 0);
+    Write(dir / "precious", "keep");
+    const fs::path planted = dir / "pub" / "out.ship";
+    fs::create_symlink("../precious", planted);
+    ASSERT_EQ(lchown(planted.c_str(), 65534, 65534), 0);
+    EXPECT_NE(Save(planted, "new").find("another user"), std::string::npos);
+    EXPECT_EQ(Read(dir / "precious"), "keep");
+    EXPECT_TRUE(fs::is_symlink(planted));
+    // Not sticky: the folder's own rules already say who may put links in it.
+    ASSERT_EQ(chmod((dir / "pub").c_str(), 0777), 0);
+    EXPECT_EQ(Save(planted, "new"), "");
+    EXPECT_EQ(Read(dir / "precious"), "new");
+    // The user's own link, in the sticky folder again.
+    ASSERT_EQ(chmod((dir / "pub").c_str(), 01777), 0);
+    ASSERT_EQ(lchown(planted.c_str(), 0, 0), 0);
+    EXPECT_EQ(Save(planted, "mine"), "");
+    EXPECT_EQ(Read(dir / "precious"), "mine");
 }
 
 TEST_F(SaveTest, ASaveKilledBeforeItFinishedLeavesTheOldFileWhole) {

@@ -1,0 +1,148 @@
+// Time and peak memory of reading scripts shaped to be slow or large, as tarvisk-cli reads them:
+// get and set open a ShipDocument, check reads the ship alone, normalize writes the canonical
+// script. Each shape runs in a child process of its own, so the peak memory it reports is its own.
+//
+//   hostile_bench [FOLDER]   writes the shapes into FOLDER (the system's temporary folder by
+//                            default) and prints, per shape: its size, the seconds and the peak
+//                            memory of each way of reading it, and that memory as a multiple of
+//                            the file's size
+//
+// Linux only (the peak memory comes from /proc).
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "shipdocument.h"
+#include "sr2shipfile.h"
+#include "u8path.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Shape {
+    const char* name;
+    std::function<void(std::ofstream&)> write;
+};
+
+const std::vector<Shape>& Shapes() {
+    static const std::vector<Shape> shapes = {
+        // Unclosed long brackets, each of a level of its own, above a long script.
+        {"2000 unclosed long brackets + 200000 lines",
+         [](std::ofstream& f) {
+             for (int i = 0; i < 2000; ++i) f << "x = [" << std::string(static_cast<std::size_t>(i), '=') << "[\n";
+             for (int i = 0; i < 200000; ++i) f << "NewShipType.buildCost = " << i << "\n";
+         }},
+        // A call that never closes, above lines none of which ends it.
+        {"unclosed call + 200000 lines",
+         [](std::ofstream& f) {
+             f << "setSupplyValue(NewShipType,\n";
+             for (int i = 0; i < 200000; ++i) f << "x" << i << " = " << i << ",\n";
+         }},
+        // The shortest lines there are, each kept as it is.
+        {"32 MiB of one-letter lines",
+         [](std::ofstream& f) {
+             const std::string block(1 << 20, 'x');
+             std::string lines;
+             for (std::size_t i = 0; i < block.size(); i += 2) lines += "x\n";
+             for (int i = 0; i < 32; ++i) f << lines;
+         }},
+        // One call line of empty strings: millions of arguments.
+        {"50 MB call line of quotes",
+         [](std::ofstream& f) {
+             f << "StartShipWeaponConfig(NewShipType, ";
+             const std::string quotes(3 << 20, '"');
+             for (int i = 0; i < 16; ++i) f << quotes;
+             f << ")\n";
+         }},
+        // Long lines of assignments with a second "=".
+        {"100000 assignments of 300 bytes",
+         [](std::ofstream& f) {
+             for (int i = 0; i < 100000; ++i)
+                 f << "NewShipType.buildCost=" << i << "=" << std::string(270, '7') << "\n";
+         }},
+    };
+    return shapes;
+}
+
+long PeakKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
+double Seconds(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Runs work in a child process and prints its time and peak memory.
+void Measure(const char* what, double fileMiB, const std::function<void()>& work) {
+    std::cout.flush();
+    const pid_t child = fork();
+    if (child == 0) {
+        const double s = Seconds(work);
+        const double peakMiB = static_cast<double>(PeakKiB()) / 1024;
+        std::printf("  %-10s %7.2f s  %8.1f MiB peak  %5.1fx the file\n", what, s, peakMiB, peakMiB / fileMiB);
+        std::fflush(stdout);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) std::printf("  %-10s failed\n", what);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "tarvisk_hostile_bench";
+    fs::create_directories(folder);
+    int n = 0;
+    for (const Shape& shape : Shapes()) {
+        const fs::path file = folder / ("shape" + std::to_string(n++) + ".ship");
+        {
+            std::ofstream f(file, std::ios::binary);
+            shape.write(f);
+        }
+        const double mib = static_cast<double>(fs::file_size(file)) / (1 << 20);
+        std::printf("%s (%.1f MiB)\n", shape.name, mib);
+        const std::string path = U8String(file);
+        Measure("check", mib, [&] {
+            SR2ShipFile ship;
+            ship.SetWriteLogs(false);
+            ship.OpenShipFile(path);
+        });
+        Measure("get", mib, [&] {
+            SR2ShipFile ship;
+            ship.SetWriteLogs(false);
+            ShipDocument doc(ship);
+            doc.Open(path);
+        });
+        Measure("set", mib, [&] {
+            SR2ShipFile ship;
+            ship.SetWriteLogs(false);
+            ShipDocument doc(ship);
+            doc.Open(path);
+            ship.iBuildCost = 5;
+            (void)doc.SaveBytes();
+        });
+        Measure("normalize", mib, [&] {
+            SR2ShipFile ship;
+            ship.SetWriteLogs(false);
+            ship.OpenShipFile(path);
+            (void)ship.WriteShipFile(U8String(folder / "normalized.ship"));
+        });
+        fs::remove(file);
+    }
+    fs::remove(folder / "normalized.ship");
+    return 0;
+}
