@@ -1,0 +1,72 @@
+// The text forms of values, shared by builds with and without Lua.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "gamelua.h"
+
+namespace gamelua {
+
+std::string NumberText(double v) {
+    if (std::isnan(v)) return "0/0";
+    if (std::isinf(v)) return v > 0 ? "1/0" : "-1/0";
+    char buf[40];
+    if (v == std::floor(v) && std::fabs(v) < 1e15) {  // whole numbers in plain digits
+        std::snprintf(buf, sizeof buf, "%.0f", v);
+        return buf;
+    }
+    // Otherwise the fewest significant digits that read back as the same double.
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::snprintf(buf, sizeof buf, "%.*g", digits, v);
+        if (std::strtod(buf, nullptr) == v) break;
+    }
+    return buf;
+}
+
+std::string QuotedText(std::string_view s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                // Control characters as decimal escapes: a terminal shown this output must not
+                // take a byte of a mod's script as a command.
+                if (c < 0x20 || c == 0x7f) {
+                    char esc[8];
+                    std::snprintf(esc, sizeof esc, "\\%03u", c);
+                    out += esc;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    return out + '"';
+}
+
+std::string CallText(const Call& call) {
+    std::string out = call.name + "(";
+    for (std::size_t i = 0; i < call.args.size(); ++i) out += (i ? ", " : "") + call.args[i].text;
+    return out + ")";
+}
+
+std::optional<std::string> KeyValueText(const Reading& reading, std::string_view key) {
+    if (auto it = reading.keys.find(std::string(key)); it != reading.keys.end()) return it->second.text;
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (const auto& [k, v] : reading.keys) {
+        if (k.size() != key.size()) continue;
+        std::size_t i = 0;
+        while (i < k.size() && lower(k[i]) == lower(key[i])) ++i;
+        if (i == k.size()) return v.text;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> KeyValueText(std::string_view script, std::string_view key) {
+    return KeyValueText(Read(script), key);
+}
+
+}  // namespace gamelua
