@@ -6,6 +6,9 @@
 //                                  the lines that could not be read and, with --data, the names
 //                                  the game's data directory does not know (check.cpp)
 //   tarvisk-cli get / set          values by entry name, saved as the editor's Save (getset.h)
+//   tarvisk-cli eval [--format text|json] FILE...
+//                                  the ship as the game reads it, from Lua (eval.h)
+//   tarvisk-cli --version          the version and the features built in
 //
 // Exit codes: 0 success, 1 a file does not exist, 2 any other failure, 3 (check) a file had errors
 // or unknown names.
@@ -14,6 +17,8 @@
 #include <vector>
 
 #include "check.h"
+#include "eval.h"
+#include "gamelua.h"
 #include "getset.h"
 #include "logfolder.h"
 #include "openscript.h"
@@ -42,8 +47,20 @@ int Normalize(const std::string& in, const std::string& out, const std::string& 
 void Usage() {
     std::cerr << "usage: tarvisk-cli normalize IN OUT\n"
                  "       " << kCheckUsage << "\n"
+                 "       " << kEvalUsage << "\n"
                  "       tarvisk-cli get FILE KEY...\n"
-                 "       tarvisk-cli set [--dry-run] [--output OUT] KEY=VALUE... -- FILE...\n";
+                 "       tarvisk-cli set [--dry-run] [--output OUT] KEY=VALUE... -- FILE...\n"
+                 "       tarvisk-cli --version\n";
+}
+
+int Version() {
+    std::cout << "tarvisk-cli " << TARVISK_VERSION << '\n';
+    if (gamelua::Available())
+        std::cout << "features: lua\n";
+    else
+        std::cout << "features: none (built without Lua: no eval, no syntax errors from Lua in check, "
+                     "no verification of saves)\n";
+    return 0;
 }
 
 }  // namespace
@@ -58,6 +75,9 @@ int main(int argc, char** argv) {
     if (cmd == "normalize" && argc == 4) return Normalize(argv[2], argv[3], logs);
     if (cmd == "check" && argc >= 3)
         return RunCheck(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    if (cmd == "--version" && argc == 2) return Version();
+    if (cmd == "eval")
+        return RunEval(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     if (cmd == "get") return GetCommand(argc, argv, logs);
     if (cmd == "set") return SetCommand(argc, argv, logs);
     Usage();

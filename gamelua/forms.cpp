@@ -48,7 +48,11 @@ std::string QuotedText(std::string_view s) {
 }
 
 std::string CallText(const Call& call) {
-    std::string out = call.name + "(";
+    // A name is whatever the script indexed its environment with: shown escaped when it holds
+    // control characters.
+    bool plain = true;
+    for (unsigned char c : call.name) plain = plain && c >= 0x20 && c != 0x7f;
+    std::string out = (plain ? call.name : "[" + QuotedText(call.name) + "]") + "(";
     for (std::size_t i = 0; i < call.args.size(); ++i) out += (i ? ", " : "") + call.args[i].text;
     return out + ")";
 }

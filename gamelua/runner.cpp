@@ -63,7 +63,12 @@ void* Allocate(void* ud, void* ptr, std::size_t osize, std::size_t nsize) {
 void CountHook(lua_State* L, lua_Debug*) {
     Run* run = RunOf(L);
     run->count += kHookStep;
-    if (run->count > run->limit) luaL_error(L, "stopped after %d instructions", static_cast<int>(run->limit));
+    if (run->count > run->limit) {
+        luaL_where(L, 0);  // in a hook, level 0 is the script's function that is running
+        lua_pushfstring(L, "stopped after %d instructions", static_cast<int>(run->limit));
+        lua_concat(L, 2);
+        lua_error(L);
+    }
 }
 
 std::string MemoryMessage(const Run& run) {
