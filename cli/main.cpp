@@ -23,20 +23,23 @@
 #include "logfolder.h"
 #include "openscript.h"
 #include "platform.h"
+#include "shipdocument.h"
 #include "sr2shipfile.h"
 
 namespace {
 
-int Read(SR2ShipFile& doc, const std::string& path, const std::string& logs) {
+int Read(SR2ShipFile& doc, const std::string& path, const std::string& logs, std::string* bytes) {
     doc.SetLogFolder(logs);
-    return ReportRead(doc.OpenShipFile(AbsolutePath(path)), doc, path);
+    return ReportRead(doc.OpenShipFile(AbsolutePath(path), bytes), doc, path);
 }
 
 int Normalize(const std::string& in, const std::string& out, const std::string& logs) {
     SR2ShipFile doc;
-    if (int rc = Read(doc, in, logs)) return rc;
+    std::string bytes;
+    if (int rc = Read(doc, in, logs, &bytes)) return rc;
     ReportErrorLines(doc, in, "are written back unchanged");
-    Result r = doc.WriteShipFile(out);
+    Result r = VerifySave(bytes, doc.ScriptText(), doc, doc);
+    if (r) r = doc.WriteShipFile(out);
     if (!r) {
         std::cerr << "tarvisk-cli: '" << out << "' could not be saved: " << r.reason << ".\n";
         return 2;

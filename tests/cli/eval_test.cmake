@@ -33,3 +33,12 @@ run(3 "" "hostile_string.ship: error: ran out of its memory allowance" eval host
 if(EXISTS "${WORK}/pwned")
   message(SEND_ERROR "a hostile script reached the file system")
 endif()
+
+# A save that would change another entry's meaning: the if block is kept as written and would run
+# after the later assignment. Nothing is written, the entry is named, exit 2.
+file(WRITE "${WORK}/reordered.ship" "NewShipType = StartShipConfig()\nif true then NewShipType.buildCost = 7 end\nNewShipType.buildCost = 9\n")
+run(2 "" "'out.ship' could not be saved: it would change what the game reads: buildCost would be 7 instead of 9\\.\n$"
+    normalize reordered.ship out.ship)
+if(EXISTS "${WORK}/out.ship")
+  message(SEND_ERROR "a refused save wrote its file")
+endif()
