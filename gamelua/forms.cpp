@@ -1,4 +1,5 @@
 // The text forms of values, shared by builds with and without Lua.
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,16 +12,14 @@ std::string NumberText(double v) {
     if (std::isnan(v)) return "0/0";
     if (std::isinf(v)) return v > 0 ? "1/0" : "-1/0";
     char buf[40];
-    if (v == std::floor(v) && std::fabs(v) < 1e15) {  // whole numbers in plain digits
-        std::snprintf(buf, sizeof buf, "%.0f", v);
-        return buf;
+    if (v == std::floor(v) && std::fabs(v) < 1e15 && !(v == 0 && std::signbit(v))) {
+        // Whole numbers in plain digits, as scripts write them.
+        const auto end = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(v)).ptr;
+        return std::string(buf, end);
     }
-    // Otherwise the fewest significant digits that read back as the same double.
-    for (int digits = 1; digits <= 17; ++digits) {
-        std::snprintf(buf, sizeof buf, "%.*g", digits, v);
-        if (std::strtod(buf, nullptr) == v) break;
-    }
-    return buf;
+    // Otherwise the shortest text that reads back as the same double.
+    const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+    return std::string(buf, end);
 }
 
 std::string QuotedText(std::string_view s) {

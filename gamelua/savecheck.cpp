@@ -1,12 +1,16 @@
 #include "savecheck.h"
 
 #include <map>
+#include <optional>
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 namespace gamelua {
 
 namespace {
+
+constexpr std::string_view kShipFirstLine = "NewShipType = StartShipConfig()";
 
 // An entry's meaning as comparable text, and how it reads in a message.
 struct Entry {
@@ -78,33 +82,83 @@ std::string Describe(const std::string& name, const Entry* before, const Entry* 
     return b[i] + " would be added";
 }
 
+std::vector<std::string_view> LinesOf(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    }
+    return lines;
+}
+
+void Insert(std::set<std::string>& edited, const Entries& e) {
+    for (const auto& [name, entry] : e.byName) edited.insert(name);
+}
+
+// The entries the edit touched: the writer writes one statement per line, so the lines in which
+// the two canonical scripts differ, run on their own, name them. Only when that cannot be told
+// (lines that only moved, or lines that do not run alone) are both whole scripts read.
+// Nothing when neither way tells.
+std::optional<std::set<std::string>> EditedEntries(std::string_view before, std::string_view after,
+                                                   const Limits& limits) {
+    std::set<std::string> edited;
+    if (before == after) return edited;
+    // How often each line stands in before, less how often in after.
+    std::unordered_map<std::string_view, int> count;
+    const auto a = LinesOf(before), b = LinesOf(after);
+    count.reserve(a.size() + 8);
+    for (auto l : a) ++count[l];
+    for (auto l : b) --count[l];
+    std::string changed(kShipFirstLine);
+    changed += '\n';
+    bool any = false;
+    for (const auto& [line, n] : count)
+        for (int i = 0; i < (n < 0 ? -n : n); ++i) {
+            changed.append(line).append("\n");
+            any = true;
+        }
+    if (any) {
+        const Reading lines = Read(changed, limits);
+        if (lines.load.loads && lines.finished) {
+            Insert(edited, EntriesOf(lines));
+            return edited;
+        }
+    }
+    const Reading cb = Read(before, limits), ca = Read(after, limits);
+    if (!cb.load.loads || !ca.load.loads) return std::nullopt;
+    const Entries eb = EntriesOf(cb), ea = EntriesOf(ca);
+    for (const auto& [name, entry] : eb.byName)
+        if (auto it = ea.byName.find(name); it == ea.byName.end() || it->second.meaning != entry.meaning)
+            edited.insert(name);
+    for (const auto& [name, entry] : ea.byName)
+        if (!eb.byName.count(name)) edited.insert(name);
+    return edited;
+}
+
 }  // namespace
 
 std::string FirstChange(const SaveScripts& s, const Limits& limits) {
-    if (!Available()) return {};
+    if (!Available() || s.before == s.after) return {};
     const Reading before = Read(s.before, limits);
-    if (!before.load.loads) return {};
+    // A script that does not load, or stops before its end, has no whole meaning to keep: what
+    // it configured depends on where the game stops it. Saved as before.
+    if (!before.load.loads || !before.finished) return {};
     const Reading after = Read(s.after, limits);
     const std::string head = "it would change what the game reads: ";
     if (!after.load.loads)
         return head + "the script would no longer load (line " + std::to_string(after.load.line) +
                ": " + after.load.message + ")";
-    if (before.finished && !after.finished)
+    if (!after.finished)
         return head + "the script would stop at line " + std::to_string(after.errorLine) + " (" +
                after.error + ")";
 
-    std::set<std::string> edited;
-    if (s.canonicalBefore != s.canonicalAfter) {
-        const Reading cb = Read(s.canonicalBefore, limits), ca = Read(s.canonicalAfter, limits);
-        // Without the writer's readings the edit cannot be told from a change: saved as before.
-        if (!cb.load.loads || !ca.load.loads) return {};
-        const Entries eb = EntriesOf(cb), ea = EntriesOf(ca);
-        for (const auto& [name, entry] : eb.byName)
-            if (auto it = ea.byName.find(name); it == ea.byName.end() || it->second.meaning != entry.meaning)
-                edited.insert(name);
-        for (const auto& [name, entry] : ea.byName)
-            if (!eb.byName.count(name)) edited.insert(name);
-    }
+    // Without the writer's readings the edit cannot be told from a change: saved as before.
+    const auto found = EditedEntries(s.canonicalBefore, s.canonicalAfter, limits);
+    if (!found) return {};
+    const std::set<std::string>& edited = *found;
 
     const Entries eb = EntriesOf(before), ea = EntriesOf(after);
     std::vector<std::string> order = eb.order;

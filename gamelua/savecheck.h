@@ -24,7 +24,7 @@ struct SaveScripts {
 // would change ("it would change what the game reads: buildCost would be 500 instead of 500.5").
 // Not changes: what the writer always adds (a key the old script did not set, a disabled ability
 // line, a patch-list call without patches, LoadSharedModel for a model-loading line). A script
-// that Lua cannot load, and a build without Lua, pass unchecked.
+// that Lua cannot load or that stops before its end, and a build without Lua, pass unchecked.
 std::string FirstChange(const SaveScripts& scripts, const Limits& limits = {});
 
 }  // namespace gamelua

@@ -62,7 +62,7 @@ TEST(GameLua, TheShipAsTheGameReadsIt) {
     EXPECT_EQ(*KeyValueText(r, "displayedName"), "\"Say \\\"hi\\\"\\n\"");
     EXPECT_EQ(r.keys.at("displayedName").string, "Say \"hi\"\n");
     EXPECT_EQ(*KeyValueText(r, "tiny"), "1e-05");
-    EXPECT_EQ(*KeyValueText(r, "big"), "1.1805916207174113e+21");
+    EXPECT_EQ(*KeyValueText(r, "big"), "1180591620717411303424");
     EXPECT_EQ(*KeyValueText(r, "[1]"), "true");
     EXPECT_EQ(*KeyValueText(r, "[\"odd key\"]"), "{1, 2, [10] = false, x = \"y\"}");
     EXPECT_FALSE(KeyValueText(r, "mass"));
