@@ -330,16 +330,40 @@ GameData::GameData()
       salvageChunks(builtinnames::SalvageChunks()) {}
 
 GameData GameData::Read(const std::string& dataDir, unsigned parts) {
+    return Read(std::vector<std::string>{dataDir}, parts);
+}
+
+namespace {
+
+// The file at tail in the last of dataDirs that has one: a later folder's file replaces an
+// earlier one's, and one that cannot be read is not replaced by an earlier one.
+TextFile ReadLastFile(const std::vector<std::string>& dataDirs, std::string_view tail) {
+    for (auto dir = dataDirs.rbegin(); dir != dataDirs.rend(); ++dir) {
+        TextFile file = ReadTextLines(DataPath(*dir, tail));
+        if (file.found) return file;
+    }
+    return {};
+}
+
+}  // namespace
+
+GameData GameData::Read(const std::vector<std::string>& dataDirs, unsigned parts) {
     GameData data;
-    if (parts & kFormations)
-        data.formations.Merge(FormationsInFolder(DataPath(dataDir, kFormationsTail)));
+    for (const std::string& dataDir : dataDirs) {
+        if (parts & kFormations)
+            data.formations.Merge(FormationsInFolder(DataPath(dataDir, kFormationsTail)));
+        if (parts & kWeapons)
+            data.weapons.Merge(FolderEntries(DataPath(dataDir, kWeaponsTail), Files::FlaggedOnly));
+        if (parts & kSalvageChunks)
+            data.salvageChunks.Merge(FolderEntries(DataPath(dataDir, kSalvageTail), Files::All));
+    }
     if (parts & kManeuvers) {
-        const TextFile file = ReadTextLines(DataPath(dataDir, kManeuversTail));
+        const TextFile file = ReadLastFile(dataDirs, kManeuversTail);
         if (file.ok) data.maneuvers.Merge(NamesOfLines(file.lines));
         else if (file.found) data.maneuverFileError = file.error;
     }
     if (parts & kFamilies) {
-        const TextFile file = ReadTextLines(DataPath(dataDir, kFamilyListTail));
+        const TextFile file = ReadLastFile(dataDirs, kFamilyListTail);
         data.familyFileFound = file.found;
         data.familyFileRead = file.ok;
         data.familyFileError = file.error;
@@ -348,10 +372,6 @@ GameData GameData::Read(const std::string& dataDir, unsigned parts) {
                 data.unknownFamilySections.push_back(line);
             });
     }
-    if (parts & kWeapons)
-        data.weapons.Merge(FolderEntries(DataPath(dataDir, kWeaponsTail), Files::FlaggedOnly));
-    if (parts & kSalvageChunks)
-        data.salvageChunks.Merge(FolderEntries(DataPath(dataDir, kSalvageTail), Files::All));
     return data;
 }
 
