@@ -51,7 +51,15 @@ std::string CallText(const Call& call) {
     // control characters.
     bool plain = true;
     for (unsigned char c : call.name) plain = plain && c >= 0x20 && c != 0x7f;
-    std::string out = (plain ? call.name : "[" + QuotedText(call.name) + "]") + "(";
+    std::string out;
+    if (plain) {
+        out = call.name;
+    } else {
+        out = '[';
+        out += QuotedText(call.name);
+        out += ']';
+    }
+    out += '(';
     for (std::size_t i = 0; i < call.args.size(); ++i) out += (i ? ", " : "") + call.args[i].text;
     return out + ")";
 }
