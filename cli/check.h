@@ -1,6 +1,8 @@
 // tarvisk-cli check: reads every script of a mod as the editor's Open does, without writing its
 // logs, and reports the lines it could not read and, given the game's data directory, the
 // weapon, salvage chunk, formation, family and manoeuvre names that the game does not know.
+// For continuous integration it leaves out findings silenced by comments or known from a
+// baseline (suppression.h) and prints SARIF or GitHub workflow commands (findings.h).
 #pragma once
 
 #include <iosfwd>

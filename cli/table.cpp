@@ -79,24 +79,58 @@ std::string QuotedArgument(std::string_view line) {
     return std::string(line.substr(open + 1, close == std::string_view::npos ? std::string_view::npos : close - open - 1));
 }
 
-// A key's value in a script as written; empty when no line of the script sets it. The slots of
-// a level-of-detail entry are joined with ", ", as set takes them.
-std::string CellText(const SR2ShipFile& ship, const std::vector<std::string_view>& lines, const Key& key) {
-    std::vector<std::size_t> fields;
-    for (const std::string& f : key.fields) fields.push_back(FieldIndex(f));
-    std::string lod, last;
-    bool any = false;
+// The values as written of the fields that lines of a script set, by field index, each line's
+// value in file order (the level-of-detail slots have a line each).
+using WrittenFields = std::vector<std::vector<std::string>>;
+
+// Fills written (its lists emptied first, so that one can serve many scripts without new
+// allocations).
+void ReadWrittenFields(const SR2ShipFile& ship, const std::vector<std::string_view>& lines, WrittenFields& written) {
+    written.resize(SR2ShipFile::Fields().size());
+    for (auto& values : written) values.clear();
+    std::string joined;
     for (const SR2ShipFile::LineOrigin& o : ship.LineOrigins()) {
         using Kind = SR2ShipFile::LineOrigin::Kind;
-        if (o.kind != Kind::Assignment && o.kind != Kind::SharedModel) continue;
-        if (std::find(fields.begin(), fields.end(), o.target) == fields.end()) continue;
-        const std::string statement = Statement(o, lines);
-        const std::string value = o.kind == Kind::SharedModel ? QuotedArgument(statement) : WrittenValue(statement);
-        if (key.kind == Key::Lod) lod += (any ? ", " : "") + value;
-        last = value;  // a later line of the same entry is the one that counts
-        any = true;
+        if ((o.kind != Kind::Assignment && o.kind != Kind::SharedModel) || o.target >= written.size()) continue;
+        std::string_view statement;
+        if (o.first == o.last && o.first < lines.size()) {
+            statement = lines[o.first];
+        } else {
+            joined = Statement(o, lines);
+            statement = joined;
+        }
+        written[o.target].push_back(o.kind == Kind::SharedModel ? QuotedArgument(statement) : WrittenValue(statement));
     }
-    return key.kind == Key::Lod ? lod : last;
+}
+
+// The field indices of a key's fields.
+const std::vector<std::size_t>& FieldsOf(const Key& key) {
+    static const std::vector<std::vector<std::size_t>> byKey = [] {
+        std::vector<std::vector<std::size_t>> all;
+        for (const Key& k : Keys()) {
+            all.emplace_back();
+            for (const std::string& f : k.fields) all.back().push_back(FieldIndex(f));
+        }
+        return all;
+    }();
+    return byKey[static_cast<std::size_t>(&key - Keys().data())];
+}
+
+// A key's value in a script as written; empty when no line of the script sets it. The slots of
+// a level-of-detail entry are joined with ", ", as set takes them; of an entry set twice, the
+// later line counts, as it does in the game.
+std::string CellText(const WrittenFields& written, const Key& key) {
+    std::string text;
+    bool any = false;
+    for (std::size_t f : FieldsOf(key)) {
+        if (f >= written.size()) continue;
+        for (const std::string& value : written[f]) {
+            if (key.kind == Key::Lod) text += (any ? ", " : "") + value;
+            else text = value;
+            any = true;
+        }
+    }
+    return text;
 }
 
 struct TableOptions {
@@ -251,10 +285,13 @@ int TableCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         columns.push_back(key);
     }
 
+    // A row's cells by key index, in key order (with --fields: in column order).
     struct Row {
         std::string file;
-        std::map<const Key*, std::string> cells;
+        std::vector<std::pair<std::size_t, std::string>> cells;
     };
+    WrittenFields written;
+    std::vector<std::size_t> rowOf(Keys().size(), 0);  // 1 + the last row that has a key's cell
     std::vector<Row> rows;
     std::vector<bool> used(Keys().size(), false);
     int worst = 0;
@@ -269,22 +306,22 @@ int TableCommand(const std::vector<std::string>& args, std::ostream& out, std::o
                 worst = std::max(worst, rc == 1 ? 1 : 2);
                 continue;
             }
-            const std::vector<std::string_view> lines = SplitScriptLines(bytes);
+            ReadWrittenFields(ship, SplitScriptLines(bytes), written);
             Row row{file, {}};
             if (options->fieldsGiven) {
-                for (const Key* key : columns) row.cells[key] = CellText(ship, lines, *key);
+                for (std::size_t c = 0; c < columns.size(); ++c) row.cells.emplace_back(c, CellText(written, *columns[c]));
             } else {
                 // Every entry some line sets, each once.
-                for (const SR2ShipFile::LineOrigin& o : ship.LineOrigins()) {
-                    using Kind = SR2ShipFile::LineOrigin::Kind;
-                    if ((o.kind != Kind::Assignment && o.kind != Kind::SharedModel) ||
-                        o.target >= EntryOfField().size())
-                        continue;
-                    const Key* key = EntryOfField()[o.target];
-                    if (!key || row.cells.count(key)) continue;
-                    row.cells[key] = CellText(ship, lines, *key);
-                    used[static_cast<std::size_t>(key - Keys().data())] = true;
+                for (std::size_t f = 0; f < written.size(); ++f) {
+                    const Key* key = EntryOfField()[f];
+                    if (written[f].empty() || !key) continue;
+                    const auto k = static_cast<std::size_t>(key - Keys().data());
+                    if (rowOf[k] == rows.size() + 1) continue;
+                    rowOf[k] = rows.size() + 1;
+                    row.cells.emplace_back(k, CellText(written, *key));
+                    used[k] = true;
                 }
+                std::sort(row.cells.begin(), row.cells.end());
             }
             rows.push_back(std::move(row));
         }
@@ -293,8 +330,19 @@ int TableCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         for (std::size_t k = 0; k < used.size(); ++k)
             if (used[k]) columns.push_back(&Keys()[k]);
     std::vector<std::string> names;
-    for (std::size_t c = 0; c < columns.size(); ++c)
+    std::vector<std::size_t> ids;  // what a row's cells are known by: the column, or the key
+    for (std::size_t c = 0; c < columns.size(); ++c) {
         names.push_back(options->fieldsGiven ? options->fields[c] : columns[c]->name);
+        ids.push_back(options->fieldsGiven ? c : static_cast<std::size_t>(columns[c] - Keys().data()));
+    }
+    // Each row's cells for the columns in order: both are sorted, so one walk finds them.
+    auto forEachCell = [&](const Row& row, auto&& cell) {
+        auto it = row.cells.begin();
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            while (it != row.cells.end() && it->first < ids[c]) ++it;
+            cell(c, it != row.cells.end() && it->first == ids[c] ? &it->second : nullptr);
+        }
+    };
 
     std::string text;
     if (options->json) {
@@ -302,11 +350,10 @@ int TableCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         for (std::size_t r = 0; r < rows.size(); ++r) {
             text += r ? ",\n{" : "\n{";
             text += "\"file\":\"" + JsonEscape(rows[r].file) + "\"";
-            for (std::size_t c = 0; c < columns.size(); ++c) {
-                auto it = rows[r].cells.find(columns[c]);
-                const bool set = it != rows[r].cells.end() && !it->second.empty();
-                text += ",\"" + JsonEscape(names[c]) + "\":" + (set ? "\"" + JsonEscape(it->second) + "\"" : "null");
-            }
+            forEachCell(rows[r], [&](std::size_t c, const std::string* value) {
+                const bool set = value && !value->empty();
+                text += ",\"" + JsonEscape(names[c]) + "\":" + (set ? "\"" + JsonEscape(*value) + "\"" : "null");
+            });
             text += "}";
         }
         text += "\n]\n";
@@ -316,10 +363,10 @@ int TableCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         text += "\r\n";
         for (const Row& row : rows) {
             text += CsvField(row.file);
-            for (const Key* key : columns) {
-                auto it = row.cells.find(key);
-                text += "," + (it == row.cells.end() ? std::string() : CsvField(it->second));
-            }
+            forEachCell(row, [&](std::size_t, const std::string* value) {
+                text += ',';
+                if (value) text += CsvField(*value);
+            });
             text += "\r\n";
         }
     }
@@ -331,10 +378,12 @@ namespace {
 
 // A script a table changes, checked and held until every table has been checked.
 struct Pending {
+    std::string where;  // TABLE:ROW
     std::string file;
     std::unique_ptr<SR2ShipFile> ship;
     std::unique_ptr<ShipDocument> doc;
-    std::string before;
+    std::string before;  // what Save would write unchanged
+    std::string read;    // the file's bytes when it was read
 };
 
 }  // namespace
@@ -406,9 +455,10 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::o
                 refuse(record.row, "file", "'" + file + "' is named by " + it->second + " already");
                 continue;
             }
-            Pending p{file, std::make_unique<SR2ShipFile>(), nullptr, {}};
+            Pending p{here, file, std::make_unique<SR2ShipFile>(), nullptr, {}, {}};
             p.doc = std::make_unique<ShipDocument>(*p.ship);
             p.ship->SetWriteLogs(false);
+            ReadWhole(absolute, p.read);
             const int rc = p.doc->Open(absolute);
             if (rc != 0) {
                 refuse(record.row, "file",
@@ -417,12 +467,13 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::o
                 continue;
             }
             p.before = p.doc->SaveBytes();
-            const std::vector<std::string_view> lines = SplitScriptLines(p.before);
+            WrittenFields written;
+            ReadWrittenFields(*p.ship, SplitScriptLines(p.before), written);
             // Compared with the script as read, before any cell of this row is applied.
             std::vector<Assignment> changes;
             for (std::size_t c = 1; c < record.cells.size(); ++c) {
                 const std::string& cell = record.cells[c];
-                if (!keys[c] || cell.empty() || cell == CellText(*p.ship, lines, *keys[c])) continue;
+                if (!keys[c] || cell.empty() || cell == CellText(written, *keys[c])) continue;
                 auto a = Convert(header[c] + "=" + cell, why);
                 if (!a) refuse(record.row, header[c], why);
                 else changes.push_back(std::move(*a));
@@ -431,6 +482,12 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::o
             for (const Assignment& a : changes) Apply(*p.ship, a);
             pending.push_back(std::move(p));
         }
+    }
+    // A script changed by someone else since it was read is not overwritten: then none is.
+    for (const Pending& p : pending) {
+        std::string now;
+        if (!ReadWhole(AbsolutePath(p.file), now) || now != p.read)
+            refused.push_back(p.where + ": file: '" + p.file + "' changed on disk since it was read");
     }
     if (!refused.empty()) {
         std::string text;

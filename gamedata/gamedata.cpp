@@ -9,7 +9,8 @@
 
 #include "asciicase.h"
 #include "builtinnames.h"
-#include "customfso.h"
+#include "filequery.h"
+#include "platformfile.h"
 #include "u8path.h"
 
 namespace fs = std::filesystem;
@@ -120,7 +121,7 @@ int BoundedDistance(std::string_view a, std::string_view b, int limit) {
 // ----- Files and folders -----
 
 fs::path DataPath(const std::string& dataDir, std::string_view tail) {
-    return U8Path(CustomFSO::NativePath(dataDir + std::string(tail)));
+    return U8Path(filequery::NativePath(dataDir + std::string(tail)));
 }
 
 TextFile ReadTextLines(const fs::path& path) {
@@ -180,54 +181,6 @@ std::optional<std::string> FormationName(std::string_view fileName) {
 
 namespace {
 
-// Hidden and system entries are not listed; on Windows plain files may also have to carry a
-// read-only or archive flag. Elsewhere hidden means a name that starts with a dot, and there are
-// no such flags.
-struct Visibility {
-    bool listed = false;
-    bool flagged = false;
-};
-
-}  // namespace
-}  // namespace gamedata
-
-#ifdef _WIN32
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
-namespace gamedata {
-namespace {
-std::string EntryName(const fs::directory_entry& entry) { return U8String(entry.path().filename()); }
-
-Visibility VisibilityOf(const fs::path& entry, const std::string&) {
-    const DWORD a = GetFileAttributesW(entry.c_str());
-    if (a == INVALID_FILE_ATTRIBUTES) return {};
-    return {(a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0,
-            (a & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE)) != 0};
-}
-}  // namespace
-}  // namespace gamedata
-#else
-namespace gamedata {
-namespace {
-// The entry's name straight from its path's bytes, without taking the path apart.
-std::string EntryName(const fs::directory_entry& entry) {
-    const std::string& path = entry.path().native();
-    return path.substr(path.rfind('/') + 1);
-}
-
-Visibility VisibilityOf(const fs::path&, const std::string& name) {
-    return {!name.empty() && name[0] != '.', true};
-}
-}  // namespace
-}  // namespace gamedata
-#endif
-
-namespace gamedata {
-
-namespace {
-
 enum class Kind { Folder, File };
 
 // Visible entries of folder with their kind, in name order with letter case ignored.
@@ -242,8 +195,8 @@ std::vector<std::pair<std::string, Kind>> VisibleEntries(const fs::path& folder,
         const bool fileEntry = !folderEntry && entry.is_regular_file(kindError);
         if (!folderEntry && !fileEntry) continue;
         if (fileEntry && files == Files::None) continue;
-        std::string name = EntryName(entry);
-        const Visibility v = VisibilityOf(entry.path(), name);
+        std::string name = platformfile::EntryName(entry);
+        const platformfile::Visibility v = platformfile::VisibilityOf(entry.path(), name);
         if (!v.listed) continue;
         if (fileEntry && files == Files::FlaggedOnly && !v.flagged) continue;
         entries.emplace_back(std::move(name), folderEntry ? Kind::Folder : Kind::File);

@@ -20,7 +20,6 @@
 #include "frmpreferences.h"
 #include "numbers.h"
 #include "prompter.h"
-#include "sheetbuttons.h"
 #include "textconv.h"
 #include "windowfit.h"
 #include "windowplacement.h"
@@ -37,9 +36,9 @@ QString NativeLocal(const std::string& path) {
 
 }  // namespace
 
-frmFrontend::frmFrontend(Prompter* prompter, QSettings* settings, QString logFolder,
-                         QWidget* parent)
-    : QMainWindow(parent), prompter_(prompter), settings_(settings),
+frmFrontend::frmFrontend(std::span<const SheetButton> sheetButtons, Prompter* prompter,
+                         QSettings* settings, QString logFolder, QWidget* parent)
+    : QMainWindow(parent), sheetTable_(sheetButtons), prompter_(prompter), settings_(settings),
       logFolder_(std::move(logFolder)) {
     setObjectName("frmFrontend");
     if (!prompter_) {
@@ -165,7 +164,7 @@ void frmFrontend::createButtons() {
         all.push_back(button);
         ++index;
     };
-    for (const SheetButton& row : SheetButtons()) {
+    for (const SheetButton& row : sheetTable_) {
         auto* button = new QPushButton(QString::fromLatin1(row.caption), central);
         button->setObjectName(row.objectName);
         if (SheetFactory factory = row.factory) {

@@ -10,9 +10,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "customfso.h"
+#include "sheetbutton.h"
 #include "shipdocument.h"
 #include "sr2shipfile.h"
 
@@ -24,10 +26,11 @@ class Prompter;
 class frmFrontend : public QMainWindow {
     Q_OBJECT
 public:
+    // sheetButtons: the sheet buttons to show, in layout order (the program's table).
     // settings: the store to read and write ("TARVISK" in the user's scope when null); tests pass
     // a store of their own. prompter: message boxes and dialogs (the real ones when null).
     // logFolder: where the reader writes its logs (the program's directory when empty).
-    explicit frmFrontend(Prompter* prompter = nullptr, QSettings* settings = nullptr,
+    explicit frmFrontend(std::span<const SheetButton> sheetButtons, Prompter* prompter = nullptr, QSettings* settings = nullptr,
                          QString logFolder = {}, QWidget* parent = nullptr);
     ~frmFrontend() override;
 
@@ -100,6 +103,7 @@ private:
     void showSaved(const QString& path);
     void showSaveFailure(const QString& path, const Result& written);
 
+    std::span<const SheetButton> sheetTable_;
     Prompter* prompter_;
     std::unique_ptr<Prompter> ownPrompter_;
     QSettings* settings_;
@@ -115,7 +119,7 @@ private:
     QAction* preferencesAction_ = nullptr;
     QAction* readMeAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
-    std::vector<QPushButton*> sheetButtons_;  // the fifteen, in table order
+    std::vector<QPushButton*> sheetButtons_;  // one per row of sheetTable_, in its order
     QPointer<QDialog> openSheet_;
     std::unique_ptr<ShipDocument> document_;
     QString documentName_;  // as the caption shows it: "New.ship" or the file's name

@@ -5,6 +5,7 @@ file(MAKE_DIRECTORY "${WORK}")
 file(COPY "${LAYERED}/base" "${LAYERED}/mod" DESTINATION "${WORK}")
 include("${CMAKE_CURRENT_LIST_DIR}/clirun.cmake")
 set(raider "mod/ship/lyr_raider/lyr_raider.ship")
+string(REPLACE "/" "[/\\]" raider_re "${raider}")  # as found: with the system's separators
 
 # A name only the mod defines and one only the base game defines: both known with the two folders;
 # with one of them, the other's names are unknown.
@@ -84,6 +85,6 @@ foreach(line IN LISTS lines)
     message(SEND_ERROR "not a workflow command: ${line}")
   endif()
 endforeach()
-if(NOT count EQUAL 3 OR NOT github MATCHES "::error file=${raider},line=9,title=unreadable-line::could not read: ")
+if(NOT count EQUAL 3 OR NOT github MATCHES "::error file=${raider_re},line=9,title=unreadable-line::could not read: ")
   message(SEND_ERROR "GitHub lines:\n${out}")
 endif()

@@ -9,6 +9,8 @@ set(picket "mod/ship/lyr_picket/lyr_picket.ship")
 set(raider "mod/ship/lyr_raider/lyr_raider.ship")
 foreach(script frigate picket raider)
   file(READ "${WORK}/${${script}}" ${script}_before)
+  # As found in a folder: with the system's separators.
+  string(REPLACE "/" "[/\\]" ${script}_re "${${script}}")
 endforeach()
 
 function(expect_unchanged what)
@@ -22,11 +24,11 @@ endfunction()
 
 # The table: one row per script of both folders, every entry any of them sets, values as written
 # (a plain string without its quotes, quoted in the CSV where it holds a comma).
-run(0 "^file,displayedName,sobDescription,buildCost,buildTime,mass,maxhealth,passiveFormation,AttackFamily\r?\n${frigate},Lyr Frigate,,900,60,,4000,,Fighter\r?\n${picket},Lyr Picket,,120,20,,500,,Fighter\r?\n${raider},Lyr Raider,\"Hits, runs, hides\",300,40,25,900,lyr_wedge,Raider\r?\n$" ""
+run(0 "^file,displayedName,sobDescription,buildCost,buildTime,mass,maxhealth,passiveFormation,AttackFamily\r?\n${frigate_re},Lyr Frigate,,900,60,,4000,,Fighter\r?\n${picket_re},Lyr Picket,,120,20,,500,,Fighter\r?\n${raider_re},Lyr Raider,\"Hits, runs, hides\",300,40,25,900,lyr_wedge,Raider\r?\n$" ""
     table base mod)
 file(WRITE "${WORK}/balance.csv" "${out}")
 set(table "${out}")
-run(0 "^\\[\n\\{\"file\":\"${picket}\",\"buildCost\":\"120\",\"mass\":null\\},\n" "" table --format json --fields buildCost,mass mod)
+run(0 "^\\[\n\\{\"file\":\"[^\"]*lyr_picket\\.ship\",\"buildCost\":\"120\",\"mass\":null\\},\n" "" table --format json --fields buildCost,mass mod)
 
 # Applied as it is: nothing to do, nothing written.
 run(0 "" "" apply --dry-run balance.csv)
@@ -46,7 +48,7 @@ run(2 "" "^bad\\.csv:4: mass: 'heavy' is not a valid value for mass[^\n]*\nmore\
     apply bad.csv more.csv)
 expect_unchanged("a refused table")
 
-run(0 "^--- ${frigate}\n" "" apply --dry-run balance.csv)
+run(0 "^--- ${frigate_re}\n" "" apply --dry-run balance.csv)
 expect_unchanged("a dry run")
 run(0 "" "" apply balance.csv)
 string(REPLACE "buildCost = 900" "buildCost = 950" frigate_want "${frigate_before}")

@@ -2,10 +2,12 @@
 
 #include <array>
 
+#include "editors.h"
+#include "sheets.h"
+
 namespace {
 
-// One row per button. To wire a sheet, replace nullptr in its row by its factory (declared in
-// sheetbuttons.h, defined in the sheet's own folder).
+// One row per button, with the factory its folder declares (sheets.h, editors.h).
 constexpr std::array<SheetButton, 15> kSheetButtons{{
     {"cmdBasicProperties", "Basic Properties", CreateBasicProperties},
     {"cmdPropulsion", "Propulsion", CreatePropulsion},
