@@ -458,9 +458,32 @@ void Protected(std::string_view script, Reading& out, const Limits& limits, Main
 }  // namespace
 
 LoadCheck CheckLoad(std::string_view script) {
+    // Loading runs nothing of the script, so one state serves every check of a thread: a check
+    // of a whole mod pays for making a state once, not once per script.
+    struct Loader {
+        Run run;
+        lua_State* L = nullptr;
+        Loader() {
+            run.cap = Limits{}.memoryBytes;
+            L = lua_newstate(Allocate, &run);
+        }
+        ~Loader() {
+            if (L) lua_close(L);
+        }
+    };
+    thread_local Loader loader;
     Reading r;
-    Limits limits;
-    Protected(script, r, limits, CheckMain);
+    if (!loader.L) {
+        Protected(script, r, Limits{}, CheckMain);
+        return r.load;
+    }
+    loader.run.out = &r;
+    loader.run.script = script;
+    loader.run.outOfMemory = false;
+    const int rc = lua_cpcall(loader.L, CheckMain, &loader.run);
+    if (rc != 0) r.load = {false, 0, loader.run.outOfMemory || rc == LUA_ERRMEM ? MemoryMessage(loader.run) : "Lua failed"};
+    lua_settop(loader.L, 0);
+    loader.run.out = nullptr;
     return r.load;
 }
 
