@@ -16,7 +16,7 @@ cd "$(dirname "$0")"
 mode=${1:-run}
 jobs=$(nproc 2>/dev/null || echo 2)
 
-run_packages=(cmake make g++ qt6-base-dev libgtest-dev libbenchmark-dev)
+run_packages=(cmake make g++ pkg-config qt6-base-dev libgtest-dev libbenchmark-dev liblua5.1-0-dev)
 test_packages=(xvfb xauth lua5.1 python3 clang libclang-rt-14-dev desktop-file-utils shared-mime-info)
 windows_packages=(cmake make g++ g++-mingw-w64-x86-64-posix googletest wine wine64)
 package_packages=(dpkg-dev file)

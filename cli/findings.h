@@ -15,6 +15,8 @@ enum class Severity { Error, Warning, Note };
 // The rules of the findings the check makes today; a rule names a kind of finding for SARIF and
 // for baselines, so it never changes once released.
 inline constexpr const char* kRuleUnreadableLine = "unreadable-line";
+// A script that Lua, the game's language, refuses to load: Lua's line and message.
+inline constexpr const char* kRuleLuaSyntax = "lua-syntax";
 // Unknown names: "unknown-" followed by the kind with blanks as dashes ("unknown-salvage-chunk").
 inline constexpr const char* kRuleUnknownPrefix = "unknown-";
 

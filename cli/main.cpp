@@ -7,6 +7,9 @@
 //                                  the lines that could not be read and, with --data, the names
 //                                  the game's data directory does not know (check.cpp)
 //   tarvisk-cli get / set          values by entry name, saved as the editor's Save (getset.h)
+//   tarvisk-cli eval [--format text|json] FILE...
+//                                  the ship as the game reads it, from Lua (eval.h)
+//   tarvisk-cli --version          the version and the features built in
 //   tarvisk-cli table / apply      a whole mod's values as one table, and the table's edits set
 //                                  as set sets them (table.h)
 //
@@ -19,26 +22,31 @@
 #include <vector>
 
 #include "check.h"
+#include "eval.h"
+#include "gamelua.h"
 #include "getset.h"
 #include "logfolder.h"
 #include "openscript.h"
 #include "platform.h"
+#include "shipdocument.h"
 #include "sr2shipfile.h"
 #include "table.h"
 
 namespace {
 
-int Read(SR2ShipFile& doc, const std::string& path, const std::string& logs) {
+int Read(SR2ShipFile& doc, const std::string& path, const std::string& logs, std::string* bytes) {
     doc.SetLogFolder(logs);
     doc.SetWriteLogs(!logs.empty());
-    return ReportRead(doc.OpenShipFile(AbsolutePath(path)), doc, path);
+    return ReportRead(doc.OpenShipFile(AbsolutePath(path), bytes), doc, path);
 }
 
 int Normalize(const std::string& in, const std::string& out, const std::string& logs) {
     SR2ShipFile doc;
-    if (int rc = Read(doc, in, logs)) return rc;
+    std::string bytes;
+    if (int rc = Read(doc, in, logs, &bytes)) return rc;
     ReportErrorLines(doc, in, "are written back unchanged");
-    Result r = doc.WriteShipFile(out);
+    Result r = VerifySave(bytes, doc.ScriptText(), doc, doc);
+    if (r) r = doc.WriteShipFile(out);
     if (!r) {
         std::cerr << "tarvisk-cli: '" << out << "' could not be saved: " << r.reason << ".\n";
         return 2;
@@ -49,10 +57,22 @@ int Normalize(const std::string& in, const std::string& out, const std::string& 
 void Usage() {
     std::cerr << "usage: tarvisk-cli normalize [--logs] IN OUT\n"
                  "       " << kCheckUsage << "\n"
+                 "       " << kEvalUsage << "\n"
                  "       tarvisk-cli get [--logs] FILE KEY...\n"
                  "       tarvisk-cli set [--logs] [--dry-run] [--output OUT] KEY=VALUE... -- FILE...\n"
                  "       " << kTableUsage << "\n"
-                 "       " << kApplyUsage << "\n";
+                 "       " << kApplyUsage << "\n"
+                 "       tarvisk-cli --version\n";
+}
+
+int Version() {
+    std::cout << "tarvisk-cli " << TARVISK_VERSION << '\n';
+    if (gamelua::Available())
+        std::cout << "features: lua\n";
+    else
+        std::cout << "features: none (built without Lua: no eval, no syntax errors from Lua in check, "
+                     "no verification of saves)\n";
+    return 0;
 }
 
 int Run(int argc, char** argv) {
@@ -77,6 +97,9 @@ int Run(int argc, char** argv) {
     if (cmd == "normalize" && argc == 4) return Normalize(argv[2], argv[3], logs);
     if (cmd == "check" && argc >= 3)
         return RunCheck(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+    if (cmd == "--version" && argc == 2) return Version();
+    if (cmd == "eval")
+        return RunEval(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     if (cmd == "get") return GetCommand(argc, argv, logs);
     if (cmd == "set") return SetCommand(argc, argv, logs);
     if (cmd == "table" || cmd == "apply") {

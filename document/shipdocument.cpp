@@ -2,6 +2,17 @@
 
 #include "layoutwriter.h"
 #include "safewrite.h"
+#include "savecheck.h"
+
+Result VerifySave(const std::string& before, const std::string& after, const SR2ShipFile& was,
+                  const SR2ShipFile& now) {
+    if (!gamelua::Available()) return {};
+    const std::string canonicalBefore = was.ScriptText();
+    const std::string canonicalAfter = ShipLayout::SameContent(was, now) ? canonicalBefore : now.ScriptText();
+    std::string why = gamelua::FirstChange({before, after, canonicalBefore, canonicalAfter});
+    if (!why.empty()) return Result::Failure(std::move(why));
+    return {};
+}
 
 ShipDocument::ShipDocument(SR2ShipFile& ship) : ship_(&ship), saved_(ship) {}
 
@@ -39,11 +50,19 @@ std::string ShipDocument::EditRefusal() const {
     return ShipLayout::Write(lines_, origins_, saved_, *ship_).refused;
 }
 
+Result ShipDocument::Verify(const std::string& after) const {
+    if (!HasFile()) return {};
+    std::string before;
+    for (const auto& line : lines_) before += line;
+    return VerifySave(before, after, saved_, *ship_);
+}
+
 Result ShipDocument::Save() {
     if (!HasFile()) return Result::Failure("the document has no file yet");
     if (!layoutKnown_) return SaveAs(path_);
     ShipLayout::Output out = ShipLayout::Write(lines_, origins_, saved_, *ship_);
     if (!out.refused.empty()) return Result::Failure(std::move(out.refused));
+    if (Result proof = Verify(out.bytes); !proof) return proof;
     std::string why = SafeWriteFile(path_, out.bytes);
     if (!why.empty()) return Result::Failure(std::move(why));
     Rebase(ShipLayout::SplitLines(out.bytes), std::move(out.origins));
@@ -52,13 +71,16 @@ Result ShipDocument::Save() {
 
 Result ShipDocument::SaveCopy(const std::string& path) const {
     if (std::string refused = EditRefusal(); !refused.empty()) return Result::Failure(std::move(refused));
-    std::string why = SafeWriteFile(path, SaveBytes());
+    const std::string bytes = SaveBytes();
+    if (Result proof = Verify(bytes); !proof) return proof;
+    std::string why = SafeWriteFile(path, bytes);
     if (!why.empty()) return Result::Failure(std::move(why));
     return {};
 }
 
 Result ShipDocument::SaveAs(const std::string& path) {
     const std::string text = ship_->ScriptText();
+    if (Result proof = Verify(text); !proof) return proof;
     std::string why = SafeWriteFile(path, text);
     if (!why.empty()) return Result::Failure(std::move(why));
 

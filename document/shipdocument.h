@@ -7,6 +7,11 @@
 // Save writes the file the document came from and keeps it as the modder wrote it: only the lines
 // of entries and items that changed are rewritten, removed or added (ShipLayout). Save As writes
 // the canonical script of the writer.
+//
+// Every save that replaces a script proves first that it changes only the edit: the game's
+// reading of the old script and of the new one (Lua, gamelua) may differ only in the entries the
+// user changed, else nothing is written and the save fails with the first entry whose meaning
+// would change.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +19,12 @@
 #include <vector>
 
 #include "sr2shipfile.h"
+
+// Whether writing after in place of before changes only what the edit changed: was is the
+// document as before was read, now the document as after writes it. A failure names the first
+// entry whose meaning would change. Passes when before does not load in Lua, or without Lua.
+Result VerifySave(const std::string& before, const std::string& after, const SR2ShipFile& was,
+                  const SR2ShipFile& now);
 
 class ShipDocument {
 public:
@@ -48,6 +59,9 @@ public:
 
 private:
     void Rebase(std::vector<std::string> lines, std::vector<SR2ShipFile::LineOrigin> origins);
+    // VerifySave of the file as read or last saved against after (a document with no file yet
+    // has nothing to keep, and passes).
+    Result Verify(const std::string& after) const;
 
     SR2ShipFile* ship_;
     std::string path_;

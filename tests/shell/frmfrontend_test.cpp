@@ -417,6 +417,26 @@ TEST_F(FrontendTest, AFailedSaveAsSaysWhy) {
     ExpectDocumentState(true, kTitle + " - New.ship");
 }
 
+TEST_F(FrontendTest, ASaveThatWouldChangeWhatTheGameReadsIsRefusedInAMessage) {
+    StartMain();
+    // The block is kept as written and goes to the end of the written script, after the
+    // assignment that now wins: the game would read buildCost 7 instead of 9.
+    const QString path = WriteFile("Reordered.ship",
+                                   "NewShipType = StartShipConfig()\n"
+                                   "if true then NewShipType.buildCost = 7 end\n"
+                                   "NewShipType.buildCost = 9\n");
+    Open(path);
+    prompter.messages.clear();
+    const QString out = temp.filePath("Saved.ship");
+    prompter.saveReplies << out;
+    Action("SaveAs")->trigger();
+
+    EXPECT_EQ(prompter.messages,
+              QStringList{"The file '" + QDir::toNativeSeparators(out) + "' could not be saved: it would change "
+                          "what the game reads: buildCost would be 7 instead of 9."});
+    EXPECT_FALSE(QFileInfo::exists(out));
+}
+
 TEST_F(FrontendTest, ACancelledSaveAsEndsWithoutAMessage) {
     StartMain();
     Action("New")->trigger();
