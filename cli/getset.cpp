@@ -9,8 +9,10 @@
 #include "asciicase.h"
 #include "numbers.h"
 #include "openscript.h"
+#include "platformfile.h"
 #include "scriptformat.h"
 #include "shipdocument.h"
+#include "u8path.h"
 #include "unifieddiff.h"
 
 
@@ -248,6 +250,10 @@ int SetCommand(int argc, char** argv, const std::string& logFolder) {
     for (const std::string& file : files) {
         SR2ShipFile ship;
         ShipDocument doc(ship);
+        // Held from the read to the replace, so that two runs on one file take turns. A file that
+        // cannot be locked (missing, a FIFO, a file system without locks) is read without.
+        platformfile::FileLock lock;
+        if (!dryRun && !output) (void)lock.Acquire(U8Path(AbsolutePath(file)));
         if (int rc = OpenDocument(doc, file, logFolder)) {
             worst = std::max(worst, rc);
             continue;
@@ -259,6 +265,14 @@ int SetCommand(int argc, char** argv, const std::string& logFolder) {
             continue;
         }
         const std::string target = output ? *output : file;
+        // Another program (one that takes no lock) may have written the file since it was read:
+        // its edit is not thrown away unseen.
+        if (!output && doc.ChangedOnDisk()) {
+            std::cerr << "tarvisk-cli: '" << file
+                      << "' was changed by another program while it was being edited; it was left as that program wrote it.\n";
+            worst = std::max(worst, 2);
+            continue;
+        }
         const Result r = output ? doc.SaveCopy(AbsolutePath(*output)) : doc.Save();
         if (!r) {
             std::cerr << "tarvisk-cli: '" << target << "' could not be saved: " << r.reason << ".\n";
