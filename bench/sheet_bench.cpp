@@ -17,7 +17,7 @@
 #include <ctime>
 
 #include "frmfrontend.h"
-#include "prompter.h"
+#include "scriptedprompter.h"
 #include "sheetbuttons.h"
 
 namespace {

@@ -9,8 +9,10 @@
 #include "asciicase.h"
 #include "numbers.h"
 #include "openscript.h"
+#include "platformfile.h"
 #include "scriptformat.h"
 #include "shipdocument.h"
+#include "u8path.h"
 #include "unifieddiff.h"
 
 
@@ -239,6 +241,10 @@ int SetCommand(int argc, char** argv, const std::string& logFolder) {
         ShipDocument doc(ship);
         // Several files share the logs of one run, each under its own heading.
         if (files.size() > 1) ship.SetSharedLogs(true, &file != &files.front());
+        // Held from the read to the replace, so that two runs on one file take turns. A file that
+        // cannot be locked (missing, a FIFO, a file system without locks) is read without.
+        platformfile::FileLock lock;
+        if (!dryRun && !output) (void)lock.Acquire(U8Path(AbsolutePath(file)));
         if (int rc = OpenDocument(doc, file, logFolder)) {
             worst = std::max(worst, rc);
             continue;
@@ -262,6 +268,13 @@ int SetCommand(int argc, char** argv, const std::string& logFolder) {
 
 int SaveScript(ShipDocument& doc, const std::string& file, const std::optional<std::string>& output) {
     const std::string target = output ? *output : file;
+    // Another program (one that takes no lock) may have written the file since it was read:
+    // its edit is not thrown away unseen.
+    if (!output && doc.ChangedOnDisk()) {
+        std::cerr << "tarvisk-cli: '" << file
+                  << "' was changed by another program while it was being edited; it was left as that program wrote it.\n";
+        return 2;
+    }
     const Result r = output ? doc.SaveCopy(AbsolutePath(*output)) : doc.Save();
     if (!r) {
         std::cerr << "tarvisk-cli: '" << target << "' could not be saved: " << r.reason << ".\n";

@@ -1,8 +1,11 @@
 #include "shipdocument.h"
 
+#include "filequery.h"
 #include "layoutwriter.h"
+#include "platformfile.h"
 #include "safewrite.h"
 #include "savecheck.h"
+#include "u8path.h"
 
 Result VerifySave(const std::string& before, const std::string& after, const SR2ShipFile& was,
                   const SR2ShipFile& now) {
@@ -22,6 +25,7 @@ std::int16_t ShipDocument::Open(const std::string& path) {
     const std::int16_t rc = ship_->OpenShipFile(path, &bytes);
     if (rc != 0) return rc;
     path_ = path;
+    diskHash_ = platformfile::ContentHash(bytes);
     Rebase(ShipLayout::SplitLines(bytes), ship_->LineOrigins());
     return 0;
 }
@@ -35,6 +39,22 @@ void ShipDocument::Rebase(std::vector<std::string> lines, std::vector<SR2ShipFil
     for (const auto& o : origins_)
         if (o.first > o.last || o.last >= lines_.size()) layoutKnown_ = false;
     saved_ = *ship_;
+}
+
+std::optional<std::uint64_t> ShipDocument::HashOnDisk() const {
+    if (!HasFile()) return std::nullopt;
+    std::string bytes;
+    // A script is small; anything past this limit is not the file this document read.
+    constexpr std::uintmax_t kLimit = std::uintmax_t{1} << 30;
+    if (platformfile::ReadWhole(U8Path(filequery::NativePath(path_)), kLimit, bytes) != platformfile::ReadResult::Read)
+        return std::nullopt;
+    return platformfile::ContentHash(bytes);
+}
+
+bool ShipDocument::ChangedOnDisk() const {
+    if (!HasFile()) return false;
+    const std::optional<std::uint64_t> now = HashOnDisk();
+    return !now || *now != diskHash_;
 }
 
 bool ShipDocument::IsModified() const { return !ShipLayout::SameContent(saved_, *ship_); }
@@ -65,6 +85,7 @@ Result ShipDocument::Save() {
     if (Result proof = Verify(out.bytes); !proof) return proof;
     std::string why = SafeWriteFile(path_, out.bytes);
     if (!why.empty()) return Result::Failure(std::move(why));
+    diskHash_ = platformfile::ContentHash(out.bytes);
     Rebase(ShipLayout::SplitLines(out.bytes), std::move(out.origins));
     return {};
 }
@@ -87,6 +108,7 @@ Result ShipDocument::SaveAs(const std::string& path) {
     // Where the written statements stand: the written file read once more, without logs, so
     // that the logs of the user's Open stay as they were.
     path_ = path;
+    diskHash_ = platformfile::ContentHash(text);
     SR2ShipFile written;
     written.SetWriteLogs(false);
     const bool read = written.OpenShipFile(path) == 0;

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,13 @@ public:
     // assignment stands inside a block could not take effect.
     std::string EditRefusal() const;
 
+    // The hash of the file's bytes as this document last read or wrote them, and of its bytes on
+    // disk now (none when it cannot be read). Another program changed the file when they differ;
+    // a file that is gone counts as changed. A document without a file never changes on disk.
+    std::uint64_t ReadHash() const { return diskHash_; }
+    std::optional<std::uint64_t> HashOnDisk() const;
+    bool ChangedOnDisk() const;
+
     // Writes SaveBytes() over the file the document came from (safely: the old file or the whole
     // new one). Afterwards the document is not modified. Fails for a document without a file.
     Result Save();
@@ -69,4 +77,5 @@ private:
     std::vector<SR2ShipFile::LineOrigin> origins_;
     SR2ShipFile saved_;               // the document when it was opened or last saved
     bool layoutKnown_ = false;        // lines_ and origins_ describe the file
+    std::uint64_t diskHash_ = 0;      // of the bytes last read or written
 };

@@ -19,6 +19,7 @@
 #include <variant>
 #include <vector>
 
+#include "result.h"
 #include "scriptformat.h"
 
 enum class FieldType { String, Int32, Int16, Real, Flag };
@@ -26,13 +27,6 @@ enum class FieldType { String, Int32, Int16, Real, Flag };
 // A field's value as its own type: string, int32, int16, real or flag.
 using FieldValue = std::variant<std::string, std::int32_t, std::int16_t, double, bool>;
 
-// Outcome of an operation that can fail for a reason worth telling the user.
-struct Result {
-    bool ok = true;
-    std::string reason;  // empty when ok
-    explicit operator bool() const { return ok; }
-    static Result Failure(std::string why) { return {false, std::move(why)}; }
-};
 
 class SR2ShipFile {
 public:

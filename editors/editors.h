@@ -3,6 +3,6 @@
 
 #include "sheetbutton.h"
 
-QDialog* CreateWeapons(frmFrontend& main);
-QDialog* CreateSalvageChunks(frmFrontend& main);
-QDialog* CreateAbilities(frmFrontend& main);
+QDialog* CreateWeapons(const SheetContext& context);
+QDialog* CreateSalvageChunks(const SheetContext& context);
+QDialog* CreateAbilities(const SheetContext& context);

@@ -8,15 +8,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "frmfrontend.h"
+#include "sheetcontext.h"
+#include "shipsession.h"
 #include "prompter.h"
 #include "sr2shipfile.h"
 
-EditorSheet::EditorSheet(frmFrontend& main, const char* objectName, const QString& caption)
-    : QDialog(&main), main_(main) {
+EditorSheet::EditorSheet(const SheetContext& context, const char* objectName, const QString& caption)
+    : QDialog(context.parent), context_(context) {
     setObjectName(objectName);
     setWindowTitle(caption);
-    if (!main_.ShipFile) {
+    if (!context_.session) {
         ownDoc_ = std::make_unique<SR2ShipFile>();
         ownDoc_->Initialize();
     }
@@ -24,7 +25,7 @@ EditorSheet::EditorSheet(frmFrontend& main, const char* objectName, const QStrin
 
 EditorSheet::~EditorSheet() = default;
 
-SR2ShipFile& EditorSheet::Doc() const { return main_.ShipFile ? *main_.ShipFile : *ownDoc_; }
+SR2ShipFile& EditorSheet::Doc() const { return context_.session ? context_.session->Ship() : *ownDoc_; }
 
 void EditorSheet::done(int result) {
     // A second done() (a close event while closing) must not restore twice over a list that was
@@ -37,7 +38,7 @@ void EditorSheet::done(int result) {
 }
 
 void EditorSheet::Message(const QString& text, MessageKind kind) {
-    main_.prompter().Message(isVisible() ? static_cast<QWidget*>(this) : &main_, text, kind);
+    context_.prompter->Message(isVisible() ? static_cast<QWidget*>(this) : context_.parent, text, kind);
 }
 
 void EditorSheet::Refuse(const QString& text, const QString& caption, QWidget* box) {

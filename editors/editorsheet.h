@@ -11,7 +11,7 @@
 
 #include "prompter.h"
 
-class frmFrontend;
+#include "sheetcontext.h"
 class QBoxLayout;
 class QGroupBox;
 class QLabel;
@@ -29,9 +29,9 @@ public:
     void done(int result) override;
 
 protected:
-    EditorSheet(frmFrontend& main, const char* objectName, const QString& caption);
+    EditorSheet(const SheetContext& context, const char* objectName, const QString& caption);
 
-    frmFrontend& Main() const { return main_; }
+    const SheetContext& Context() const { return context_; }
 
     // The main window's document. The sheet buttons are disabled while there is none; should an
     // editor still be opened then, it works on an empty document of its own that nobody keeps.
@@ -76,7 +76,7 @@ protected:
 private:
     void cmdOK_Click();
 
-    frmFrontend& main_;
+    SheetContext context_;
     std::unique_ptr<SR2ShipFile> ownDoc_;
     QLabel* desc_ = nullptr;
     QHash<QObject*, QString> help_;

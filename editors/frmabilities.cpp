@@ -12,7 +12,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "frmfrontend.h"
+#include "sheetcontext.h"
+#include "shipsession.h"
 #include "numbers.h"
 #include "editors.h"
 #include "textconv.h"
@@ -81,10 +82,10 @@ int SelectedRow(const QListWidget* list) {
 
 }  // namespace
 
-QDialog* CreateAbilities(frmFrontend& main) { return new frmAbilities(main); }
+QDialog* CreateAbilities(const SheetContext& context) { return new frmAbilities(context); }
 
-frmAbilities::frmAbilities(frmFrontend& main)
-    : EditorSheet(main, "frmAbilities", tr("Abilities")) {
+frmAbilities::frmAbilities(const SheetContext& context)
+    : EditorSheet(context, "frmAbilities", tr("Abilities")) {
     BuildControls();
     ResetPanel();
     LoadAbilities();

@@ -21,7 +21,7 @@ class frmAbilities : public EditorSheet {
 public:
     static constexpr int kPanelRows = 8;
 
-    explicit frmAbilities(frmFrontend& main);
+    explicit frmAbilities(const SheetContext& context);
 
 protected:
     bool Store() override;

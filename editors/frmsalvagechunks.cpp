@@ -18,7 +18,8 @@
 
 #include "choicelists.h"
 #include "datadirnames.h"
-#include "frmfrontend.h"
+#include "sheetcontext.h"
+#include "shipsession.h"
 #include "numbers.h"
 #include "numerickeyfilter.h"
 #include "placementbox.h"
@@ -83,16 +84,16 @@ QString ValueText(const FieldValue& value, double times) {
 
 }  // namespace
 
-QDialog* CreateSalvageChunks(frmFrontend& main) { return new frmSalvageChunks(main); }
+QDialog* CreateSalvageChunks(const SheetContext& context) { return new frmSalvageChunks(context); }
 
-frmSalvageChunks::frmSalvageChunks(frmFrontend& main)
-    : EditorSheet(main, "frmSalvageChunks", tr("Salvage Chunks")) {
+frmSalvageChunks::frmSalvageChunks(const SheetContext& context)
+    : EditorSheet(context, "frmSalvageChunks", tr("Salvage Chunks")) {
     BuildControls();
 
     SavedChunks = Doc().SSOD_GetList();
 
     const QStringList names = datadir::FromFolderNames(
-        datadir::Read(Main(), gamedata::kSalvageChunks).salvageChunks.Names());
+        datadir::Read(Context(), gamedata::kSalvageChunks).salvageChunks.Names());
     cboChunkNames->addItems(names);
     cboChunkNames->setCurrentIndex(-1);
 

@@ -26,7 +26,7 @@ class QScrollBar;
 class frmSalvageChunks : public EditorSheet {
     Q_OBJECT
 public:
-    explicit frmSalvageChunks(frmFrontend& main);
+    explicit frmSalvageChunks(const SheetContext& context);
 
     std::int16_t CurrentChunkIndex() const { return CurrentChunk; }
     std::int32_t PlacementScaleInUse() const { return PlacementScale; }

@@ -11,7 +11,8 @@
 
 #include "choicelists.h"
 #include "datadirnames.h"
-#include "frmfrontend.h"
+#include "sheetcontext.h"
+#include "shipsession.h"
 #include "editors.h"
 #include "textconv.h"
 
@@ -32,9 +33,9 @@ QComboBox* MakeFreeTextBox(const char* objectName, QWidget* parent) {
 
 }  // namespace
 
-QDialog* CreateWeapons(frmFrontend& main) { return new frmWeapons(main); }
+QDialog* CreateWeapons(const SheetContext& context) { return new frmWeapons(context); }
 
-frmWeapons::frmWeapons(frmFrontend& main) : EditorSheet(main, "frmWeapons", tr("Weapons")) {
+frmWeapons::frmWeapons(const SheetContext& context) : EditorSheet(context, "frmWeapons", tr("Weapons")) {
     BuildControls();
 
     // Opening: the restore copy first, then the choices and the entries. Nothing is selected.
@@ -110,7 +111,7 @@ void frmWeapons::RefreshWeaponLists() {
     cboWeapon->clear();
     // The weapon folder is read once per opening; every refresh offers the same names.
     if (weaponNames_.isEmpty())
-        weaponNames_ = datadir::FromFolderNames(datadir::Read(Main(), gamedata::kWeapons).weapons.Names());
+        weaponNames_ = datadir::FromFolderNames(datadir::Read(Context(), gamedata::kWeapons).weapons.Names());
     cboWeapon->addItems(weaponNames_);
     if (hadWeapon)
         choicelists::ShowChoice(cboWeapon, shownWeapon);

@@ -14,7 +14,7 @@ class QListWidgetItem;
 class frmWeapons : public EditorSheet {
     Q_OBJECT
 public:
-    explicit frmWeapons(frmFrontend& main);
+    explicit frmWeapons(const SheetContext& context);
 
 protected:
     void Restore() override;

@@ -9,6 +9,15 @@
 // platformfile_posix.cpp or platformfile_windows.cpp, whichever CMake picks.
 namespace platformfile {
 
+std::uint64_t ContentHash(std::string_view bytes) {
+    std::uint64_t h = 0xcbf29ce484222325ull;
+    for (unsigned char c : bytes) {
+        h ^= c;
+        h *= 0x100000001b3ull;
+    }
+    return h;
+}
+
 std::string RandomToken() {
     // The random device is the source nobody can predict; the counter and the clock only make
     // two names of one process differ even if it were not.

@@ -106,6 +106,29 @@ std::string Replace(const fs::path& from, const fs::path& to);
 // Makes a rename in folder durable (POSIX: fsync of the folder). Best effort.
 void SyncFolder(const fs::path& folder);
 
+// An advisory lock on a file (flock on POSIX, LockFileEx on Windows), held until Release or the
+// destructor. Programs that take it before they read a file and keep it until they have replaced
+// it never lose each other's edits; others are caught by comparing the content before replacing.
+class FileLock {
+public:
+    FileLock() = default;
+    ~FileLock() { Release(); }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // Waits until the file at path is locked. A file replaced in one step while this waited is a
+    // new file: the lock is then taken on the file now at path. Returns "" when held.
+    std::string Acquire(const fs::path& path);
+    void Release();
+
+private:
+    static constexpr std::intptr_t kNone = -1;
+    std::intptr_t handle_ = kNone;
+};
+
+// A 64-bit hash of bytes (FNV-1a), to tell whether a file's contents changed since they were read.
+std::uint64_t ContentHash(std::string_view bytes);
+
 // Sixteen hex digits nobody can predict, for temporary names.
 std::string RandomToken();
 

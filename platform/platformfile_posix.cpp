@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
@@ -293,6 +294,35 @@ std::string EntryName(const fs::directory_entry& entry) {
 
 Visibility VisibilityOf(const fs::path&, const std::string& name) {
     return {!name.empty() && name[0] != '.', true};
+}
+
+std::string FileLock::Acquire(const fs::path& path) {
+    Release();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) return ErrnoText(errno);
+        while (::flock(fd, LOCK_EX) != 0) {
+            if (errno == EINTR) continue;
+            const int e = errno;
+            ::close(fd);
+            return ErrnoText(e);
+        }
+        // The holder before us may have replaced the file: our lock is then on the old one.
+        struct stat held, now;
+        if (fstat(fd, &held) == 0 && ::stat(path.c_str(), &now) == 0 && held.st_dev == now.st_dev &&
+            held.st_ino == now.st_ino) {
+            handle_ = fd;
+            return {};
+        }
+        ::close(fd);
+    }
+    return "the file keeps being replaced";
+}
+
+void FileLock::Release() {
+    if (handle_ == kNone) return;
+    ::close(static_cast<int>(handle_));  // closing drops the lock
+    handle_ = kNone;
 }
 
 }  // namespace platformfile

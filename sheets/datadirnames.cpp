@@ -3,17 +3,18 @@
 #include <QDir>
 
 #include "customfso.h"
-#include "frmfrontend.h"
+#include "sheetcontext.h"
+#include "shipsession.h"
 
 namespace datadir {
 
-QString Path(const frmFrontend& main, std::string_view tail) {
+QString Path(const SheetContext& context, std::string_view tail) {
     return QString::fromStdString(
-        CustomFSO::NativePath(main.strDataDir.toStdString() + std::string(tail)));
+        CustomFSO::NativePath(context.dataDir.toStdString() + std::string(tail)));
 }
 
-gamedata::GameData Read(const frmFrontend& main, unsigned parts) {
-    return gamedata::GameData::Read(main.strDataDir.toStdString(), parts);
+gamedata::GameData Read(const SheetContext& context, unsigned parts) {
+    return gamedata::GameData::Read(context.dataDir.toStdString(), parts);
 }
 
 QStringList FromFileNames(const std::vector<std::string>& names) {
@@ -32,8 +33,8 @@ QStringList FromFolderNames(const std::vector<std::string>& names) {
     return list;
 }
 
-QStringList FormationChoices(const frmFrontend& main) {
-    return FromFolderNames(Read(main, gamedata::kFormations).formations.Names());
+QStringList FormationChoices(const SheetContext& context) {
+    return FromFolderNames(Read(context, gamedata::kFormations).formations.Names());
 }
 
 QString UnreadableMessage(const QString& path, const std::string& error) {

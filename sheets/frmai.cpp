@@ -15,4 +15,4 @@ constexpr SheetRow kRows[] = {
 
 }  // namespace
 
-frmAI::frmAI(frmFrontend& main) : PropertySheet(main, "frmAI", "AI Values", kRows) { FormLoad(); }
+frmAI::frmAI(const SheetContext& context) : PropertySheet(context, "frmAI", "AI Values", kRows) { FormLoad(); }

@@ -7,5 +7,5 @@
 class frmAI : public PropertySheet {
     Q_OBJECT
 public:
-    explicit frmAI(frmFrontend& main);
+    explicit frmAI(const SheetContext& context);
 };

@@ -35,7 +35,7 @@ constexpr SheetRow kRows[] = {
 
 }  // namespace
 
-frmBasicProperties::frmBasicProperties(frmFrontend& main)
-    : PropertySheet(main, "frmBasicProperties", "Basic Properties & Physical Stats", kRows) {
+frmBasicProperties::frmBasicProperties(const SheetContext& context)
+    : PropertySheet(context, "frmBasicProperties", "Basic Properties & Physical Stats", kRows) {
     FormLoad();
 }

@@ -6,5 +6,5 @@
 class frmBasicProperties : public PropertySheet {
     Q_OBJECT
 public:
-    explicit frmBasicProperties(frmFrontend& main);
+    explicit frmBasicProperties(const SheetContext& context);
 };

@@ -1,7 +1,8 @@
 #include "frmclassification.h"
 
 #include "datadirnames.h"
-#include "frmfrontend.h"
+#include "sheetcontext.h"
+#include "shipsession.h"
 #include "prompter.h"
 
 namespace {
@@ -29,24 +30,24 @@ constexpr SheetRow kRows[] = {
 
 }  // namespace
 
-frmClassification::frmClassification(frmFrontend& main)
-    : PropertySheet(main, "frmClassification", "Classification", kRows) {
-    const gamedata::GameData data = datadir::Read(main, gamedata::kFamilies);
+frmClassification::frmClassification(const SheetContext& context)
+    : PropertySheet(context, "frmClassification", "Classification", kRows) {
+    const gamedata::GameData data = datadir::Read(context, gamedata::kFamilies);
     if (!data.familyFileFound) {
-        main.prompter().Message(
-            this, "Familylist.lua could not be found in '" + datadir::Path(main, "\\scripts") +
+        context.prompter->Message(
+            this, "Familylist.lua could not be found in '" + datadir::Path(context, "\\scripts") +
                       "', you will have to type in the Family names manually or copy the " +
                       "Familylist.lua file into the aforementioned directory, then reload this " +
                       "property sheet.",
             MessageKind::Warning);
     } else if (!data.familyFileRead) {
-        main.prompter().Message(this,
-                                datadir::UnreadableMessage(datadir::Path(main, gamedata::kFamilyListTail),
+        context.prompter->Message(this,
+                                datadir::UnreadableMessage(datadir::Path(context, gamedata::kFamilyListTail),
                                                            data.familyFileError),
                                 MessageKind::Error);
     }
     for (const std::string& line : data.unknownFamilySections)
-        main.prompter().Message(this, datadir::FromFileNames({line}).front(), MessageKind::Warning);
+        context.prompter->Message(this, datadir::FromFileNames({line}).front(), MessageKind::Warning);
     for (int i = 0; i < gamedata::kFamilySections; ++i)
         SetChoices(i, datadir::FromFileNames(data.families.sections[static_cast<std::size_t>(i)]));
     FormLoad();

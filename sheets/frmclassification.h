@@ -8,5 +8,5 @@
 class frmClassification : public PropertySheet {
     Q_OBJECT
 public:
-    explicit frmClassification(frmFrontend& main);
+    explicit frmClassification(const SheetContext& context);
 };

@@ -12,6 +12,6 @@ constexpr SheetRow kRows[] = {
 
 }  // namespace
 
-frmDeath::frmDeath(frmFrontend& main) : PropertySheet(main, "frmDeath", "Death", kRows) {
+frmDeath::frmDeath(const SheetContext& context) : PropertySheet(context, "frmDeath", "Death", kRows) {
     FormLoad();
 }

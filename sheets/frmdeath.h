@@ -6,5 +6,5 @@
 class frmDeath : public PropertySheet {
     Q_OBJECT
 public:
-    explicit frmDeath(frmFrontend& main);
+    explicit frmDeath(const SheetContext& context);
 };

@@ -26,8 +26,8 @@ constexpr SheetRow kRows[] = {
 
 }  // namespace
 
-frmDocking::frmDocking(frmFrontend& main)
-    : PropertySheet(main, "frmDocking", "Docking", kRows, kFrames) {
-    SetChoices(0, datadir::FormationChoices(main));
+frmDocking::frmDocking(const SheetContext& context)
+    : PropertySheet(context, "frmDocking", "Docking", kRows, kFrames) {
+    SetChoices(0, datadir::FormationChoices(context));
     FormLoad();
 }

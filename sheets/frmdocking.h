@@ -7,5 +7,5 @@
 class frmDocking : public PropertySheet {
     Q_OBJECT
 public:
-    explicit frmDocking(frmFrontend& main);
+    explicit frmDocking(const SheetContext& context);
 };

@@ -19,8 +19,8 @@ constexpr SheetRow kRows[] = {
 
 }  // namespace
 
-frmFormationsAndMovement::frmFormationsAndMovement(frmFrontend& main)
-    : PropertySheet(main, "frmFormationsAndMovement", "Formations & Movement", kRows) {
-    SetChoices(0, datadir::FormationChoices(main));
+frmFormationsAndMovement::frmFormationsAndMovement(const SheetContext& context)
+    : PropertySheet(context, "frmFormationsAndMovement", "Formations & Movement", kRows) {
+    SetChoices(0, datadir::FormationChoices(context));
     FormLoad();
 }

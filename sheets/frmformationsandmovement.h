@@ -8,5 +8,5 @@
 class frmFormationsAndMovement : public PropertySheet {
     Q_OBJECT
 public:
-    explicit frmFormationsAndMovement(frmFrontend& main);
+    explicit frmFormationsAndMovement(const SheetContext& context);
 };

@@ -35,8 +35,8 @@ std::string DownField(int level) { return "iDownLOD" + std::to_string(level); }
 
 }  // namespace
 
-frmMeshVisibility::frmMeshVisibility(frmFrontend& main)
-    : PropertySheet(main, "frmMeshVisibility", "Mesh Visibility", kRows, kFrames) {
+frmMeshVisibility::frmMeshVisibility(const SheetContext& context)
+    : PropertySheet(context, "frmMeshVisibility", "Mesh Visibility", kRows, kFrames) {
     QGridLayout* grid = Grid(1);
     const int first = NextGridRow(1);
     const int second = NextGridRow(1);

@@ -15,7 +15,7 @@ class QListWidget;
 class frmMeshVisibility : public PropertySheet {
     Q_OBJECT
 public:
-    explicit frmMeshVisibility(frmFrontend& main);
+    explicit frmMeshVisibility(const SheetContext& context);
 
     static constexpr int kLevels = 3;
 

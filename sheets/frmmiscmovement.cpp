@@ -8,7 +8,8 @@
 #include <QPushButton>
 
 #include "datadirnames.h"
-#include "frmfrontend.h"
+#include "sheetcontext.h"
+#include "shipsession.h"
 #include "modvaluechecking.h"
 #include "prompter.h"
 #include "sr2shipfile.h"
@@ -39,12 +40,12 @@ void FitToCaption(QPushButton* button) {
 
 }  // namespace
 
-frmMiscMovement::frmMiscMovement(frmFrontend& main)
-    : PropertySheet(main, "frmMiscMovement", "Misc. Movement", kRows) {
-    const gamedata::GameData data = datadir::Read(main, gamedata::kManeuvers);
+frmMiscMovement::frmMiscMovement(const SheetContext& context)
+    : PropertySheet(context, "frmMiscMovement", "Misc. Movement", kRows) {
+    const gamedata::GameData data = datadir::Read(context, gamedata::kManeuvers);
     if (!data.maneuverFileError.empty())
-        main.prompter().Message(
-            this, datadir::UnreadableMessage(datadir::Path(main, gamedata::kManeuversTail),
+        context.prompter->Message(
+            this, datadir::UnreadableMessage(datadir::Path(context, gamedata::kManeuversTail),
                                              data.maneuverFileError),
             MessageKind::Error);
     const QStringList maneuvers = datadir::FromFileNames(data.maneuvers.Names());

@@ -17,7 +17,7 @@ class QPushButton;
 class frmMiscMovement : public PropertySheet {
     Q_OBJECT
 public:
-    explicit frmMiscMovement(frmFrontend& main);
+    explicit frmMiscMovement(const SheetContext& context);
 
 private:
     static constexpr int kAbove = 0, kBelow = 1;

@@ -33,7 +33,7 @@ constexpr SheetRow kRows[] = {
 
 }  // namespace
 
-frmPropulsion::frmPropulsion(frmFrontend& main)
-    : PropertySheet(main, "frmPropulsion", "Propulsion", kRows) {
+frmPropulsion::frmPropulsion(const SheetContext& context)
+    : PropertySheet(context, "frmPropulsion", "Propulsion", kRows) {
     FormLoad();
 }

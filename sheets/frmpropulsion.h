@@ -6,5 +6,5 @@
 class frmPropulsion : public PropertySheet {
     Q_OBJECT
 public:
-    explicit frmPropulsion(frmFrontend& main);
+    explicit frmPropulsion(const SheetContext& context);
 };

@@ -14,7 +14,7 @@ constexpr SheetRow kRows[] = {
 
 }  // namespace
 
-frmSensorsAndCombat::frmSensorsAndCombat(frmFrontend& main)
-    : PropertySheet(main, "frmSensorsAndCombat", "Sensors and Combat", kRows) {
+frmSensorsAndCombat::frmSensorsAndCombat(const SheetContext& context)
+    : PropertySheet(context, "frmSensorsAndCombat", "Sensors and Combat", kRows) {
     FormLoad();
 }

@@ -6,5 +6,5 @@
 class frmSensorsAndCombat : public PropertySheet {
     Q_OBJECT
 public:
-    explicit frmSensorsAndCombat(frmFrontend& main);
+    explicit frmSensorsAndCombat(const SheetContext& context);
 };

@@ -8,7 +8,8 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
-#include "frmfrontend.h"
+#include "sheetcontext.h"
+#include "shipsession.h"
 #include "numbers.h"
 #include "prompter.h"
 #include "textconv.h"
@@ -28,8 +29,8 @@ QString PatchLine(const SR2ShipFile& doc) {
 
 }  // namespace
 
-frmSounds::frmSounds(frmFrontend& main)
-    : PropertySheet(main, "frmSounds", "Sounds", std::span<const SheetRow>{}) {
+frmSounds::frmSounds(const SheetContext& context)
+    : PropertySheet(context, "frmSounds", "Sounds", std::span<const SheetRow>{}) {
     QGridLayout* grid = Grid(0);
     auto box = [&](const char* object, const char* labelObject, const char* caption) {
         const int row = NextGridRow(0);
@@ -138,7 +139,7 @@ bool frmSounds::TakeItemBoxes() {
     const QString valueText = txtUnknownValue_->text();
     const auto value = numbers::ParseInt32(ToLocal(valueText));
     if (!value) {
-        Main().prompter().Message(this, "'" + valueText + "' is not a valid value for Unknown Value.",
+        Context().prompter->Message(this, "'" + valueText + "' is not a valid value for Unknown Value.",
                                   MessageKind::Warning);
         txtUnknownValue_->setFocus(Qt::OtherFocusReason);
         txtUnknownValue_->selectAll();

@@ -16,7 +16,7 @@ class QPushButton;
 class frmSounds : public PropertySheet {
     Q_OBJECT
 public:
-    explicit frmSounds(frmFrontend& main);
+    explicit frmSounds(const SheetContext& context);
 
     void done(int result) override;
 

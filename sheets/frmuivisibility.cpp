@@ -20,8 +20,8 @@ constexpr SheetRow kRows[] = {
 
 }  // namespace
 
-frmUIVisibility::frmUIVisibility(frmFrontend& main)
-    : PropertySheet(main, "frmUIVisibility", "UI Visibility", kRows) {
+frmUIVisibility::frmUIVisibility(const SheetContext& context)
+    : PropertySheet(context, "frmUIVisibility", "UI Visibility", kRows) {
     // The icon box offers the game's icons and shows any other stored name as it is.
     SetChoices(0, {"Arrow", "Diamond", "Hexagon", "InvertedDiamond", "InvertedPentagon",
                    "InvertedTriangle", "InvertedY", "Jack", "Lightning", "Parallelogram",

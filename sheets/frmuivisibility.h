@@ -7,5 +7,5 @@
 class frmUIVisibility : public PropertySheet {
     Q_OBJECT
 public:
-    explicit frmUIVisibility(frmFrontend& main);
+    explicit frmUIVisibility(const SheetContext& context);
 };

@@ -15,7 +15,8 @@
 #include <algorithm>
 #include <array>
 
-#include "frmfrontend.h"
+#include "sheetcontext.h"
+#include "shipsession.h"
 #include "numbers.h"
 #include "prompter.h"
 #include "sr2shipfile.h"
@@ -59,10 +60,10 @@ const QStringList& PropertySheet::FalseTrue() {
     return items;
 }
 
-PropertySheet::PropertySheet(frmFrontend& main, const char* objectName,
+PropertySheet::PropertySheet(const SheetContext& context, const char* objectName,
                              const QString& windowCaption, std::span<const SheetRow> rows,
                              std::span<const SheetFrame> frames)
-    : QDialog(&main), main_(main), frames_(frames.begin(), frames.end()) {
+    : QDialog(context.parent), context_(context), frames_(frames.begin(), frames.end()) {
     setObjectName(objectName);
     setWindowTitle(windowCaption);
 
@@ -247,7 +248,7 @@ void PropertySheet::SetChoices(int list, const QStringList& names) {
     }
 }
 
-SR2ShipFile& PropertySheet::Doc() const { return *main_.ShipFile; }
+SR2ShipFile& PropertySheet::Doc() const { return context_.session->Ship(); }
 
 QWidget* PropertySheet::Control(const QString& objectName) const {
     return findChild<QWidget*>(objectName);
@@ -400,7 +401,7 @@ bool PropertySheet::SaveSheet() {
     for (const PendingStore& s : stores) {
         const SR2ShipFile::FieldInfo* info = SR2ShipFile::FindField(s.field);
         if (info && Converts(*info, s.text)) continue;
-        main_.prompter().Message(this, "'" + s.text + "' is not a valid value for " +
+        context_.prompter->Message(this, "'" + s.text + "' is not a valid value for " +
                                            WithoutTrailingBlanks(s.caption) + ".",
                                  MessageKind::Warning);
         if (s.reveal) s.reveal();

@@ -16,7 +16,7 @@
 #include <span>
 #include <vector>
 
-class frmFrontend;
+#include "sheetcontext.h"
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
@@ -58,7 +58,7 @@ public:
 protected:
     // Builds the labels, boxes, description frame and buttons of the table. The sheet class then
     // fills its choice lists and adds its own controls, and calls FormLoad() last.
-    PropertySheet(frmFrontend& main, const char* objectName, const QString& windowCaption,
+    PropertySheet(const SheetContext& context, const char* objectName, const QString& windowCaption,
                   std::span<const SheetRow> rows, std::span<const SheetFrame> frames = {});
 
     // Completes the tab order (rows, then the controls handed to AddToTabChain, then OK and
@@ -97,7 +97,7 @@ protected:
     void SetHelp(QWidget* box, const QString& help);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    frmFrontend& Main() const { return main_; }
+    const SheetContext& Context() const { return context_; }
     SR2ShipFile& Doc() const;
     QWidget* Control(const QString& objectName) const;
 
@@ -116,7 +116,7 @@ private:
     void SizeDescription();
     void AlignLabelColumns();
 
-    frmFrontend& main_;
+    SheetContext context_;
     std::vector<SheetFrame> frames_;
     std::vector<BuiltRow> rows_;
     QHash<QWidget*, QString> help_;

@@ -6,7 +6,8 @@
 #include "frmdeath.h"
 #include "frmdocking.h"
 #include "frmformationsandmovement.h"
-#include "frmfrontend.h"
+#include "sheetcontext.h"
+#include "shipsession.h"
 #include "frmmeshvisibility.h"
 #include "frmmiscmovement.h"
 #include "frmpropulsion.h"
@@ -19,24 +20,24 @@ namespace {
 // A sheet edits the open document; without one (the buttons are disabled then) there is nothing
 // to show.
 template <class Sheet>
-QDialog* Create(frmFrontend& main) {
-    if (!main.ShipFile) return nullptr;
-    return new Sheet(main);
+QDialog* Create(const SheetContext& context) {
+    if (!context.session) return nullptr;
+    return new Sheet(context);
 }
 
 }  // namespace
 
-QDialog* CreateBasicProperties(frmFrontend& main) { return Create<frmBasicProperties>(main); }
-QDialog* CreatePropulsion(frmFrontend& main) { return Create<frmPropulsion>(main); }
-QDialog* CreateFormationsAndMovement(frmFrontend& main) {
-    return Create<frmFormationsAndMovement>(main);
+QDialog* CreateBasicProperties(const SheetContext& context) { return Create<frmBasicProperties>(context); }
+QDialog* CreatePropulsion(const SheetContext& context) { return Create<frmPropulsion>(context); }
+QDialog* CreateFormationsAndMovement(const SheetContext& context) {
+    return Create<frmFormationsAndMovement>(context);
 }
-QDialog* CreateDocking(frmFrontend& main) { return Create<frmDocking>(main); }
-QDialog* CreateClassification(frmFrontend& main) { return Create<frmClassification>(main); }
-QDialog* CreateSensorsAndCombat(frmFrontend& main) { return Create<frmSensorsAndCombat>(main); }
-QDialog* CreateAI(frmFrontend& main) { return Create<frmAI>(main); }
-QDialog* CreateDeath(frmFrontend& main) { return Create<frmDeath>(main); }
-QDialog* CreateUIVisibility(frmFrontend& main) { return Create<frmUIVisibility>(main); }
-QDialog* CreateMeshVisibility(frmFrontend& main) { return Create<frmMeshVisibility>(main); }
-QDialog* CreateMiscMovement(frmFrontend& main) { return Create<frmMiscMovement>(main); }
-QDialog* CreateSounds(frmFrontend& main) { return Create<frmSounds>(main); }
+QDialog* CreateDocking(const SheetContext& context) { return Create<frmDocking>(context); }
+QDialog* CreateClassification(const SheetContext& context) { return Create<frmClassification>(context); }
+QDialog* CreateSensorsAndCombat(const SheetContext& context) { return Create<frmSensorsAndCombat>(context); }
+QDialog* CreateAI(const SheetContext& context) { return Create<frmAI>(context); }
+QDialog* CreateDeath(const SheetContext& context) { return Create<frmDeath>(context); }
+QDialog* CreateUIVisibility(const SheetContext& context) { return Create<frmUIVisibility>(context); }
+QDialog* CreateMeshVisibility(const SheetContext& context) { return Create<frmMeshVisibility>(context); }
+QDialog* CreateMiscMovement(const SheetContext& context) { return Create<frmMiscMovement>(context); }
+QDialog* CreateSounds(const SheetContext& context) { return Create<frmSounds>(context); }

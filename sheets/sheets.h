@@ -3,15 +3,15 @@
 
 #include "sheetbutton.h"
 
-QDialog* CreateBasicProperties(frmFrontend& main);
-QDialog* CreatePropulsion(frmFrontend& main);
-QDialog* CreateFormationsAndMovement(frmFrontend& main);
-QDialog* CreateDocking(frmFrontend& main);
-QDialog* CreateClassification(frmFrontend& main);
-QDialog* CreateSensorsAndCombat(frmFrontend& main);
-QDialog* CreateAI(frmFrontend& main);
-QDialog* CreateDeath(frmFrontend& main);
-QDialog* CreateUIVisibility(frmFrontend& main);
-QDialog* CreateMeshVisibility(frmFrontend& main);
-QDialog* CreateMiscMovement(frmFrontend& main);
-QDialog* CreateSounds(frmFrontend& main);
+QDialog* CreateBasicProperties(const SheetContext& context);
+QDialog* CreatePropulsion(const SheetContext& context);
+QDialog* CreateFormationsAndMovement(const SheetContext& context);
+QDialog* CreateDocking(const SheetContext& context);
+QDialog* CreateClassification(const SheetContext& context);
+QDialog* CreateSensorsAndCombat(const SheetContext& context);
+QDialog* CreateAI(const SheetContext& context);
+QDialog* CreateDeath(const SheetContext& context);
+QDialog* CreateUIVisibility(const SheetContext& context);
+QDialog* CreateMeshVisibility(const SheetContext& context);
+QDialog* CreateMiscMovement(const SheetContext& context);
+QDialog* CreateSounds(const SheetContext& context);

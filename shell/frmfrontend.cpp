@@ -3,6 +3,13 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QUndoStack>
 #include <QDialog>
 #include <QDir>
 #include <QGuiApplication>
@@ -20,6 +27,7 @@
 #include "frmpreferences.h"
 #include "numbers.h"
 #include "prompter.h"
+#include "sheetcontext.h"
 #include "textconv.h"
 #include "windowfit.h"
 #include "windowplacement.h"
@@ -29,6 +37,9 @@ namespace {
 const QString kShipDialogTitle = QStringLiteral("Open Ship File");  // Save As uses it too
 const QString kShipFilter = QStringLiteral("SR2 Ship Files (*.ship)");
 const QString kShipSuffix = QStringLiteral("ship");
+// The recent files have a section of their own in the settings store.
+const QString kRecentKey = QStringLiteral("RecentFiles/Files");
+constexpr int kRecentCount = 10;
 
 QString NativeLocal(const std::string& path) {
     return QDir::toNativeSeparators(FromLocal(CustomFSO::NativePath(path)));
@@ -57,7 +68,12 @@ frmFrontend::frmFrontend(std::span<const SheetButton> sheetButtons, Prompter* pr
     createActions();
     createMenus();
     createButtons();
+    filePathLabel_ = new QLabel(this);
+    filePathLabel_->setObjectName("FilePath");
+    statusBar()->addPermanentWidget(filePathLabel_, 1);
+    setAcceptDrops(true);
     setDocumentState(false, title_);
+    updateRecentMenu();
 
     readSettings();
     windowfit::MakeFixedSize(*this);
@@ -111,6 +127,10 @@ void frmFrontend::createActions() {
          &frmFrontend::SaveDocument},
         {&saveAsAction_, "SaveAs", "Save &As ...", {}, false, &frmFrontend::SaveDocumentAs},
         {&exitAction_, "Exit", "E&xit", {}, true, &frmFrontend::ExitProgram},
+        {&undoAction_, "Undo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), false, nullptr},
+        {&redoAction_, "Redo", "&Redo", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), false,
+         nullptr},
+        {&clearRecentAction_, "ClearRecent", "Clear List", {}, true, &frmFrontend::clearRecent},
         {&decompiledDataAction_, "DecompiledData", "&Decompiled Data", {}, true, showDataDir},
         {&preferencesAction_, "Preferences", "&Preferences", QKeySequence(Qt::CTRL | Qt::Key_P),
          true, &frmFrontend::ShowPreferences},
@@ -125,6 +145,14 @@ void frmFrontend::createActions() {
         if (row.handler) connect(action, &QAction::triggered, this, row.handler);
         *row.slot = action;
     }
+    redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                               QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(undoAction_, &QAction::triggered, this, [this] {
+        if (session_) session_->UndoStack().undo();
+    });
+    connect(redoAction_, &QAction::triggered, this, [this] {
+        if (session_) session_->UndoStack().redo();
+    });
 }
 
 void frmFrontend::createMenus() {
@@ -132,10 +160,18 @@ void frmFrontend::createMenus() {
     file->setObjectName("File");
     file->addAction(newAction_);
     file->addAction(openAction_);
+    recentMenu_ = file->addMenu(tr("Open &Recent"));
+    recentMenu_->setObjectName("OpenRecent");
     file->addAction(saveAction_);
     file->addAction(saveAsAction_);
     file->addSeparator();
     file->addAction(exitAction_);
+
+    editMenu_ = menuBar()->addMenu(tr("&Edit"));
+    editMenu_->setObjectName("Edit");
+    editMenu_->addAction(undoAction_);
+    editMenu_->addAction(redoAction_);
+    // The document's own commands (Other Entries) follow here, below a separator.
 
     QMenu* settingsMenu = menuBar()->addMenu(tr("&Settings"));
     settingsMenu->setObjectName("Settings");
@@ -168,8 +204,17 @@ void frmFrontend::createButtons() {
         auto* button = new QPushButton(QString::fromLatin1(row.caption), central);
         button->setObjectName(row.objectName);
         if (SheetFactory factory = row.factory) {
-            connect(button, &QPushButton::clicked, this, [this, factory, button] {
-                ShowSheet([this, factory] { return factory(*this); }, button);
+            const QString step = QString::fromLatin1(row.caption);
+            connect(button, &QPushButton::clicked, this, [this, factory, button, step] {
+                QDialog* sheet = ShowSheet(
+                    [this, factory] {
+                        return factory(SheetContext{session_.get(), prompter_, strDataDir, this});
+                    },
+                    button);
+                // Whatever the sheet's OK changed is one step to undo, named after the sheet.
+                if (sheet && session_)
+                    connect(sheet, &QDialog::finished, session_.get(),
+                            [s = session_.get(), step] { s->Commit(step); });
             });
         }
         sheetButtons_.push_back(button);
@@ -203,19 +248,161 @@ void frmFrontend::setDocumentState(bool open, const QString& caption) {
     // "[*]" is where Qt shows the modified marker: an asterisk while the document has changes.
     setWindowTitle(open ? caption + "[*]" : caption);
     updateModified();
+    updateUndoActions();
+    showFilePath();
 }
 
-ShipDocument* frmFrontend::Document() {
-    if (!ShipFile) return nullptr;
-    // A document put in place by other means than New or Open starts a session of its own.
-    if (!document_ || &document_->Ship() != ShipFile.get())
-        document_ = std::make_unique<ShipDocument>(*ShipFile);
-    return document_.get();
+ShipDocument* frmFrontend::Document() { return session_ ? &session_->Document() : nullptr; }
+
+void frmFrontend::updateModified() { setWindowModified(session_ && session_->IsModified()); }
+
+void frmFrontend::startSession(std::unique_ptr<ShipSession> session, const QString& name) {
+    session_ = std::move(session);
+    ShipFile = &session_->Ship();
+    changePending_ = false;
+    ShipSession* s = session_.get();
+    connect(s, &ShipSession::modifiedChanged, this, &frmFrontend::updateModified);
+    connect(s, &ShipSession::shipReplaced, this, [this] { ShipFile = &session_->Ship(); });
+    connect(s, &ShipSession::changedOnDisk, this, &frmFrontend::onChangedOnDisk);
+    QUndoStack* stack = &s->UndoStack();
+    connect(stack, &QUndoStack::indexChanged, this, &frmFrontend::updateUndoActions);
+    connect(stack, &QUndoStack::cleanChanged, this, &frmFrontend::updateUndoActions);
+    documentName_ = name;
+    setDocumentState(true, title_ + " - " + name);
 }
 
-void frmFrontend::updateModified() {
-    ShipDocument* doc = Document();
-    setWindowModified(doc && doc->IsModified());
+void frmFrontend::updateUndoActions() {
+    QUndoStack* stack = session_ ? &session_->UndoStack() : nullptr;
+    const bool canUndo = stack && stack->canUndo();
+    const bool canRedo = stack && stack->canRedo();
+    undoAction_->setEnabled(canUndo);
+    redoAction_->setEnabled(canRedo);
+    undoAction_->setText(canUndo ? tr("&Undo %1").arg(stack->undoText()) : tr("&Undo"));
+    redoAction_->setText(canRedo ? tr("&Redo %1").arg(stack->redoText()) : tr("&Redo"));
+    updateModified();
+}
+
+void frmFrontend::showFilePath() {
+    // The caption names the file only; two mods' files of one name are told apart by the full
+    // path, in the status bar and as the window's file path (the title's tooltip where the
+    // platform shows one).
+    const QString path = session_ && session_->Document().HasFile()
+                             ? NativeLocal(session_->Document().FilePath())
+                             : QString();
+    setWindowFilePath(path);
+    filePathLabel_->setText(path);
+}
+
+void frmFrontend::onChangedOnDisk() {
+    // While a sheet is open its values are the user's work in progress: the change waits until
+    // the sheet is closed.
+    if (openSheet_ && openSheet_->isVisible()) {
+        changePending_ = true;
+        return;
+    }
+    handleChangeOnDisk();
+}
+
+void frmFrontend::handleChangeOnDisk() {
+    changePending_ = false;
+    if (!session_ || !session_->ChangedOnDisk()) return;
+    if (!session_->Document().HashOnDisk()) return;  // gone: Save writes it again
+    if (session_->IsModified()) {
+        const QString question = "The ship file " + documentName_ +
+                                 " has been changed by another program. Reload it and lose your "
+                                 "changes, or keep your version?";
+        if (prompter_->Choose(this, question, {tr("Reload"), tr("Keep")}) != 0) return;
+    }
+    reloadDocument();
+}
+
+void frmFrontend::reloadDocument() {
+    const QString path = NativeLocal(session_->Document().FilePath());
+    if (session_->Reload() != 0) {
+        prompter_->Message(this, "The ship file '" + path + "' could not be read again.",
+                           MessageKind::Error);
+        return;
+    }
+    ShipFile = &session_->Ship();
+    updateUndoActions();
+    statusBar()->showMessage(tr("Reloaded %1: another program changed it.").arg(documentName_));
+}
+
+bool frmFrontend::confirmOverwrite() {
+    if (!session_ || !session_->Document().HasFile() || !session_->ChangedOnDisk()) return true;
+    if (!session_->Document().HashOnDisk()) return true;  // gone: nothing to lose by writing
+    const QString question = "The ship file " + documentName_ +
+                             " has been changed by another program since it was read. Overwrite "
+                             "it with your version, reload it, or cancel?";
+    switch (prompter_->Choose(this, question, {tr("Overwrite"), tr("Reload"), tr("Cancel")})) {
+    case 0: return true;
+    case 1: reloadDocument(); return false;
+    default: return false;
+    }
+}
+
+QStringList frmFrontend::RecentFiles() const { return settings_->value(kRecentKey).toStringList(); }
+
+void frmFrontend::rememberRecent(const QString& path) {
+    QStringList files = RecentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    while (files.size() > kRecentCount) files.removeLast();
+    settings_->setValue(kRecentKey, files);
+    updateRecentMenu();
+}
+
+void frmFrontend::clearRecent() {
+    settings_->remove(kRecentKey);
+    updateRecentMenu();
+}
+
+void frmFrontend::updateRecentMenu() {
+    recentMenu_->clear();
+    const QStringList files = RecentFiles();
+    int n = 0;
+    for (const QString& path : files) {
+        ++n;
+        QAction* action = recentMenu_->addAction(
+            (n < 10 ? "&" + QString::number(n) : QString::number(n)) + "  " + path);
+        action->setObjectName("RecentFile" + QString::number(n));
+        connect(action, &QAction::triggered, this, [this, path] { OpenRecent(path); });
+    }
+    recentMenu_->addSeparator();
+    recentMenu_->addAction(clearRecentAction_);
+    recentMenu_->setEnabled(true);
+    clearRecentAction_->setEnabled(!files.isEmpty());
+}
+
+void frmFrontend::OpenRecent(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        QStringList files = RecentFiles();
+        files.removeAll(path);
+        settings_->setValue(kRecentKey, files);
+        updateRecentMenu();
+        prompter_->Message(this, "The file '" + path +
+                                     "' no longer exists; it has been removed from the list.",
+                           MessageKind::Warning);
+        return;
+    }
+    if (!maybeSave()) return;
+    OpenScript(path);
+}
+
+void frmFrontend::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile() &&
+        urls.front().toLocalFile().endsWith(".ship", Qt::CaseInsensitive))
+        event->acceptProposedAction();
+}
+
+void frmFrontend::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return;
+    event->acceptProposedAction();
+    const QString path = urls.front().toLocalFile();
+    if (!maybeSave()) return;
+    OpenScript(path);
 }
 
 bool frmFrontend::maybeSave() {
@@ -270,6 +457,10 @@ QDialog* frmFrontend::ShowSheet(const std::function<QDialog*()>& make, QWidget* 
     connect(sheet, &QDialog::finished, this, enable);
     // Whatever the sheet stored shows in the caption's modified marker.
     connect(sheet, &QDialog::finished, this, &frmFrontend::updateModified);
+    // A change on disk seen while the sheet was open is dealt with now.
+    connect(sheet, &QDialog::finished, this, [this] {
+        if (changePending_) QMetaObject::invokeMethod(this, &frmFrontend::handleChangeOnDisk, Qt::QueuedConnection);
+    });
     connect(sheet, &QObject::destroyed, this, enable);
     openSheet_ = sheet;
 
@@ -315,12 +506,7 @@ void frmFrontend::ExitProgram() { close(); }
 
 void frmFrontend::NewDocument() {
     if (!maybeSave()) return;
-    ShipFile = std::make_unique<SR2ShipFile>();
-    ShipFile->SetLogFolder(ToLocal(logFolder_));
-    ShipFile->Initialize();
-    document_ = std::make_unique<ShipDocument>(*ShipFile);
-    documentName_ = QStringLiteral("New.ship");
-    setDocumentState(true, title_ + " - " + documentName_);
+    startSession(std::make_unique<ShipSession>(ToLocal(logFolder_)), QStringLiteral("New.ship"));
 }
 
 void frmFrontend::OpenDocument() {
@@ -338,22 +524,18 @@ void frmFrontend::OpenDocument() {
 void frmFrontend::OpenScript(const QString& path) {
     FileIN = QDir::toNativeSeparators(path);
 
-    auto ship = std::make_unique<SR2ShipFile>();
-    ship->SetLogFolder(ToLocal(logFolder_));
-    auto document = std::make_unique<ShipDocument>(*ship);
-    const std::int16_t result = document->Open(ToLocal(FileIN));
+    auto session = std::make_unique<ShipSession>(ToLocal(logFolder_));
+    const std::int16_t result = session->Open(ToLocal(FileIN));
     const QString fileName = FromLocal(CFSO.GetFileName(ToLocal(FileIN)));
     // A compiled script or a binary file is no script to open: the document that was open stays.
-    if (result == 2 && !ship->NotTextReason().empty()) {
-        prompter_->Message(this, "'" + fileName + "' " + FromLocal(ship->NotTextReason()) + ".", MessageKind::Error);
+    if (const std::string& notText = session->Ship().NotTextReason(); result == 2 && !notText.empty()) {
+        prompter_->Message(this, "'" + fileName + "' " + FromLocal(notText) + ".", MessageKind::Error);
         return;
     }
-    ShipFile = std::move(ship);
-    document_ = std::move(document);
 
     if (result == 0) {
-        documentName_ = fileName;
-        setDocumentState(true, title_ + " - " + fileName);
+        startSession(std::move(session), fileName);
+        rememberRecent(QDir::toNativeSeparators(QFileInfo(FileIN).absoluteFilePath()));
         const int errors = ShipFile->ErrorCount();
         if (errors > 0) {
             const std::string& log = ShipFile->ErrorLogPath();
@@ -374,8 +556,9 @@ void frmFrontend::OpenScript(const QString& path) {
     }
 
     // A failed Open leaves no document behind.
-    ShipFile.reset();
-    document_.reset();
+    ShipFile = nullptr;
+    session_.reset();
+    documentName_.clear();
     setDocumentState(false, title_);
     if (result == 1)
         prompter_->Message(this, "The program thinks the file " + fileName + " does not exist.",
@@ -393,8 +576,9 @@ bool frmFrontend::save() {
     ShipDocument* doc = Document();
     if (!doc) return false;  // the menu item is disabled then
     if (!doc->HasFile()) return saveAs();
+    if (!confirmOverwrite()) return false;
     const QString path = NativeLocal(doc->FilePath());
-    const Result written = doc->Save();
+    const Result written = session_->Save();
     updateModified();
     if (!written.ok) {
         showSaveFailure(path, written);
@@ -416,8 +600,12 @@ bool frmFrontend::saveAs() {
                                                kShipSuffix);
     if (chosen.isEmpty()) return false;  // cancelled: no message
     FileOUT = QDir::toNativeSeparators(chosen);
+    // Save As onto the session's own file is a Save over it: the same question first.
+    if (doc->HasFile() && QFileInfo(FileOUT) == QFileInfo(NativeLocal(doc->FilePath())) &&
+        !confirmOverwrite())
+        return false;
 
-    const Result written = doc->SaveAs(ToLocal(FileOUT));
+    const Result written = session_->SaveAs(ToLocal(FileOUT));
     if (!written.ok) {
         showSaveFailure(FileOUT, written);
         return false;
@@ -425,6 +613,7 @@ bool frmFrontend::saveAs() {
     // Save goes on with the file just written, so the caption names it.
     documentName_ = FromLocal(CFSO.GetFileName(ToLocal(FileOUT)));
     setDocumentState(true, title_ + " - " + documentName_);
+    rememberRecent(QDir::toNativeSeparators(QFileInfo(FileOUT).absoluteFilePath()));
     showSaved(FileOUT);
     return true;
 }

@@ -1,5 +1,6 @@
-// frmFrontend: the main window. It owns the one open document and the settings, runs New, Open
-// and Save As, and opens every sheet and dialog beside itself through ShowSheet.
+// frmFrontend: the main window. It owns the open ship's session and the settings, runs New, Open,
+// Save, Save As, Undo and Redo, watches for changes on disk through the session, and opens every
+// sheet and dialog beside itself through ShowSheet. Sheets get a SheetContext, not this window.
 #pragma once
 
 #include <QDialog>
@@ -16,9 +17,12 @@
 #include "customfso.h"
 #include "sheetbutton.h"
 #include "shipdocument.h"
+#include "shipsession.h"
 #include "sr2shipfile.h"
 
 class QAction;
+class QLabel;
+class QMenu;
 class QPushButton;
 class QSettings;
 class Prompter;
@@ -34,8 +38,8 @@ public:
                          QString logFolder = {}, QWidget* parent = nullptr);
     ~frmFrontend() override;
 
-    // Public variables the other windows reach by name.
-    std::unique_ptr<SR2ShipFile> ShipFile;  // null before New or Open and after a failed Open
+    // Public variables of the main window; only this window reads them.
+    SR2ShipFile* ShipFile = nullptr;  // the session's ship; null before New or Open and after a failed Open
     CustomFSO CFSO;
     QString FileIN;
     QString FileOUT;
@@ -64,15 +68,24 @@ public:
     // command line this way.
     void OpenScript(const QString& path);
 
-    // The open document's session: its file, its lines as read and whether it changed since it
-    // was opened or saved. Null while no document is open.
+    // The open ship's session (the ship, its file, its undo stack); null while none is open.
+    ShipSession* Session() const { return session_.get(); }
+    // The session's document: its file, its lines as read and whether it changed since it was
+    // opened or saved. Null while no document is open.
     ShipDocument* Document();
+
+    // The most recently opened or saved files, newest first (full paths), as File > Open Recent
+    // lists them.
+    QStringList RecentFiles() const;
+    void OpenRecent(const QString& path);
 
     // The sheet or dialog shown by ShowSheet, while it is open.
     QDialog* OpenSheet() const { return openSheet_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -100,6 +113,18 @@ private:
     // when the user cancels or the save failed, and the command must stop.
     bool maybeSave();
     void updateModified();
+    void startSession(std::unique_ptr<ShipSession> session, const QString& name);
+    void updateUndoActions();
+    void onChangedOnDisk();
+    void handleChangeOnDisk();
+    // Before Save writes over the session's file: true to go on; false when the user cancelled or
+    // chose to reload instead.
+    bool confirmOverwrite();
+    void reloadDocument();
+    void showFilePath();
+    void rememberRecent(const QString& path);
+    void updateRecentMenu();
+    void clearRecent();
     void showSaved(const QString& path);
     void showSaveFailure(const QString& path, const Result& written);
 
@@ -115,13 +140,20 @@ private:
     QAction* saveAction_ = nullptr;
     QAction* saveAsAction_ = nullptr;
     QAction* exitAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+    QAction* clearRecentAction_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QLabel* filePathLabel_ = nullptr;
     QAction* decompiledDataAction_ = nullptr;
     QAction* preferencesAction_ = nullptr;
     QAction* readMeAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
     std::vector<QPushButton*> sheetButtons_;  // one per row of sheetTable_, in its order
     QPointer<QDialog> openSheet_;
-    std::unique_ptr<ShipDocument> document_;
+    std::unique_ptr<ShipSession> session_;
+    bool changePending_ = false;  // a change on disk seen while a sheet was open
     QString documentName_;  // as the caption shows it: "New.ship" or the file's name
     bool shownOnce_ = false;
 };

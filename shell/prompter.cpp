@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "appinfo.h"
 
@@ -58,4 +59,19 @@ Prompter::SaveAnswer DialogPrompter::AskSaveChanges(QWidget* parent, const QStri
     case QMessageBox::Discard: return SaveAnswer::Discard;
     default: return SaveAnswer::Cancel;
     }
+}
+
+int DialogPrompter::Choose(QWidget* parent, const QString& text, const QStringList& buttons) {
+    QMessageBox box(QMessageBox::Question, appinfo::ProgramName(), text, QMessageBox::NoButton, parent);
+    box.setObjectName("ChoiceBox");
+    QList<QAbstractButton*> added;
+    for (const QString& caption : buttons)
+        added << box.addButton(caption, added.isEmpty() ? QMessageBox::AcceptRole : QMessageBox::RejectRole);
+    if (!added.isEmpty()) {
+        box.setDefaultButton(qobject_cast<QPushButton*>(added.front()));
+        box.setEscapeButton(added.back());
+    }
+    box.exec();
+    const int at = static_cast<int>(added.indexOf(box.clickedButton()));
+    return at >= 0 ? at : static_cast<int>(buttons.size()) - 1;
 }

@@ -32,6 +32,10 @@ public:
     // Discard and Cancel and the program's title. Closing the box answers Cancel.
     enum class SaveAnswer { Save, Discard, Cancel };
     virtual SaveAnswer AskSaveChanges(QWidget* parent, const QString& text) = 0;
+
+    // A question answered by one of the buttons ("Reload", "Keep"), with the program's title: the
+    // index of the button chosen. Closing the box answers the last button.
+    virtual int Choose(QWidget* parent, const QString& text, const QStringList& buttons) = 0;
 };
 
 // The real dialogs of the platform.
@@ -45,52 +49,5 @@ public:
                      const QString& filter, const QString& defaultSuffix) override;
     QString ChooseFolder(QWidget* parent, const QString& title, const QString& directory) override;
     SaveAnswer AskSaveChanges(QWidget* parent, const QString& text) override;
-};
-
-// For tests: records every message and answers dialogs from queued replies (empty = cancel).
-class ScriptedPrompter : public Prompter {
-public:
-    QStringList messages;
-    QList<MessageKind> messageKinds;  // one per message
-    QStringList openReplies, saveReplies, folderReplies;
-    QStringList questions;             // every save-changes question asked
-    QList<SaveAnswer> questionReplies; // answers in turn; Cancel when none is left
-    int openDialogs = 0, saveDialogs = 0, folderDialogs = 0;
-    QString lastTitle, lastDirectory, lastFilter, lastSuffix;
-
-    void Message(QWidget*, const QString& text,
-                 MessageKind kind = MessageKind::Information) override {
-        messages << text;
-        messageKinds << kind;
-    }
-    QString OpenFile(QWidget*, const QString& title, const QString& directory, const QString& filter,
-                     const QString& suffix) override {
-        ++openDialogs;
-        Remember(title, directory, filter, suffix);
-        return openReplies.isEmpty() ? QString() : openReplies.takeFirst();
-    }
-    QString SaveFile(QWidget*, const QString& title, const QString& directory, const QString& filter,
-                     const QString& suffix) override {
-        ++saveDialogs;
-        Remember(title, directory, filter, suffix);
-        return saveReplies.isEmpty() ? QString() : saveReplies.takeFirst();
-    }
-    QString ChooseFolder(QWidget*, const QString& title, const QString& directory) override {
-        ++folderDialogs;
-        Remember(title, directory, {}, {});
-        return folderReplies.isEmpty() ? QString() : folderReplies.takeFirst();
-    }
-
-    SaveAnswer AskSaveChanges(QWidget*, const QString& text) override {
-        questions << text;
-        return questionReplies.isEmpty() ? SaveAnswer::Cancel : questionReplies.takeFirst();
-    }
-
-private:
-    void Remember(const QString& t, const QString& d, const QString& f, const QString& s) {
-        lastTitle = t;
-        lastDirectory = d;
-        lastFilter = f;
-        lastSuffix = s;
-    }
+    int Choose(QWidget* parent, const QString& text, const QStringList& buttons) override;
 };

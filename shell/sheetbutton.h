@@ -4,11 +4,12 @@
 #pragma once
 
 class QDialog;
-class frmFrontend;
+struct SheetContext;
 
-// Creates the sheet as a QDialog whose parent is the main window. The main window is already
-// disabled when this runs; it shows and places the returned dialog itself.
-using SheetFactory = QDialog* (*)(frmFrontend& main);
+// Creates the sheet as a QDialog whose parent is the context's window (the main window), or null
+// when there is nothing to show. The main window is already disabled when this runs; it shows and
+// places the returned dialog itself.
+using SheetFactory = QDialog* (*)(const SheetContext& context);
 
 struct SheetButton {
     const char* objectName;

@@ -39,10 +39,10 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(("NewShipType = StartShipConfig()\r\n" + lines.join("\r\n") + "\r\n").toLatin1());
         f.close();
-        auto doc = std::make_unique<SR2ShipFile>();
-        doc->SetLogFolder(temp.path().toStdString());
-        ASSERT_EQ(doc->OpenShipFile(path.toStdString()), 0);
-        main->ShipFile = std::move(doc);
+        main->OpenScript(path);
+        ASSERT_NE(main->Session(), nullptr);
+        prompter.messages.clear();
+        prompter.messageKinds.clear();
     }
 
     // Opens the editor behind the main window's button, as the user does.

@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QEventLoop>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -18,7 +20,7 @@
 #include <cstdio>
 
 #include "frmfrontend.h"
-#include "prompter.h"
+#include "scriptedprompter.h"
 #include "sheetbuttons.h"
 
 namespace {
@@ -84,6 +86,26 @@ int main(int argc, char** argv) {
     for (const char* action : {"DecompiledData", "Preferences", "About"}) {
         auto* a = main.findChild<QAction*>(QString::fromLatin1(action));
         shoot(QString::fromLatin1(action), [a] { a->trigger(); });
+    }
+
+    // The Edit menu open after an edit, with the whole screen round it.
+    if (auto* sheetButton = main.findChild<QPushButton*>("cmdPropulsion")) {
+        sheetButton->click();
+        if (QDialog* sheet = main.OpenSheet()) {
+            if (auto* box = sheet->findChild<QLineEdit*>("Value(1)")) box->setText("123");
+            if (auto* okButton = sheet->findChild<QPushButton*>("cmdOK")) okButton->click();
+        }
+        Wait(300);
+    }
+    if (auto* edit = main.findChild<QMenu*>("Edit")) {
+        main.activateWindow();
+        edit->popup(main.mapToGlobal(QPoint(60, 0)));
+        Wait(800);
+        const QRect frame = main.frameGeometry().united(edit->geometry());
+        const QPixmap shot = main.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(),
+                                                       frame.height());
+        ok = shot.save(out + "/editmenu" + suffix + ".png") && ok;
+        edit->close();
     }
     return ok ? 0 : 1;
 }

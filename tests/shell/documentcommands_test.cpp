@@ -122,7 +122,7 @@ TEST_F(DocumentCommandsTest, UnsavedChangesAreNeverLostSilently) {
             StartMain();
             const QString path = OpenScript();
             EditBuildCost("450");
-            const SR2ShipFile* before = main->ShipFile.get();
+            const SR2ShipFile* before = main->ShipFile;
             prompter.questionReplies << answer;
             c.run();
 
@@ -132,14 +132,14 @@ TEST_F(DocumentCommandsTest, UnsavedChangesAreNeverLostSilently) {
             const bool saved = ReadFile(path).contains("buildCost = 450");
             EXPECT_EQ(saved, answer == Answer::Save) << what;
             if (answer == Answer::Cancel) {
-                EXPECT_EQ(main->ShipFile.get(), before) << what;
+                EXPECT_EQ(main->ShipFile, before) << what;
                 EXPECT_EQ(main->ShipFile->iBuildCost, 450) << what;
                 EXPECT_TRUE(main->isVisible()) << what;
                 EXPECT_TRUE(main->isWindowModified()) << what;
             } else if (c.closes) {
                 EXPECT_FALSE(main->isVisible()) << what;
             } else {
-                EXPECT_NE(main->ShipFile.get(), before) << what;
+                EXPECT_NE(main->ShipFile, before) << what;
                 EXPECT_FALSE(main->isWindowModified()) << what;
             }
             main.reset();

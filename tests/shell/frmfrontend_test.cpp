@@ -90,12 +90,13 @@ TEST_F(FrontendTest, StartsWithNoDocumentAndTheButtonsAndMenusAsLaidOut) {
         const char* menu;
         std::vector<const char*> items;  // object names, "" for a separator
     };
-    const Row menus[] = {{"File", {"New", "Open", "Save", "SaveAs", "", "Exit"}},
+    const Row menus[] = {{"File", {"New", "Open", "OpenRecent", "Save", "SaveAs", "", "Exit"}},
+                         {"Edit", {"Undo", "Redo"}},
                          {"Settings", {"ManageDirectories", "Preferences"}},
                          {"Help", {"ReadMe", "", "About"}}};
     const QList<QAction*> bar = main->menuBar()->actions();
-    ASSERT_EQ(bar.size(), 3);
-    for (int m = 0; m < 3; ++m) {
+    ASSERT_EQ(bar.size(), 4);
+    for (int m = 0; m < 4; ++m) {
         QMenu* menu = bar[m]->menu();
         ASSERT_NE(menu, nullptr);
         EXPECT_EQ(menu->objectName(), menus[m].menu);
@@ -112,8 +113,9 @@ TEST_F(FrontendTest, StartsWithNoDocumentAndTheButtonsAndMenusAsLaidOut) {
         }
     }
     EXPECT_EQ(bar[0]->text(), "&File");
-    EXPECT_EQ(bar[1]->text(), "&Settings");
-    EXPECT_EQ(bar[2]->text(), "&Help");
+    EXPECT_EQ(bar[1]->text(), "&Edit");
+    EXPECT_EQ(bar[2]->text(), "&Settings");
+    EXPECT_EQ(bar[3]->text(), "&Help");
 
     struct ActionRow {
         const char* name;
@@ -331,12 +333,12 @@ TEST_F(FrontendTest, WhenNoLogCanBeWrittenTheMessageSaysSo) {
 TEST_F(FrontendTest, ACancelledOpenChangesNothingButFileIN) {
     StartMain();
     Open(WriteFile("MyShip.ship", kCleanScript));
-    SR2ShipFile* before = main->ShipFile.get();
+    SR2ShipFile* before = main->ShipFile;
     prompter.messages.clear();
 
     Open(QString());  // the dialog is cancelled
     EXPECT_TRUE(main->FileIN.isEmpty());
-    EXPECT_EQ(main->ShipFile.get(), before);
+    EXPECT_EQ(main->ShipFile, before);
     ExpectDocumentState(true, kTitle + " - MyShip.ship");
     EXPECT_TRUE(prompter.messages.isEmpty());
 }
@@ -344,7 +346,7 @@ TEST_F(FrontendTest, ACancelledOpenChangesNothingButFileIN) {
 TEST_F(FrontendTest, WithoutADataDirectoryOpenAndSaveAsShowTheMessageInsteadOfTheDialog) {
     StartMain();
     Open(WriteFile("MyShip.ship", kCleanScript));
-    SR2ShipFile* before = main->ShipFile.get();
+    SR2ShipFile* before = main->ShipFile;
     prompter.messages.clear();
     prompter.openReplies.clear();
     prompter.openDialogs = 0;
@@ -362,7 +364,7 @@ TEST_F(FrontendTest, WithoutADataDirectoryOpenAndSaveAsShowTheMessageInsteadOfTh
     EXPECT_EQ(prompter.openDialogs, 0);
     EXPECT_EQ(prompter.saveDialogs, 0);
     EXPECT_EQ(prompter.messages, (QStringList{message, message}));
-    EXPECT_EQ(main->ShipFile.get(), before);
+    EXPECT_EQ(main->ShipFile, before);
     ExpectDocumentState(true, kTitle + " - MyShip.ship");
     EXPECT_FALSE(QFile::exists(temp.filePath("out.ship")));
 }

@@ -15,7 +15,7 @@
 #include <ostream>
 
 #include "frmfrontend.h"
-#include "prompter.h"
+#include "scriptedprompter.h"
 #include "sheetbuttons.h"
 
 // Failed comparisons of QStrings (and of QStringLists, element by element) print the text.

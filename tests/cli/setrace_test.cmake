@@ -1,0 +1,32 @@
+# Two tarvisk-cli set runs started together on one file, with different entries, round after
+# round: each run either takes effect or is refused with exit 2; none reports success and loses
+# its edit.
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+set(failures 0)
+foreach(round RANGE 1 25)
+  configure_file("${SAMPLE}" "${WORK}/race.ship" COPYONLY)
+  math(EXPR cost "100 + ${round}")
+  math(EXPR mass "200 + ${round}")
+  # Commands of one execute_process run at the same time.
+  execute_process(
+    COMMAND ${EMULATOR} "${CLI}" set buildCost=${cost} -- race.ship
+    COMMAND ${EMULATOR} "${CLI}" set iMass=${mass} -- race.ship
+    WORKING_DIRECTORY "${WORK}"
+    RESULTS_VARIABLE codes ERROR_VARIABLE err OUTPUT_QUIET)
+  list(GET codes 0 cost_rc)
+  list(GET codes 1 mass_rc)
+  file(READ "${WORK}/race.ship" content)
+  foreach(pair "cost_rc;buildCost = ${cost}" "mass_rc;mass = ${mass}")
+    list(GET pair 0 rc_name)
+    list(GET pair 1 line)
+    set(rc "${${rc_name}}")
+    string(FIND "${content}" "${line}" at)
+    if(rc STREQUAL "0" AND at EQUAL -1)
+      message(SEND_ERROR "round ${round}: '${line}' reported as set but lost:\n${content}")
+    elseif(NOT rc STREQUAL "0" AND NOT rc STREQUAL "2")
+      message(SEND_ERROR "round ${round}: exit ${rc}: ${err}")
+    endif()
+  endforeach()
+endforeach()
