@@ -88,11 +88,13 @@ int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     bool firstJson = true;
     if (json) out << "{\"files\": [";
     for (const std::string& file : files) {
-        std::string bytes;
-        const auto rc = platformfile::ReadWhole(U8Path(file), kMaxScriptBytes, bytes);
+        std::string bytes, why;
+        const auto rc = platformfile::ReadWhole(U8Path(file), kMaxScriptBytes, bytes, why);
         if (rc != platformfile::ReadResult::Read) {
             const bool missing = rc == platformfile::ReadResult::Missing;
-            err << "tarvisk-cli: '" << file << "' " << (missing ? "does not exist" : "cannot be read") << ".\n";
+            err << "tarvisk-cli: '" << file << "' "
+                << (missing ? "does not exist" : "cannot be read: " + (why.empty() ? std::string("it is larger than 256 MiB") : why))
+                << ".\n";
             worst = std::max(worst, missing ? 1 : 2);
             continue;
         }

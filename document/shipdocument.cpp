@@ -10,9 +10,15 @@
 Result VerifySave(const std::string& before, const std::string& after, const SR2ShipFile& was,
                   const SR2ShipFile& now) {
     if (!gamelua::Available()) return {};
+    // A byte-order mark is kept on writing, but Lua 5.1 refuses it: what the script means is
+    // compared without it.
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    const auto withoutBom = [&](const std::string& s) {
+        return std::string_view(s).substr(0, 3) == kBom ? s.substr(3) : s;
+    };
     const std::string canonicalBefore = was.ScriptText();
     const std::string canonicalAfter = ShipLayout::SameContent(was, now) ? canonicalBefore : now.ScriptText();
-    std::string why = gamelua::FirstChange({before, after, canonicalBefore, canonicalAfter});
+    std::string why = gamelua::FirstChange({withoutBom(before), withoutBom(after), canonicalBefore, canonicalAfter});
     if (!why.empty()) return Result::Failure(std::move(why));
     return {};
 }
@@ -43,10 +49,10 @@ void ShipDocument::Rebase(std::vector<std::string> lines, std::vector<SR2ShipFil
 
 std::optional<std::uint64_t> ShipDocument::HashOnDisk() const {
     if (!HasFile()) return std::nullopt;
-    std::string bytes;
+    std::string bytes, why;
     // A script is small; anything past this limit is not the file this document read.
     constexpr std::uintmax_t kLimit = std::uintmax_t{1} << 30;
-    if (platformfile::ReadWhole(U8Path(filequery::NativePath(path_)), kLimit, bytes) != platformfile::ReadResult::Read)
+    if (platformfile::ReadWhole(U8Path(filequery::NativePath(path_)), kLimit, bytes, why) != platformfile::ReadResult::Read)
         return std::nullopt;
     return platformfile::ContentHash(bytes);
 }

@@ -47,6 +47,7 @@ std::int16_t ShipSession::Open(const std::string& path) {
     ship->SetLogFolder(logFolder_);
     auto document = std::make_unique<ShipDocument>(*ship);
     const std::int16_t rc = document->Open(path);
+    notText_ = ship->NotTextReason();
     if (rc != 0) return rc;
     ship_ = std::move(ship);
     document_ = std::move(document);

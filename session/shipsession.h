@@ -32,6 +32,8 @@ public:
     std::int16_t Open(const std::string& path);
 
     SR2ShipFile& Ship() const { return *ship_; }
+    // Why the last Open refused the file as no text script (compiled, binary), or empty.
+    const std::string& NotTextReason() const { return notText_; }
     ShipDocument& Document() const { return *document_; }
     QUndoStack& UndoStack() { return undo_; }
     bool IsModified() const { return document_->IsModified(); }
@@ -71,6 +73,7 @@ private:
     void FileNotice();
 
     std::unique_ptr<SR2ShipFile> ship_;
+    std::string notText_;
     std::unique_ptr<ShipDocument> document_;
     SR2ShipFile recorded_;  // the ship as of the last step (or open, save, reload)
     QUndoStack undo_;

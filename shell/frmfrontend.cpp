@@ -528,7 +528,7 @@ void frmFrontend::OpenScript(const QString& path) {
     const std::int16_t result = session->Open(ToLocal(FileIN));
     const QString fileName = FromLocal(CFSO.GetFileName(ToLocal(FileIN)));
     // A compiled script or a binary file is no script to open: the document that was open stays.
-    if (const std::string& notText = session->Ship().NotTextReason(); result == 2 && !notText.empty()) {
+    if (const std::string& notText = session->NotTextReason(); result == 2 && !notText.empty()) {
         prompter_->Message(this, "'" + fileName + "' " + FromLocal(notText) + ".", MessageKind::Error);
         return;
     }

@@ -34,9 +34,9 @@ if(EXISTS "${WORK}/pwned")
   message(SEND_ERROR "a hostile script reached the file system")
 endif()
 
-# A save that would change another entry's meaning: the if block is kept as written and would run
-# after the later assignment. Nothing is written, the entry is named, exit 2.
-file(WRITE "${WORK}/reordered.ship" "NewShipType = StartShipConfig()\nif true then NewShipType.buildCost = 7 end\nNewShipType.buildCost = 9\n")
+# A save that would change another entry's meaning: the line of two assignments is kept as written
+# and would run after the later assignment. Nothing is written, the entry is named, exit 2.
+file(WRITE "${WORK}/reordered.ship" "NewShipType = StartShipConfig()\nNewShipType.mass, NewShipType.buildCost = 5, 7\nNewShipType.buildCost = 9\n")
 run(2 "" "'out.ship' could not be saved: it would change what the game reads: buildCost would be 7 instead of 9\\.\n$"
     normalize reordered.ship out.ship)
 if(EXISTS "${WORK}/out.ship")

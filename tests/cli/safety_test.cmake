@@ -21,7 +21,7 @@ run(0 "^LoadSharedModel = \"Tvk_Pathfinder\"\n$" "" get a.ship LoadSharedModel)
 
 # check --data without a family list: a note, family names not checked, nothing found.
 file(MAKE_DIRECTORY "${WORK}/Data/scripts")
-file(WRITE "${WORK}/family.ship" "NewShipType.buildFamily = \"NoSuchFamily\"\r\n")
+file(WRITE "${WORK}/family.ship" "NewShipType = StartShipConfig()\r\nNewShipType.buildFamily = \"NoSuchFamily\"\r\n")
 run(0 "family\\.ship: 0 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim, 0 unknown name\\(s\\)\n"
     "^tarvisk-cli: no family list in [^\n]*; family names are not checked\\.\n$"
     check --data Data family.ship)
@@ -33,7 +33,7 @@ get_filename_component(cli_name "${CLI}" NAME)
 file(WRITE "${WORK}/bad1.ship" "NewShipType.mass = heavy\r\n")
 file(WRITE "${WORK}/bad2.ship" "NewShipType.mass = light\r\n")
 set(program "${WORK}/prog/${cli_name}")
-run(0 "" "bad1\\.ship[^\n]*errors\\.txt[^\n]*\ntarvisk-cli: [^\n]*bad2\\.ship" set buildCost=1 -- bad1.ship bad2.ship)
+run(0 "" "bad1\\.ship[^\n]*errors\\.txt[^\n]*\ntarvisk-cli: [^\n]*bad2\\.ship" set --logs buildCost=1 -- bad1.ship bad2.ship)
 file(READ "${WORK}/prog/errors.txt" errors)
 if(NOT errors MATCHES "^Opening '[^\n]*bad1\\.ship' for input\\.\\.\\.\nERROR: [^\n]*heavy\nOpening '[^\n]*bad2\\.ship' for input\\.\\.\\.\nERROR: [^\n]*light\n$")
   message(SEND_ERROR "the logs of set on two files: ${errors}")

@@ -10,12 +10,12 @@ using namespace docsupport;
 
 namespace {
 
-// The block's assignment is kept as written and goes to the end of a canonical script, after the
-// later assignment it used to precede: Save As would make buildCost 7 instead of 9.
+// A line that assigns two entries at once is kept as written and goes to the end of a canonical
+// script, after the later assignment it used to precede: Save As would make buildCost 7 instead of 9.
 const std::string kReordered =
     "NewShipType = StartShipConfig()\n"
     "NewShipType.mass = 30\n"
-    "if NewShipType.mass then NewShipType.buildCost = 7 end\n"
+    "NewShipType.maxhealth, NewShipType.buildCost = 5, 7\n"
     "NewShipType.buildCost = 9\n";
 
 }  // namespace
@@ -36,7 +36,7 @@ TEST(VerifiedSave, AChangeBeyondTheEditIsRefusedAndNothingIsWritten) {
     EXPECT_FALSE(fs::exists(U8Path(copy)));
     EXPECT_EQ(doc.FilePath(), path);  // the document stays with its own file
 
-    // Save keeps the block where it stands: the edit alone changes, and is written.
+    // Save keeps that line where it stands: the edit alone changes, and is written.
     ship.iMass = 40;
     ASSERT_TRUE(doc.Save()) << doc.Save().reason;
     std::string expected = kReordered;

@@ -421,11 +421,11 @@ TEST_F(FrontendTest, AFailedSaveAsSaysWhy) {
 
 TEST_F(FrontendTest, ASaveThatWouldChangeWhatTheGameReadsIsRefusedInAMessage) {
     StartMain();
-    // The block is kept as written and goes to the end of the written script, after the
-    // assignment that now wins: the game would read buildCost 7 instead of 9.
+    // The line of two assignments is kept as written and goes to the end of the written script,
+    // after the assignment that now wins: the game would read buildCost 7 instead of 9.
     const QString path = WriteFile("Reordered.ship",
                                    "NewShipType = StartShipConfig()\n"
-                                   "if true then NewShipType.buildCost = 7 end\n"
+                                   "NewShipType.mass, NewShipType.buildCost = 5, 7\n"
                                    "NewShipType.buildCost = 9\n");
     Open(path);
     prompter.messages.clear();
