@@ -145,6 +145,8 @@ class ShipReader {
 public:
     explicit ShipReader(SR2ShipFile& d) : d_(d) {}
     std::int16_t Open(const std::string& path, std::string* bytesRead);
+    // Reads bytes already in memory as the script at path, without logs.
+    void ReadText(const std::string& path, std::string data);
 
 private:
     SR2ShipFile& d_;
@@ -172,6 +174,7 @@ private:
 
     void OpenLogs();
     std::int16_t Read(const std::string& path, std::string* bytesRead);
+    void Sort(const std::string& path, const std::string& data);
     void Debug(std::string_view text) { debug_.Line(text); }
     void LogError(std::string_view text) {
         ++d_.errorCount_;
@@ -213,6 +216,10 @@ private:
 
 std::int16_t SR2ShipFile::OpenShipFile(const std::string& strShipFilePath, std::string* bytesRead) {
     return ShipReader(*this).Open(strShipFilePath, bytesRead);
+}
+
+void SR2ShipFile::ReadScriptText(const std::string& path, std::string bytes) {
+    ShipReader(*this).ReadText(path, std::move(bytes));
 }
 
 void ShipReader::OpenLogs() {
@@ -280,7 +287,22 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
         case platformfile::ReadResult::CannotOpen: return refuse("it cannot be opened");
         case platformfile::ReadResult::ReadFailed: return refuse("reading it failed");
     }
+    Sort(path, data);
+    if (bytesRead) *bytesRead = std::move(data);
+    return 0;
+}
 
+void ShipReader::ReadText(const std::string& path, std::string data) {
+    d_.errorLines_.clear();
+    d_.nameUses_.clear();
+    d_.debugLogPath_.clear();
+    d_.errorLogPath_.clear();
+    d_.errorCount_ = 0;
+    d_.openFailure_.clear();
+    Sort(path, data);
+}
+
+void ShipReader::Sort(const std::string& path, const std::string& data) {
     d_.unrecognized_.clear();
     d_.inPlace_.clear();
     d_.origins_.clear();
@@ -314,8 +336,6 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
     d_.origins_.reserve(lines.size());
     Debug("Finished opening ship file.");
     Categorize(lines);
-    if (bytesRead) *bytesRead = std::move(data);
-    return 0;
 }
 
 void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
@@ -381,7 +401,10 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             failed = true;
         }
         // Where the statement came from, for the save that keeps the file's own lines.
-        if (!failed && origin_)
+        // A statement that nothing took is kept whole, and its record says which kept line it
+        // is, so that it can be edited as text and its lines rewritten on their own.
+        const bool other = failed || !marker_;
+        if (!other && origin_)
             d_.origins_.push_back({origin_->first, i, i + st.count - 1, origin_->second});
         if (failed) {
             LogError("Error on line " + numbers::FormatInteger(static_cast<std::int64_t>(i)) + ": " + std::string(parsed));
@@ -393,6 +416,8 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             std::string kept = multiLine_ ? std::string(asRead_) : keepText_ ? *keepText_ : line;
             d_.unrecognized_.push_back(Unbound(std::move(kept)));
         }
+        if (other)
+            d_.origins_.push_back({OriginKind::Other, i, i + st.count - 1, d_.unrecognized_.size() - 1});
     }
     Debug("");
     Debug("Categorization completed.");

@@ -161,6 +161,9 @@ public:
     // When bytesRead is given, it receives the file's bytes exactly as they were read.
     std::int16_t OpenShipFile(const std::string& strShipFilePath, std::string* bytesRead = nullptr);
     const std::string& OpenFailure() const { return openFailure_; }
+    // Reads a script's bytes already in memory as OpenShipFile reads the file at path, without
+    // touching the file or writing logs: how a tool sees the script a save would write.
+    void ReadScriptText(const std::string& path, std::string bytes);
     int ErrorCount() const { return errorCount_; }        // lines logged as errors by the last read
     int KeptLineCount() const;                             // lines that will be written as read
 
@@ -194,12 +197,13 @@ public:
     // line (counted from 0) of each statement that set something, and what it set. The save that
     // keeps the file's own layout rewrites, removes and inserts lines by these records.
     struct LineOrigin {
-        enum class Kind { StartShipConfig, Assignment, SharedModel, Weapon, Salvage, PatchList, Ability };
+        enum class Kind { StartShipConfig, Assignment, SharedModel, Weapon, Salvage, PatchList, Ability, Other };
         Kind kind;
         std::size_t first = 0, last = 0;
         // Assignment, SharedModel: index into Fields() (the mirror lists: MAM_Num, MBM_Num);
         // Weapon, Salvage: item index; Ability: position in the ability table, kNoTarget for an
-        // ability name the table does not hold.
+        // ability name the table does not hold; Other (a statement no field or list holds, kept as
+        // read and edited as text, see OtherEntries): its position among the kept lines.
         std::size_t target = 0;
     };
     static constexpr std::size_t kNoTarget = static_cast<std::size_t>(-1);
@@ -214,6 +218,7 @@ private:
     friend class ShipReader;
     friend class ShipWriter;
     friend class ShipLayout;
+    friend class OtherEntries;
 
     struct PatchList {
         std::string directory;
