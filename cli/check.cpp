@@ -10,6 +10,7 @@
 #include "gamedata.h"
 #include "sr2shipfile.h"
 #include "u8path.h"
+#include "unknownnames.h"
 
 namespace fs = std::filesystem;
 using scriptformat::NameKind;
@@ -52,95 +53,12 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args) {
     return o;
 }
 
-const char* KindName(NameKind kind) {
-    switch (kind) {
-        case NameKind::Weapon: return "weapon";
-        case NameKind::SalvageChunk: return "salvage chunk";
-        case NameKind::Formation: return "formation";
-        case NameKind::Family: return "family";
-        case NameKind::Maneuver: return "maneuver";
-    }
-    return "name";
-}
-
-struct UnknownName {
-    int line;
-    NameKind kind;
-    std::string name;
-    std::optional<std::string> suggestion;
-};
-
 struct FileReport {
     std::string path;
     int status = 0;  // what OpenShipFile returned: 0 read, 1 missing, 2 unreadable
     std::vector<SR2ShipFile::ErrorLine> errors;
     std::vector<UnknownName> unknown;
     int kept = 0;
-};
-
-// Looks names up in the game data; suggestions are worked out once per unknown name.
-class NameChecker {
-public:
-    explicit NameChecker(const gamedata::GameData& data) : data_(data) {}
-
-    void Check(const SR2ShipFile& doc, std::vector<UnknownName>& unknown) {
-        std::string stripped;
-        for (const SR2ShipFile::NameUse& use : doc.NameUses()) {
-            std::string_view name = use.name;
-            if (use.kind == NameKind::Maneuver && name.find(' ') != std::string_view::npos) {
-                // The editor shows list entries without blanks.
-                stripped.assign(name);
-                stripped.erase(std::remove(stripped.begin(), stripped.end(), ' '), stripped.end());
-                name = stripped;
-            }
-            // An empty formation, family or list entry means none.
-            const bool call = use.kind == NameKind::Weapon || use.kind == NameKind::SalvageChunk;
-            if (name.empty() && !call) continue;
-            if (Known(use.kind, use.family, name)) continue;
-            const std::string unknownName(name);
-            unknown.push_back({use.line, use.kind, unknownName, Suggest(use.kind, use.family, unknownName)});
-        }
-    }
-
-private:
-    const gamedata::GameData& data_;
-    std::map<std::tuple<NameKind, int, std::string>, std::optional<std::string>> suggestions_;
-
-    const gamedata::NameList* ListOf(NameKind kind) const {
-        switch (kind) {
-            case NameKind::Weapon: return &data_.weapons;
-            case NameKind::SalvageChunk: return &data_.salvageChunks;
-            case NameKind::Formation: return &data_.formations;
-            case NameKind::Maneuver: return &data_.maneuvers;
-            case NameKind::Family: return nullptr;
-        }
-        return nullptr;
-    }
-
-    // A family is checked against its own section of the family list; without a family list,
-    // or with an empty section, there is nothing to check it against.
-    bool Known(NameKind kind, int family, std::string_view name) const {
-        if (kind != NameKind::Family) return ListOf(kind)->Contains(name);
-        if (!data_.familyFileRead || family < 0) return true;
-        const auto section = static_cast<std::size_t>(family);
-        if (data_.families.sections[section].empty()) return true;
-        return data_.families.Contains(family, name);
-    }
-
-    std::optional<std::string> Suggest(NameKind kind, int family, const std::string& name) {
-        auto key = std::make_tuple(kind, family, gamedata::Lower(name));
-        auto it = suggestions_.find(key);
-        if (it != suggestions_.end()) return it->second;
-        std::optional<std::string> s;
-        if (kind != NameKind::Family) {
-            s = ListOf(kind)->Suggest(name);
-        } else {
-            gamedata::NameList section(data_.families.sections[static_cast<std::size_t>(family)]);
-            s = section.Suggest(name);
-        }
-        suggestions_.emplace(std::move(key), s);
-        return s;
-    }
 };
 
 // The scripts a path names: the file itself, or every *.ship file under a folder (in path
@@ -187,7 +105,7 @@ void WriteText(std::ostream& out, const FileReport& r, bool withData) {
             text += r.path + ":" + std::to_string(x.line) + ": error: could not read: " + x.text + "\n";
         } else {
             const auto& x = r.unknown[u++];
-            text += r.path + ":" + std::to_string(x.line) + ": warning: unknown " + KindName(x.kind) +
+            text += r.path + ":" + std::to_string(x.line) + ": warning: unknown " + NameKindWord(x.kind) +
                     " '" + x.name + "'";
             if (x.suggestion) text += " (did you mean '" + *x.suggestion + "'?)";
             text += "\n";
@@ -215,7 +133,7 @@ void WriteJson(std::ostream& out, const std::vector<FileReport>& reports, bool w
         for (std::size_t k = 0; k < r.unknown.size(); ++k) {
             const UnknownName& x = r.unknown[k];
             if (k) j += ",";
-            j += "{\"line\":" + std::to_string(x.line) + ",\"kind\":\"" + KindName(x.kind) +
+            j += "{\"line\":" + std::to_string(x.line) + ",\"kind\":\"" + NameKindWord(x.kind) +
                  "\",\"name\":\"" + JsonEscape(x.name) + "\",\"suggestion\":" +
                  (x.suggestion ? "\"" + JsonEscape(*x.suggestion) + "\"" : std::string("null")) + "}";
         }
