@@ -5,8 +5,10 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QDockWidget>
 #include <QGuiApplication>
 #include <QGridLayout>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -17,9 +19,12 @@
 #include "appsettings.h"
 #include "frmabout.h"
 #include "frmdecompileddatadir.h"
+#include "frmotherentries.h"
 #include "frmpreferences.h"
 #include "numbers.h"
+#include "problemsview.h"
 #include "prompter.h"
+#include "propertysheet.h"
 #include "sheetbuttons.h"
 #include "textconv.h"
 #include "windowfit.h"
@@ -58,6 +63,7 @@ frmFrontend::frmFrontend(Prompter* prompter, QSettings* settings, QString logFol
     createActions();
     createMenus();
     createButtons();
+    createEntriesAndProblems();
     setDocumentState(false, title_);
 
     readSettings();
@@ -201,6 +207,8 @@ void frmFrontend::setDocumentState(bool open, const QString& caption) {
     for (QPushButton* button : sheetButtons_) button->setEnabled(open);
     saveAction_->setEnabled(open);
     saveAsAction_->setEnabled(open);
+    if (otherEntriesAction_) otherEntriesAction_->setEnabled(open);
+    RefreshProblems();
     // "[*]" is where Qt shows the modified marker: an asterisk while the document has changes.
     setWindowTitle(open ? caption + "[*]" : caption);
     updateModified();
@@ -271,6 +279,7 @@ QDialog* frmFrontend::ShowSheet(const std::function<QDialog*()>& make, QWidget* 
     connect(sheet, &QDialog::finished, this, enable);
     // Whatever the sheet stored shows in the caption's modified marker.
     connect(sheet, &QDialog::finished, this, &frmFrontend::updateModified);
+    connect(sheet, &QDialog::finished, this, &frmFrontend::RefreshProblems);
     connect(sheet, &QObject::destroyed, this, enable);
     openSheet_ = sheet;
 
@@ -364,7 +373,8 @@ void frmFrontend::OpenScript(const QString& path) {
         return;
     }
 
-    // A failed Open leaves no document behind.
+    // A failed Open leaves no document behind; the Problems dock says why.
+    const std::string why = result == 1 ? std::string("it does not exist") : ShipFile->OpenFailure();
     ShipFile.reset();
     document_.reset();
     setDocumentState(false, title_);
@@ -374,6 +384,7 @@ void frmFrontend::OpenScript(const QString& path) {
     else
         prompter_->Message(this, "An unknown error ocurred while opening the *.ship file.",
                            MessageKind::Error);
+    problemsView_->SetProblems({FileProblem(ToLocal(fileName), why.empty() ? "it cannot be read" : why)});
 }
 
 void frmFrontend::SaveDocument() { save(); }
@@ -387,6 +398,7 @@ bool frmFrontend::save() {
     const QString path = NativeLocal(doc->FilePath());
     const Result written = doc->Save();
     updateModified();
+    RefreshProblems();
     if (!written.ok) {
         showSaveFailure(path, written);
         return false;
@@ -415,7 +427,7 @@ bool frmFrontend::saveAs() {
     }
     // Save goes on with the file just written, so the caption names it.
     documentName_ = FromLocal(CFSO.GetFileName(ToLocal(FileOUT)));
-    setDocumentState(true, title_ + " - " + documentName_);
+    setDocumentState(true, title_ + " - " + documentName_);  // the problems of the new file too
     showSaved(FileOUT);
     return true;
 }
@@ -430,4 +442,139 @@ void frmFrontend::showSaveFailure(const QString& path, const Result& written) {
     if (reason.isEmpty()) reason = QStringLiteral("the file could not be written");
     prompter_->Message(this, "The file '" + path + "' could not be saved: " + reason + ".",
                        MessageKind::Error);
+}
+
+// ----- Other Entries and the Problems dock -----
+
+namespace {
+
+// Answers nothing and shows nothing: sheets made only to learn which fields they hold must not
+// speak to the user.
+class SilentPrompter : public Prompter {
+public:
+    void Message(QWidget*, const QString&, MessageKind) override {}
+    QString OpenFile(QWidget*, const QString&, const QString&, const QString&, const QString&) override { return {}; }
+    QString SaveFile(QWidget*, const QString&, const QString&, const QString&, const QString&) override { return {}; }
+    QString ChooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
+    SaveAnswer AskSaveChanges(QWidget*, const QString&) override { return SaveAnswer::Cancel; }
+};
+
+}  // namespace
+
+void frmFrontend::createEntriesAndProblems() {
+    // The Edit menu follows File; it may already be there with Undo and Redo.
+    QMenu* edit = menuBar()->findChild<QMenu*>("Edit");
+    if (!edit) {
+        edit = new QMenu(tr("&Edit"), menuBar());
+        edit->setObjectName("Edit");
+        const QList<QAction*> menus = menuBar()->actions();
+        QMenu* file = menuBar()->findChild<QMenu*>("File");
+        const qsizetype at = file ? menus.indexOf(file->menuAction()) : -1;
+        if (at >= 0 && at + 1 < menus.size()) menuBar()->insertMenu(menus[at + 1], edit);
+        else menuBar()->addMenu(edit);
+    }
+    otherEntriesAction_ = new QAction(tr("Other &Entries..."), this);
+    otherEntriesAction_->setObjectName("OtherEntries");
+    otherEntriesAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    otherEntriesAction_->setEnabled(false);
+    connect(otherEntriesAction_, &QAction::triggered, this, [this] { ShowOtherEntries(); });
+    edit->addAction(otherEntriesAction_);
+
+    problemsDock_ = new QDockWidget(tr("Problems"), this);
+    problemsDock_->setObjectName("dockProblems");
+    problemsDock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    problemsView_ = new ProblemsView(problemsDock_);
+    // A few rows high: the dock lists what needs looking at, the buttons stay the window's body.
+    problemsView_->setMinimumHeight(fontMetrics().lineSpacing() * 4);
+    problemsView_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    problemsDock_->setWidget(problemsView_);
+    addDockWidget(Qt::BottomDockWidgetArea, problemsDock_);
+    connect(problemsView_, &ProblemsView::openRequested, this, &frmFrontend::OpenProblem);
+    connect(problemsView_, &ProblemsView::applyRequested, this, &frmFrontend::ApplyProblemSuggestion);
+}
+
+void frmFrontend::ShowOtherEntries(const std::string& statement, int line) {
+    ShipDocument* doc = Document();
+    if (!doc) return;
+    QDialog* sheet = ShowSheet([this, doc] { return new frmOtherEntries(*doc, *prompter_, this); });
+    if (auto* entries = qobject_cast<frmOtherEntries*>(sheet); entries && (!statement.empty() || line > 0))
+        entries->SelectStatement(statement, line);
+}
+
+void frmFrontend::RefreshProblems() {
+    if (!problemsView_) return;
+    ShipDocument* doc = Document();
+    if (!doc) {
+        problemsView_->SetProblems({});
+        return;
+    }
+    // Names are checked against the data directory as it was when first needed; a new
+    // directory is read afresh.
+    if (!problemData_ || problemDataDir_ != strDataDir) {
+        problemDataDir_ = strDataDir;
+        problemData_.reset();
+        if (checkDataDir())
+            problemData_ = std::make_unique<gamedata::GameData>(gamedata::GameData::Read(ToLocal(strDataDir)));
+    }
+    problemsView_->SetProblems(FindProblems(*doc, problemData_.get()));
+}
+
+void frmFrontend::OpenProblem(const ShipProblem& problem) {
+    if (!Document() || !isEnabled()) return;  // a sheet is open
+    using Kind = SR2ShipFile::LineOrigin::Kind;
+    const Kind kind = problem.origin ? problem.origin->kind : Kind::Other;
+    const char* editor = kind == Kind::Weapon      ? "cmdWeapons"
+                         : kind == Kind::Salvage   ? "cmdSalvageChunks"
+                         : kind == Kind::Ability   ? "cmdEditAbilities"
+                         : kind == Kind::PatchList ? "cmdSounds"
+                                                   : nullptr;
+    QString button = editor ? QString::fromLatin1(editor) : QString();
+    const QString field = QString::fromStdString(problem.field);
+    if (!field.isEmpty()) {
+        // Which sheet holds a field is learnt once, from the sheets themselves.
+        if (sheetOfField_.isEmpty()) {
+            SilentPrompter silent;
+            Prompter* own = prompter_;
+            prompter_ = &silent;
+            for (const SheetButton& row : SheetButtons()) {
+                if (!row.factory) continue;
+                std::unique_ptr<QDialog> probe(row.factory(*this));
+                if (auto* sheet = qobject_cast<PropertySheet*>(probe.get()))
+                    for (const std::string& f : sheet->FieldNames())
+                        if (!sheetOfField_.contains(QString::fromStdString(f)))
+                            sheetOfField_.insert(QString::fromStdString(f), QString::fromLatin1(row.objectName));
+            }
+            prompter_ = own;
+        }
+        button = sheetOfField_.value(field);
+    }
+    if (button.isEmpty()) {
+        ShowOtherEntries(problem.statement, problem.line);
+        return;
+    }
+    auto* b = findChild<QPushButton*>(button);
+    if (!b || !b->isEnabled()) return;
+    b->click();
+    QDialog* sheet = openSheet_;
+    if (!sheet) return;
+    if (auto* props = qobject_cast<PropertySheet*>(sheet)) {
+        props->FocusField(problem.field);
+    } else if (auto* list = sheet->findChild<QListWidget*>(); list && problem.origin) {
+        // A list editor: the item of that line, selected.
+        const int item = static_cast<int>(problem.origin->target);
+        if (item >= 0 && item < list->count()) {
+            list->setCurrentRow(item);
+            list->setFocus(Qt::OtherFocusReason);
+        }
+    }
+}
+
+void frmFrontend::ApplyProblemSuggestion(const ShipProblem& problem) {
+    if (!ShipFile || !isEnabled()) return;
+    const Result applied = ApplySuggestion(*ShipFile, problem);
+    if (!applied)
+        prompter_->Message(this, "The suggestion cannot be applied: " + FromLocal(applied.reason) + ".",
+                           MessageKind::Warning);
+    updateModified();
+    RefreshProblems();
 }

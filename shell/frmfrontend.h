@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QMainWindow>
 #include <QPointer>
+#include <QHash>
 #include <QString>
 
 #include <cstdint>
@@ -17,7 +18,11 @@
 #include "sr2shipfile.h"
 
 class QAction;
+class QDockWidget;
 class QPushButton;
+class ProblemsView;
+struct ShipProblem;
+namespace gamedata { class GameData; }
 class QSettings;
 class Prompter;
 
@@ -67,6 +72,12 @@ public:
 
     // The sheet or dialog shown by ShowSheet, while it is open.
     QDialog* OpenSheet() const { return openSheet_; }
+
+    // Other Entries and the Problems dock.
+    void ShowOtherEntries(const std::string& statement = {}, int line = 0);
+    void OpenProblem(const ShipProblem& problem);
+    void ApplyProblemSuggestion(const ShipProblem& problem);
+    void RefreshProblems();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -120,4 +131,13 @@ private:
     std::unique_ptr<ShipDocument> document_;
     QString documentName_;  // as the caption shows it: "New.ship" or the file's name
     bool shownOnce_ = false;
+
+    // Other Entries and the Problems dock.
+    void createEntriesAndProblems();
+    QAction* otherEntriesAction_ = nullptr;
+    QDockWidget* problemsDock_ = nullptr;
+    ProblemsView* problemsView_ = nullptr;
+    std::unique_ptr<gamedata::GameData> problemData_;  // the data directory's names, read once
+    QString problemDataDir_;                           // the directory they were read from
+    QHash<QString, QString> sheetOfField_;             // field -> sheet button, found on first use
 };

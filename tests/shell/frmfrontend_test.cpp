@@ -91,11 +91,12 @@ TEST_F(FrontendTest, StartsWithNoDocumentAndTheButtonsAndMenusAsLaidOut) {
         std::vector<const char*> items;  // object names, "" for a separator
     };
     const Row menus[] = {{"File", {"New", "Open", "Save", "SaveAs", "", "Exit"}},
+                         {"Edit", {"OtherEntries"}},
                          {"Settings", {"ManageDirectories", "Preferences"}},
                          {"Help", {"ReadMe", "", "About"}}};
     const QList<QAction*> bar = main->menuBar()->actions();
-    ASSERT_EQ(bar.size(), 3);
-    for (int m = 0; m < 3; ++m) {
+    ASSERT_EQ(bar.size(), 4);
+    for (int m = 0; m < 4; ++m) {
         QMenu* menu = bar[m]->menu();
         ASSERT_NE(menu, nullptr);
         EXPECT_EQ(menu->objectName(), menus[m].menu);
@@ -112,8 +113,9 @@ TEST_F(FrontendTest, StartsWithNoDocumentAndTheButtonsAndMenusAsLaidOut) {
         }
     }
     EXPECT_EQ(bar[0]->text(), "&File");
-    EXPECT_EQ(bar[1]->text(), "&Settings");
-    EXPECT_EQ(bar[2]->text(), "&Help");
+    EXPECT_EQ(bar[1]->text(), "&Edit");
+    EXPECT_EQ(bar[2]->text(), "&Settings");
+    EXPECT_EQ(bar[3]->text(), "&Help");
 
     struct ActionRow {
         const char* name;
