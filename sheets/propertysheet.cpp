@@ -448,7 +448,7 @@ void PropertySheet::cmdOK_Click() {
     if (SaveSheet()) accept();
 }
 
-QWidget* PropertySheet::BoxOf(const std::string& field) const {
+QWidget* PropertySheet::BoxOf(const std::string& field) {
     for (const BuiltRow& built : rows_) {
         if (built.row.kind != RowKind::Triple) {
             if (field == built.row.field) return built.boxes[0];
@@ -457,6 +457,10 @@ QWidget* PropertySheet::BoxOf(const std::string& field) const {
         for (std::size_t a = 0; a < built.boxes.size(); ++a)
             if (field == std::string(built.row.field) + kAxes[a]) return built.boxes[a];
     }
+    std::vector<PendingStore> own;
+    CollectOwn(own);
+    for (const PendingStore& s : own)
+        if (s.field == field) return s.box;
     return nullptr;
 }
 
@@ -468,12 +472,15 @@ bool PropertySheet::FocusField(const std::string& field) {
     return true;
 }
 
-std::vector<std::string> PropertySheet::FieldNames() const {
+std::vector<std::string> PropertySheet::FieldNames() {
     std::vector<std::string> names;
     for (const BuiltRow& built : rows_) {
         if (built.row.kind != RowKind::Triple) names.emplace_back(built.row.field);
         else
             for (const char* axis : kAxes) names.push_back(std::string(built.row.field) + axis);
     }
+    std::vector<PendingStore> own;
+    CollectOwn(own);
+    for (PendingStore& s : own) names.push_back(std::move(s.field));
     return names;
 }

@@ -105,13 +105,14 @@ protected:
     QWidget* Control(const QString& objectName) const;
 
 public:
-    // Whether a box of this sheet edits `field`; FocusField gives that box the keyboard focus.
-    bool HoldsField(const std::string& field) const { return BoxOf(field) != nullptr; }
+    // Whether a box of this sheet edits `field` (a row's, or one of the sheet's own controls);
+    // FocusField gives that box the keyboard focus.
+    bool HoldsField(const std::string& field) { return BoxOf(field) != nullptr; }
     bool FocusField(const std::string& field);
-    std::vector<std::string> FieldNames() const;
+    std::vector<std::string> FieldNames();
 
 private:
-    QWidget* BoxOf(const std::string& field) const;
+    QWidget* BoxOf(const std::string& field);
 
 private:
     struct BuiltRow {
