@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     QTemporaryDir temp;
     QSettings settings(temp.filePath("settings.ini"), QSettings::IniFormat);
     ScriptedPrompter prompter;
-    frmFrontend main(&prompter, &settings, temp.path());
+    frmFrontend main(SheetButtons(), &prompter, &settings, temp.path());
     main.show();
 
     // The fields each sheet shows, from the sheets themselves.

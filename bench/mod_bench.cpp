@@ -9,11 +9,15 @@
 //                                      runs; when DATA is not empty, of one with --data DATA
 //                                      too, the two taking turns
 //   mod_bench lines FILE [REPEAT]      CPU time per line of reading FILE, the best of REPEAT
+//   mod_bench table MOD [REPEAT]       CPU time of table and of check over MOD, taking turns
+//   mod_bench apply MOD [REPEAT]       wall time of applying a table of MOD (a copy of it) with
+//                                      three cells edited, which writes three scripts
 //
 // The scripts are made from the sample script and the round-trip test scripts, with their names
 // varied so that they refer to the generated data directory; one script in fifty misspells a
 // weapon, so that --data also works out suggestions.
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -26,6 +30,7 @@
 
 #include "check.h"
 #include "sr2shipfile.h"
+#include "table.h"
 #include "u8path.h"
 
 namespace fs = std::filesystem;
@@ -211,6 +216,74 @@ int Lines(const std::string& file, int repeat) {
     return 0;
 }
 
+// A command's CPU time, in ms.
+double CpuOf(int (*command)(const std::vector<std::string>&, std::ostream&, std::ostream&),
+             const std::vector<std::string>& args, int& rc) {
+    std::ostringstream out, err;
+    const std::clock_t start = std::clock();
+    rc = command(args, out, err);
+    return CpuMs(start);
+}
+
+int Table(const std::string& mod, int repeat) {
+    double best[2] = {1e300, 1e300}, total[2] = {0, 0};
+    int rc[2] = {0, 0};
+    for (int r = 0; r < repeat; ++r) {
+        const double t = CpuOf(TableCommand, {mod}, rc[0]);
+        const double c = CpuOf(RunCheck, {mod}, rc[1]);
+        best[0] = std::min(best[0], t);
+        best[1] = std::min(best[1], c);
+        total[0] += t;
+        total[1] += c;
+    }
+    std::printf("table: mean %.1f ms, best %.1f ms CPU (exit %d)\n", total[0] / repeat, best[0], rc[0]);
+    std::printf("check: mean %.1f ms, best %.1f ms CPU (exit %d)\n", total[1] / repeat, best[1], rc[1]);
+    std::printf("table / check: %.2f (best), %.2f (mean)\n", best[0] / best[1], total[0] / total[1]);
+    return 0;
+}
+
+int Apply(const std::string& mod, int repeat) {
+    const fs::path work = fs::temp_directory_path() / "tarvisk-mod-bench-apply";
+    fs::remove_all(work);
+    fs::create_directories(work);
+    fs::copy(U8Path(mod), work / "mod", fs::copy_options::recursive);
+    std::ostringstream table, err;
+    if (TableCommand({"--fields", "buildCost", U8String(work / "mod")}, table, err) != 0) {
+        std::cerr << err.str();
+        return 2;
+    }
+    std::vector<CsvRecord> records;
+    std::string why;
+    ParseCsv(table.str(), records, why);
+    if (records.size() < 4) {
+        std::cerr << "mod_bench: the mod has fewer than three scripts\n";
+        return 2;
+    }
+    double best = 1e300, total = 0;
+    int rc = 0;
+    for (int r = 0; r < repeat; ++r) {
+        // Three cells, each run a new value, so that every run writes three scripts.
+        std::string text = "file,buildCost\r\n";
+        for (std::size_t i = 1; i < records.size(); ++i) {
+            std::string cell = records[i].cells[1];
+            if (i <= 3) cell = std::to_string(1000 + r * 10 + static_cast<int>(i));
+            text += CsvField(records[i].cells[0]) + "," + CsvField(cell) + "\r\n";
+        }
+        WriteAll(work / "balance.csv", text);
+        std::ostringstream out, applyErr;
+        const auto start = std::chrono::steady_clock::now();
+        rc = ApplyCommand({U8String(work / "balance.csv")}, out, applyErr);
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        if (rc != 0) std::cerr << applyErr.str();
+        best = std::min(best, ms);
+        total += ms;
+    }
+    std::printf("apply of 3 cells over %zu scripts: mean %.1f ms, best %.1f ms wall (exit %d)\n", records.size() - 1,
+                total / repeat, best, rc);
+    fs::remove_all(work);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -219,6 +292,9 @@ int main(int argc, char** argv) {
     if (a.size() >= 2 && a[0] == "check")
         return Check(a[1], a.size() > 2 ? a[2] : "", a.size() > 3 ? std::stoi(a[3]) : 5);
     if (a.size() >= 2 && a[0] == "lines") return Lines(a[1], a.size() > 2 ? std::stoi(a[2]) : 5);
-    std::cerr << "usage: mod_bench generate OUT [SCRIPTS] | check MOD [DATA] [REPEAT] | lines FILE [REPEAT]\n";
+    if (a.size() >= 2 && a[0] == "table") return Table(a[1], a.size() > 2 ? std::stoi(a[2]) : 5);
+    if (a.size() >= 2 && a[0] == "apply") return Apply(a[1], a.size() > 2 ? std::stoi(a[2]) : 5);
+    std::cerr << "usage: mod_bench generate OUT [SCRIPTS] | check MOD [DATA] [REPEAT] | lines FILE [REPEAT]\n"
+                 "                 | table MOD [REPEAT] | apply MOD [REPEAT]\n";
     return 2;
 }

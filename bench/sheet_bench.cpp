@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     QSettings settings(temp.filePath("settings.ini"), QSettings::IniFormat);
     settings.setValue("Directories/Decompiled_Data", dataDir);
     ScriptedPrompter prompter;  // answers every message box without a modal loop
-    frmFrontend main(&prompter, &settings, temp.path());
+    frmFrontend main(SheetButtons(), &prompter, &settings, temp.path());
     main.strDataDir = dataDir;
     main.show();
     prompter.openReplies << script;

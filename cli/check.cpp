@@ -3,25 +3,32 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <ostream>
+#include <string_view>
 #include <tuple>
 
+#include "findings.h"
 #include "gamedata.h"
+#include "safewrite.h"
 #include "sr2shipfile.h"
+#include "suppression.h"
 #include "u8path.h"
 #include "unknownnames.h"
 
 namespace fs = std::filesystem;
 using scriptformat::NameKind;
 
-const char* const kCheckUsage = "tarvisk-cli check [--data DIR] [--format text|json] PATH...";
+const char* const kCheckUsage = "tarvisk-cli check [--data DIR]... [--format text|json|sarif|github]\n"
+    "                         [--baseline FILE] [--write-baseline FILE] PATH...";
 
 namespace {
 
 struct Options {
-    std::optional<std::string> dataDir;
-    bool json = false;
+    std::vector<std::string> dataDirs;  // in load order
+    ReportFormat format = ReportFormat::Text;
+    std::optional<std::string> baseline, writeBaseline;
     std::vector<std::string> paths;
 };
 
@@ -33,13 +40,24 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (!optionsEnd && a == "--") {
             optionsEnd = true;
-        } else if (!optionsEnd && (a == "--data" || a == "--format")) {
+        } else if (!optionsEnd && (a == "--data" || a == "--format" || a == "--baseline" ||
+                                   a == "--write-baseline")) {
             if (i + 1 >= args.size()) return std::nullopt;
             const std::string& value = args[++i];
-            if (a == "--data") {
-                o.dataDir = value;
-            } else if (value == "json" || value == "text") {
-                o.json = value == "json";
+            if (a == "--baseline") {
+                o.baseline = value;
+            } else if (a == "--write-baseline") {
+                o.writeBaseline = value;
+            } else if (a == "--data") {
+                o.dataDirs.push_back(value);
+            } else if (value == "text") {
+                o.format = ReportFormat::Text;
+            } else if (value == "json") {
+                o.format = ReportFormat::Json;
+            } else if (value == "sarif") {
+                o.format = ReportFormat::Sarif;
+            } else if (value == "github") {
+                o.format = ReportFormat::Github;
             } else {
                 return std::nullopt;
             }
@@ -53,17 +71,37 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args) {
     return o;
 }
 
-struct FileReport {
-    std::string path;
-    int status = 0;  // what OpenShipFile returned: 0 read, 1 missing, 2 unreadable
-    std::vector<SR2ShipFile::ErrorLine> errors;
-    std::vector<UnknownName> unknown;
-    int kept = 0;
+// Unknown names as findings, through the look-up that the editor's Problems list shares.
+class NameFindings {
+public:
+    explicit NameFindings(const gamedata::GameData& data) : names_(data) {}
+
+    // Adds a finding for each name of doc that the game does not know.
+    void Check(const SR2ShipFile& doc, const std::string& path, std::vector<Finding>& findings) {
+        std::vector<UnknownName> unknown;
+        names_.Check(doc, unknown);
+        for (UnknownName& u : unknown) {
+            Finding f;
+            f.file = path;
+            f.line = u.line;
+            f.severity = Severity::Warning;
+            f.kind = NameKindWord(u.kind);
+            f.rule = kRuleUnknownPrefix + f.kind;
+            std::replace(f.rule.begin(), f.rule.end(), ' ', '-');
+            f.name = std::move(u.name);
+            f.message = "unknown " + f.kind + " '" + f.name + "'";
+            f.suggestion = std::move(u.suggestion);
+            findings.push_back(std::move(f));
+        }
+    }
+
+private:
+    NameChecker names_;
 };
 
-// The scripts a path names: the file itself, or every *.ship file under a folder (in path
-// order). A folder that cannot be searched is reported and counts as unreadable.
 bool HasShipEnding(const fs::path& p) { return gamedata::Lower(U8String(p.extension())) == ".ship"; }
+
+}  // namespace
 
 std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int& worst) {
     std::vector<std::string> files;
@@ -86,123 +124,90 @@ std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int
     return files;
 }
 
-std::string Summary(const FileReport& r, bool withData) {
-    std::string s = r.path + ": " + std::to_string(r.errors.size()) + " error line(s), " +
-                    std::to_string(r.kept) + " line(s) kept verbatim";
-    if (withData) s += ", " + std::to_string(r.unknown.size()) + " unknown name(s)";
-    return s + "\n";
+std::vector<std::string_view> SplitScriptLines(std::string_view all) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < all.size()) {
+        const std::size_t nl = all.find('\n', start);
+        const std::size_t end = nl == std::string_view::npos ? all.size() : nl;
+        std::size_t len = end - start;
+        if (len > 0 && all[end - 1] == '\r') --len;
+        lines.push_back(all.substr(start, len));
+        start = nl == std::string_view::npos ? all.size() : nl + 1;
+    }
+    return lines;
 }
 
-void WriteText(std::ostream& out, const FileReport& r, bool withData) {
-    // Errors and unknown names in line order; an error before a name of the same line.
-    std::size_t e = 0, u = 0;
-    std::string text;
-    while (e < r.errors.size() || u < r.unknown.size()) {
-        const bool error = u == r.unknown.size() ||
-                           (e < r.errors.size() && r.errors[e].line <= r.unknown[u].line);
-        if (error) {
-            const auto& x = r.errors[e++];
-            text += r.path + ":" + std::to_string(x.line) + ": error: could not read: " + x.text + "\n";
-        } else {
-            const auto& x = r.unknown[u++];
-            text += r.path + ":" + std::to_string(x.line) + ": warning: unknown " + NameKindWord(x.kind) +
-                    " '" + x.name + "'";
-            if (x.suggestion) text += " (did you mean '" + *x.suggestion + "'?)";
-            text += "\n";
-        }
+namespace {
+
+// A script's path relative to the path that found it, with "/" between folders: a folder's
+// script relative to that folder, a script named itself as it was named. A baseline written in
+// one checkout, or on one system, then fits another.
+std::string RelativeTo(const std::string& given, const std::string& file) {
+    std::error_code ec;
+    const fs::path root = U8Path(given);
+    const fs::path p = fs::is_directory(root, ec) ? U8Path(file).lexically_relative(root) : U8Path(file);
+    std::string s;
+    for (const fs::path& part : p) {
+        const std::string name = U8String(part);
+        if (name == "/" || name == "\\") continue;  // the root's separator, already between parts
+        if (!s.empty() && s.back() != '/') s += '/';
+        s += name;
     }
-    text += Summary(r, withData);
-    out << text;
+    return p.has_root_directory() && !p.has_root_name() ? "/" + s : s;
 }
 
-void WriteJson(std::ostream& out, const std::vector<FileReport>& reports, bool withData,
-               std::size_t errors, std::size_t unknown) {
-    static const char* const kStatus[] = {"read", "missing", "unreadable"};
-    std::string j = "{\"files\":[";
-    for (std::size_t i = 0; i < reports.size(); ++i) {
-        const FileReport& r = reports[i];
-        if (i) j += ",";
-        j += "\n{\"path\":\"" + JsonEscape(r.path) + "\",\"status\":\"" + kStatus[r.status] + "\"";
-        j += ",\"errors\":[";
-        for (std::size_t k = 0; k < r.errors.size(); ++k) {
-            if (k) j += ",";
-            j += "{\"line\":" + std::to_string(r.errors[k].line) + ",\"text\":\"" +
-                 JsonEscape(r.errors[k].text) + "\"}";
-        }
-        j += "],\"unknown_names\":[";
-        for (std::size_t k = 0; k < r.unknown.size(); ++k) {
-            const UnknownName& x = r.unknown[k];
-            if (k) j += ",";
-            j += "{\"line\":" + std::to_string(x.line) + ",\"kind\":\"" + NameKindWord(x.kind) +
-                 "\",\"name\":\"" + JsonEscape(x.name) + "\",\"suggestion\":" +
-                 (x.suggestion ? "\"" + JsonEscape(*x.suggestion) + "\"" : std::string("null")) + "}";
-        }
-        j += "],\"kept_verbatim\":" + std::to_string(r.kept) + "}";
+// Reads one script and gathers its findings in line order (on one line, the unreadable line
+// before its names). Problems reading it go to err and raise worst.
+FileReport CheckFile(const std::string& file, NameFindings* checker, std::ostream& err, int& worst) {
+    FileReport r;
+    r.path = file;
+    SR2ShipFile doc;
+    doc.SetWriteLogs(false);
+    std::string bytes;
+    r.status = doc.OpenShipFile(file, &bytes);
+    if (r.status == 1) {
+        err << "tarvisk-cli: '" << file << "' does not exist.\n";
+        worst = std::max(worst, 1);
+        return r;
     }
-    j += "\n],\"names_checked\":" + std::string(withData ? "true" : "false");
-    j += ",\"total\":{\"files\":" + std::to_string(reports.size()) +
-         ",\"error_lines\":" + std::to_string(errors) + ",\"unknown_names\":" + std::to_string(unknown) +
-         "}}\n";
-    out << j;
+    if (r.status != 0) {
+        r.status = 2;
+        err << "tarvisk-cli: '" << file << "' could not be read.\n";
+        worst = std::max(worst, 2);
+        return r;
+    }
+    r.kept = doc.KeptLineCount();
+    for (const SR2ShipFile::ErrorLine& e : doc.ErrorLines()) {
+        Finding f;
+        f.file = file;
+        f.line = e.line;
+        f.rule = kRuleUnreadableLine;
+        f.message = "could not read: " + e.text;
+        f.lineText = e.text;
+        r.findings.push_back(std::move(f));
+    }
+    if (checker) checker->Check(doc, file, r.findings);
+    std::stable_sort(r.findings.begin(), r.findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    const std::vector<std::string_view> lines = SplitScriptLines(bytes);
+    if (std::any_of(lines.begin(), lines.end(), IgnoresFile)) {
+        r.findings.clear();
+        return r;
+    }
+    std::vector<Finding> kept;
+    for (Finding& f : r.findings) {
+        const bool onLine = f.line > 0 && static_cast<std::size_t>(f.line) <= lines.size();
+        const std::string_view line = onLine ? lines[static_cast<std::size_t>(f.line) - 1] : std::string_view();
+        if (IgnoresLine(line)) continue;
+        if (f.lineText.empty()) f.lineText.assign(line);
+        kept.push_back(std::move(f));
+    }
+    r.findings = std::move(kept);
+    return r;
 }
 
 }  // namespace
-
-std::string JsonEscape(const std::string& text) {
-    static const char* const kHex = "0123456789abcdef";
-    std::string out;
-    out.reserve(text.size());
-    auto escapeCodePoint = [&out](unsigned c) {
-        out += "\\u00";
-        out += kHex[(c >> 4) & 0xF];
-        out += kHex[c & 0xF];
-    };
-    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
-    for (std::size_t i = 0; i < n;) {
-        const unsigned c = s[i];
-        if (c < 0x80) {
-            switch (c) {
-                case '"': out += "\\\""; break;
-                case '\\': out += "\\\\"; break;
-                case '\n': out += "\\n"; break;
-                case '\r': out += "\\r"; break;
-                case '\t': out += "\\t"; break;
-                default:
-                    if (c < 0x20) escapeCodePoint(c);
-                    else out += static_cast<char>(c);
-            }
-            ++i;
-            continue;
-        }
-        // A well-formed UTF-8 sequence (no overlong forms, no surrogates) is copied as it is.
-        std::size_t len = 0;
-        unsigned lo = 0x80, hi = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) len = 2;
-        else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            if (c == 0xE0) lo = 0xA0;
-            if (c == 0xED) hi = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            if (c == 0xF0) lo = 0x90;
-            if (c == 0xF4) hi = 0x8F;
-        }
-        bool valid = len > 0 && i + len <= n && s[i + 1] >= lo && s[i + 1] <= hi;
-        for (std::size_t k = 2; valid && k < len; ++k) valid = s[i + k] >= 0x80 && s[i + k] <= 0xBF;
-        if (valid) {
-            out.append(text, i, len);
-            i += len;
-        } else {
-            // Not UTF-8: the byte is a Latin-1 character.
-            out += "\\u00";
-            out += kHex[c >> 4];
-            out += kHex[c & 0xF];
-            ++i;
-        }
-    }
-    return out;
-}
 
 int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const std::optional<Options> options = ParseOptions(args);
@@ -213,56 +218,67 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     int worst = 0;
 
     std::optional<gamedata::GameData> data;
-    if (options->dataDir) {
-        std::error_code ec;
-        if (!fs::is_directory(U8Path(*options->dataDir), ec)) {
-            err << "tarvisk-cli: the data directory '" << *options->dataDir << "' does not exist.\n";
-            return 1;
+    if (!options->dataDirs.empty()) {
+        for (const std::string& dir : options->dataDirs) {
+            std::error_code ec;
+            if (!fs::is_directory(U8Path(dir), ec)) {
+                err << "tarvisk-cli: the data directory '" << dir << "' does not exist.\n";
+                return 1;
+            }
         }
-        data = gamedata::GameData::Read(*options->dataDir);
-        if (!data->familyFileRead)
-            err << "tarvisk-cli: no family list in '" << *options->dataDir
-                << "' could be read; family names are not checked.\n";
+        data = gamedata::GameData::Read(options->dataDirs);
+        if (!data->familyFileRead) {
+            if (options->dataDirs.size() == 1)
+                err << "tarvisk-cli: no family list in '" << options->dataDirs[0] << "'";
+            else
+                err << "tarvisk-cli: no family list in the data directories";
+            err << " could be read; family names are not checked.\n";
+        }
     }
-    std::optional<NameChecker> checker;
+    std::optional<NameFindings> checker;
     if (data) checker.emplace(*data);
 
-    std::vector<FileReport> reports;
-    std::size_t errors = 0, unknown = 0, filesRead = 0;
+    // Findings known from a baseline are left out of the report. A baseline being written records
+    // today's findings, which are then known too: the run that writes it reports nothing found.
+    Baseline known, today;
+    if (options->baseline) {
+        std::string why;
+        bool missing = false;
+        if (!known.Read(*options->baseline, why, missing)) {
+            err << "tarvisk-cli: the baseline '" << *options->baseline << "' " << why << ".\n";
+            return missing ? 1 : 2;
+        }
+    }
+
+    const std::unique_ptr<FindingFormatter> formatter = MakeFormatter(options->format, out, data.has_value());
+    CheckTotals totals;
     bool found = false;
     for (const std::string& path : options->paths) {
         for (const std::string& file : Scripts(path, err, worst)) {
-            FileReport r;
-            r.path = file;
-            SR2ShipFile doc;
-            doc.SetWriteLogs(false);
-            r.status = doc.OpenShipFile(file);
-            if (r.status == 1) {
-                err << "tarvisk-cli: '" << file << "' does not exist.\n";
-                worst = std::max(worst, 1);
-            } else if (r.status != 0) {
-                r.status = 2;
-                err << "tarvisk-cli: '" << file << "' could not be read.\n";
-                worst = std::max(worst, 2);
-            } else {
-                ++filesRead;
-                r.errors = doc.ErrorLines();
-                r.kept = doc.KeptLineCount();
-                if (checker) checker->Check(doc, r.unknown);
-                errors += r.errors.size();
-                unknown += r.unknown.size();
-                found = found || !r.errors.empty() || !r.unknown.empty();
-                if (!options->json) WriteText(out, r, data.has_value());
+            FileReport r = CheckFile(file, checker ? &*checker : nullptr, err, worst);
+            if (options->baseline || options->writeBaseline) {
+                const std::string relative = RelativeTo(path, file);
+                std::vector<Finding> fresh;
+                for (Finding& f : r.findings) {
+                    const std::string key = Baseline::Key(relative, f);
+                    if (options->writeBaseline) today.Add(key);
+                    else if (!known.Take(key)) fresh.push_back(std::move(f));
+                }
+                r.findings = std::move(fresh);
             }
-            if (options->json) reports.push_back(std::move(r));
+            CountFindings(r, totals);
+            for (const Finding& f : r.findings) found = found || f.severity != Severity::Note;
+            formatter->File(r);
         }
     }
-    if (options->json) {
-        WriteJson(out, reports, data.has_value(), errors, unknown);
-    } else {
-        out << "total: " << filesRead << " file(s) read, " << errors << " error line(s)";
-        if (data) out << ", " << unknown << " unknown name(s)";
-        out << "\n";
+    formatter->Finish(totals);
+    if (options->writeBaseline) {
+        const std::string why = SafeWriteFile(*options->writeBaseline, today.Text());
+        if (!why.empty()) {
+            err << "tarvisk-cli: the baseline '" << *options->writeBaseline << "' could not be written: " << why
+                << ".\n";
+            return 2;
+        }
     }
     if (worst) return worst;
     return found ? 3 : 0;

@@ -14,17 +14,6 @@
 #include "unifieddiff.h"
 
 
-namespace {
-
-// What a KEY names: one field, the three level-of-detail slots of one entry, or a mirror list.
-struct Key {
-    enum Kind { Field, Lod, Mirror };
-    std::string name;
-    Kind kind = Field;
-    std::vector<std::string> fields;
-    bool writable = true;  // false for fields no script line holds: Save could not keep them
-};
-
 // The entries as scripts write them, from the writer's layout, then every field by its name.
 const std::vector<Key>& Keys() {
     static const std::vector<Key> keys = [] {
@@ -78,6 +67,8 @@ const Key* FindKey(const std::string& name) {
     return nullptr;
 }
 
+namespace {
+
 std::vector<std::string> SplitAt(const std::string& s, char at) {
     std::vector<std::string> parts;
     std::size_t start = 0;
@@ -119,14 +110,9 @@ std::string ValueText(const SR2ShipFile& d, const Key& key) {
     return SR2ShipFile::FindField(key.fields[0])->type == FieldType::String ? '"' + text + '"' : text;
 }
 
-// One KEY=VALUE, converted before any file is read.
-struct Assignment {
-    const Key* key;
-    std::vector<FieldValue> values;        // Field: one; Lod: three slots
-    std::vector<std::string> names;        // Mirror: the list
-};
-
 bool ScriptSafe(const std::string& text) { return text.find_first_of("\"\r\n") == std::string::npos; }
+
+}  // namespace
 
 std::optional<Assignment> Convert(const std::string& pair, std::string& why) {
     const auto eq = pair.find('=');
@@ -189,6 +175,8 @@ void Apply(SR2ShipFile& d, const Assignment& a) {
     }
     for (std::size_t i = 0; i < a.values.size(); ++i) d.SetField(a.key->fields[i], a.values[i]);
 }
+
+namespace {
 
 int Usage() {
     std::cerr << "usage: tarvisk-cli get FILE KEY...\n"
@@ -258,12 +246,17 @@ int SetCommand(int argc, char** argv, const std::string& logFolder) {
             std::cout << UnifiedDiff(file, before, doc.SaveBytes());
             continue;
         }
-        const std::string target = output ? *output : file;
-        const Result r = output ? doc.SaveCopy(AbsolutePath(*output)) : doc.Save();
-        if (!r) {
-            std::cerr << "tarvisk-cli: '" << target << "' could not be saved: " << r.reason << ".\n";
-            worst = std::max(worst, 2);
-        }
+        worst = std::max(worst, SaveScript(doc, file, output));
     }
     return worst;
+}
+
+int SaveScript(ShipDocument& doc, const std::string& file, const std::optional<std::string>& output) {
+    const std::string target = output ? *output : file;
+    const Result r = output ? doc.SaveCopy(AbsolutePath(*output)) : doc.Save();
+    if (!r) {
+        std::cerr << "tarvisk-cli: '" << target << "' could not be saved: " << r.reason << ".\n";
+        return 2;
+    }
+    return 0;
 }

@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "asciicase.h"
-#include "customfso.h"
+#include "filequery.h"
 #include "linevalues.h"
 #include "numbers.h"
 #include "platformfile.h"
@@ -278,7 +278,7 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
     };
     // One open and one read: a mod is hundreds of small files, and each look at a file costs.
     std::string data;
-    switch (platformfile::ReadWhole(U8Path(CustomFSO::NativePath(path)), kMaxScriptBytes, data)) {
+    switch (platformfile::ReadWhole(U8Path(filequery::NativePath(path)), kMaxScriptBytes, data)) {
         case platformfile::ReadResult::Read: break;
         case platformfile::ReadResult::Missing:
             Debug("ERROR: '" + path + "' does not exist.");
@@ -313,7 +313,7 @@ void ShipReader::Sort(const std::string& path, const std::string& data) {
     inPlaceOf_.assign(SR2ShipFile::Fields().size(), -1);
 
     Debug("Opening '" + path + "' for input...");
-    std::string name = CustomFSO().GetFileName(path);
+    std::string name = filequery::FileName(path);
     d_.sLoadSharedModel = name.substr(0, name.find(".ship"));
 
     // One byte per character; LF and CR LF both end a line, and an empty file is one empty line.

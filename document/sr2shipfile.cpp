@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "numbers.h"
+#include "platform.h"
 #include "u8path.h"
 
 namespace {
@@ -376,27 +377,4 @@ int SR2ShipFile::KeptLineCount() const {
     return n;
 }
 
-std::string SR2ShipFile::FallbackLogFolder() {
-    namespace fs = std::filesystem;
-#ifdef _WIN32
-    // The wide environment: a profile such as C:\Users\Jürgen reaches the narrow one in the ANSI
-    // code page, which is not UTF-8 where the program's manifest is not honoured.
-    auto env = [](const wchar_t* name) -> fs::path {
-        const wchar_t* v = _wgetenv(name);
-        return v ? fs::path(v) : fs::path();
-    };
-    const fs::path base = env(L"LOCALAPPDATA");
-    if (!base.empty()) return U8String(base / "Tarvisk");
-#else
-    auto env = [](const char* name) -> fs::path {
-        const char* v = std::getenv(name);
-        return v ? U8Path(v) : fs::path();
-    };
-    const fs::path state = env("XDG_STATE_HOME");
-    if (!state.empty()) return U8String(state / "tarvisk");
-    const fs::path home = env("HOME");
-    if (!home.empty()) return U8String(home / ".local" / "state" / "tarvisk");
-#endif
-    // Never the shared temporary folder: anyone could have put a folder or a link there first.
-    return {};
-}
+std::string SR2ShipFile::FallbackLogFolder() { return UserStateFolder(); }

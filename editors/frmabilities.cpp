@@ -14,7 +14,7 @@
 
 #include "frmfrontend.h"
 #include "numbers.h"
-#include "sheetbuttons.h"
+#include "editors.h"
 #include "textconv.h"
 #include "windowfit.h"
 

@@ -22,7 +22,7 @@
 #include "numbers.h"
 #include "numerickeyfilter.h"
 #include "placementbox.h"
-#include "sheetbuttons.h"
+#include "editors.h"
 #include "textconv.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "choicelists.h"
 #include "datadirnames.h"
 #include "frmfrontend.h"
-#include "sheetbuttons.h"
+#include "editors.h"
 #include "textconv.h"
 
 namespace {

@@ -9,7 +9,8 @@
 
 #include "asciicase.h"
 #include "builtinnames.h"
-#include "customfso.h"
+#include "filequery.h"
+#include "platformfile.h"
 #include "u8path.h"
 
 namespace fs = std::filesystem;
@@ -120,7 +121,7 @@ int BoundedDistance(std::string_view a, std::string_view b, int limit) {
 // ----- Files and folders -----
 
 fs::path DataPath(const std::string& dataDir, std::string_view tail) {
-    return U8Path(CustomFSO::NativePath(dataDir + std::string(tail)));
+    return U8Path(filequery::NativePath(dataDir + std::string(tail)));
 }
 
 TextFile ReadTextLines(const fs::path& path) {
@@ -180,54 +181,6 @@ std::optional<std::string> FormationName(std::string_view fileName) {
 
 namespace {
 
-// Hidden and system entries are not listed; on Windows plain files may also have to carry a
-// read-only or archive flag. Elsewhere hidden means a name that starts with a dot, and there are
-// no such flags.
-struct Visibility {
-    bool listed = false;
-    bool flagged = false;
-};
-
-}  // namespace
-}  // namespace gamedata
-
-#ifdef _WIN32
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-
-namespace gamedata {
-namespace {
-std::string EntryName(const fs::directory_entry& entry) { return U8String(entry.path().filename()); }
-
-Visibility VisibilityOf(const fs::path& entry, const std::string&) {
-    const DWORD a = GetFileAttributesW(entry.c_str());
-    if (a == INVALID_FILE_ATTRIBUTES) return {};
-    return {(a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0,
-            (a & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE)) != 0};
-}
-}  // namespace
-}  // namespace gamedata
-#else
-namespace gamedata {
-namespace {
-// The entry's name straight from its path's bytes, without taking the path apart.
-std::string EntryName(const fs::directory_entry& entry) {
-    const std::string& path = entry.path().native();
-    return path.substr(path.rfind('/') + 1);
-}
-
-Visibility VisibilityOf(const fs::path&, const std::string& name) {
-    return {!name.empty() && name[0] != '.', true};
-}
-}  // namespace
-}  // namespace gamedata
-#endif
-
-namespace gamedata {
-
-namespace {
-
 enum class Kind { Folder, File };
 
 // Visible entries of folder with their kind, in name order with letter case ignored.
@@ -242,8 +195,8 @@ std::vector<std::pair<std::string, Kind>> VisibleEntries(const fs::path& folder,
         const bool fileEntry = !folderEntry && entry.is_regular_file(kindError);
         if (!folderEntry && !fileEntry) continue;
         if (fileEntry && files == Files::None) continue;
-        std::string name = EntryName(entry);
-        const Visibility v = VisibilityOf(entry.path(), name);
+        std::string name = platformfile::EntryName(entry);
+        const platformfile::Visibility v = platformfile::VisibilityOf(entry.path(), name);
         if (!v.listed) continue;
         if (fileEntry && files == Files::FlaggedOnly && !v.flagged) continue;
         entries.emplace_back(std::move(name), folderEntry ? Kind::Folder : Kind::File);
@@ -330,16 +283,40 @@ GameData::GameData()
       salvageChunks(builtinnames::SalvageChunks()) {}
 
 GameData GameData::Read(const std::string& dataDir, unsigned parts) {
+    return Read(std::vector<std::string>{dataDir}, parts);
+}
+
+namespace {
+
+// The file at tail in the last of dataDirs that has one: a later folder's file replaces an
+// earlier one's, and one that cannot be read is not replaced by an earlier one.
+TextFile ReadLastFile(const std::vector<std::string>& dataDirs, std::string_view tail) {
+    for (auto dir = dataDirs.rbegin(); dir != dataDirs.rend(); ++dir) {
+        TextFile file = ReadTextLines(DataPath(*dir, tail));
+        if (file.found) return file;
+    }
+    return {};
+}
+
+}  // namespace
+
+GameData GameData::Read(const std::vector<std::string>& dataDirs, unsigned parts) {
     GameData data;
-    if (parts & kFormations)
-        data.formations.Merge(FormationsInFolder(DataPath(dataDir, kFormationsTail)));
+    for (const std::string& dataDir : dataDirs) {
+        if (parts & kFormations)
+            data.formations.Merge(FormationsInFolder(DataPath(dataDir, kFormationsTail)));
+        if (parts & kWeapons)
+            data.weapons.Merge(FolderEntries(DataPath(dataDir, kWeaponsTail), Files::FlaggedOnly));
+        if (parts & kSalvageChunks)
+            data.salvageChunks.Merge(FolderEntries(DataPath(dataDir, kSalvageTail), Files::All));
+    }
     if (parts & kManeuvers) {
-        const TextFile file = ReadTextLines(DataPath(dataDir, kManeuversTail));
+        const TextFile file = ReadLastFile(dataDirs, kManeuversTail);
         if (file.ok) data.maneuvers.Merge(NamesOfLines(file.lines));
         else if (file.found) data.maneuverFileError = file.error;
     }
     if (parts & kFamilies) {
-        const TextFile file = ReadTextLines(DataPath(dataDir, kFamilyListTail));
+        const TextFile file = ReadLastFile(dataDirs, kFamilyListTail);
         data.familyFileFound = file.found;
         data.familyFileRead = file.ok;
         data.familyFileError = file.error;
@@ -348,10 +325,6 @@ GameData GameData::Read(const std::string& dataDir, unsigned parts) {
                 data.unknownFamilySections.push_back(line);
             });
     }
-    if (parts & kWeapons)
-        data.weapons.Merge(FolderEntries(DataPath(dataDir, kWeaponsTail), Files::FlaggedOnly));
-    if (parts & kSalvageChunks)
-        data.salvageChunks.Merge(FolderEntries(DataPath(dataDir, kSalvageTail), Files::All));
     return data;
 }
 

@@ -160,6 +160,10 @@ class GameData {
 public:
     // Reads the parts asked for from dataDir (UTF-8). Lists not read hold their built-in names.
     static GameData Read(const std::string& dataDir, unsigned parts = kAll);
+    // Reads several data directories in load order (the base game's, then each mod's): a name is
+    // known when any of them has it, and a later directory's family list or manoeuvre file
+    // replaces an earlier one's. The editor keeps one data directory; tarvisk-cli takes several.
+    static GameData Read(const std::vector<std::string>& dataDirs, unsigned parts = kAll);
     // Only the built-in names: what the lists hold without a data directory.
     GameData();
 

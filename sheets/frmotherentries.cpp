@@ -256,7 +256,12 @@ void frmOtherEntries::cmdRemove_Click() {
     if (lstEntries_->rowCount() > 0) lstEntries_->selectRow(std::min(row, lstEntries_->rowCount() - 1));
 }
 
-void frmOtherEntries::SelectStatement(const std::string& statement, int line) {
+QDialog* CreateOtherEntries(ShipDocument& document, Prompter& prompter, QWidget* parent) {
+    return new frmOtherEntries(document, prompter, parent);
+}
+
+void frmOtherEntries::SelectStatement(const QString& shown, int line) {
+    const std::string statement = ToLocal(shown);
     int found = -1;
     for (std::size_t i = 0; i < rows_.size() && found < 0; ++i) {
         const std::string& t = rows_[i].text;

@@ -19,6 +19,9 @@ class QTableWidget;
 class QTableWidgetItem;
 class ShipDocument;
 
+// The factory the program hands the main window.
+QDialog* CreateOtherEntries(ShipDocument& document, Prompter& prompter, QWidget* parent);
+
 class frmOtherEntries : public QDialog {
     Q_OBJECT
 public:
@@ -27,7 +30,7 @@ public:
 
     // Selects the row of the statement whose first line reads `statement`, else the one on
     // `line`, and puts the focus in its value.
-    void SelectStatement(const std::string& statement, int line);
+    Q_INVOKABLE void SelectStatement(const QString& statement, int line);
 
     void done(int result) override;
 

@@ -484,3 +484,9 @@ std::vector<std::string> PropertySheet::FieldNames() {
     for (PendingStore& s : own) names.push_back(std::move(s.field));
     return names;
 }
+
+QStringList PropertySheet::FieldList() {
+    QStringList list;
+    for (const std::string& f : FieldNames()) list << QString::fromStdString(f);
+    return list;
+}

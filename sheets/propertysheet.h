@@ -110,6 +110,9 @@ public:
     bool HoldsField(const std::string& field) { return BoxOf(field) != nullptr; }
     bool FocusField(const std::string& field);
     std::vector<std::string> FieldNames();
+    // The same for the main window, which knows sheets only as dialogs.
+    Q_INVOKABLE QStringList FieldList();
+    Q_INVOKABLE bool FocusFieldNamed(const QString& field) { return FocusField(field.toStdString()); }
 
 private:
     QWidget* BoxOf(const std::string& field);

@@ -1,4 +1,4 @@
-#include "sheetbuttons.h"
+#include "sheets.h"
 
 #include "frmai.h"
 #include "frmbasicproperties.h"

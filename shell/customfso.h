@@ -1,5 +1,5 @@
-// File-system queries used before touching a file or folder. Standard library only, so the
-// document can use it too.
+// The main window's file-system queries, made before touching a file or folder. Standard C++: the
+// workings are the platform library's filequery, which the core uses directly.
 #pragma once
 
 #include <string>

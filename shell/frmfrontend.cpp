@@ -19,13 +19,10 @@
 #include "appsettings.h"
 #include "frmabout.h"
 #include "frmdecompileddatadir.h"
-#include "frmotherentries.h"
 #include "frmpreferences.h"
 #include "numbers.h"
 #include "problemsview.h"
 #include "prompter.h"
-#include "propertysheet.h"
-#include "sheetbuttons.h"
 #include "textconv.h"
 #include "windowfit.h"
 #include "windowplacement.h"
@@ -42,9 +39,9 @@ QString NativeLocal(const std::string& path) {
 
 }  // namespace
 
-frmFrontend::frmFrontend(Prompter* prompter, QSettings* settings, QString logFolder,
-                         QWidget* parent)
-    : QMainWindow(parent), prompter_(prompter), settings_(settings),
+frmFrontend::frmFrontend(std::span<const SheetButton> sheetButtons, Prompter* prompter,
+                         QSettings* settings, QString logFolder, QWidget* parent)
+    : QMainWindow(parent), sheetTable_(sheetButtons), prompter_(prompter), settings_(settings),
       logFolder_(std::move(logFolder)) {
     setObjectName("frmFrontend");
     if (!prompter_) {
@@ -171,7 +168,7 @@ void frmFrontend::createButtons() {
         all.push_back(button);
         ++index;
     };
-    for (const SheetButton& row : SheetButtons()) {
+    for (const SheetButton& row : sheetTable_) {
         auto* button = new QPushButton(QString::fromLatin1(row.caption), central);
         button->setObjectName(row.objectName);
         if (SheetFactory factory = row.factory) {
@@ -461,6 +458,10 @@ public:
 
 }  // namespace
 
+frmFrontend::OtherEntriesFactory frmFrontend::otherEntriesFactory_ = nullptr;
+
+void frmFrontend::SetOtherEntriesFactory(OtherEntriesFactory factory) { otherEntriesFactory_ = factory; }
+
 void frmFrontend::createEntriesAndProblems() {
     // The Edit menu follows File; it may already be there with Undo and Redo.
     QMenu* edit = menuBar()->findChild<QMenu*>("Edit");
@@ -496,9 +497,10 @@ void frmFrontend::createEntriesAndProblems() {
 void frmFrontend::ShowOtherEntries(const std::string& statement, int line) {
     ShipDocument* doc = Document();
     if (!doc) return;
-    QDialog* sheet = ShowSheet([this, doc] { return new frmOtherEntries(*doc, *prompter_, this); });
-    if (auto* entries = qobject_cast<frmOtherEntries*>(sheet); entries && (!statement.empty() || line > 0))
-        entries->SelectStatement(statement, line);
+    if (!otherEntriesFactory_) return;
+    QDialog* sheet = ShowSheet([this, doc] { return otherEntriesFactory_(*doc, *prompter_, this); });
+    if (sheet && (!statement.empty() || line > 0))
+        QMetaObject::invokeMethod(sheet, "SelectStatement", Q_ARG(QString, FromLocal(statement)), Q_ARG(int, line));
 }
 
 void frmFrontend::RefreshProblems() {
@@ -536,13 +538,15 @@ void frmFrontend::OpenProblem(const ShipProblem& problem) {
             SilentPrompter silent;
             Prompter* own = prompter_;
             prompter_ = &silent;
-            for (const SheetButton& row : SheetButtons()) {
+            for (const SheetButton& row : sheetTable_) {
                 if (!row.factory) continue;
                 std::unique_ptr<QDialog> probe(row.factory(*this));
-                if (auto* sheet = qobject_cast<PropertySheet*>(probe.get()))
-                    for (const std::string& f : sheet->FieldNames())
-                        if (!sheetOfField_.contains(QString::fromStdString(f)))
-                            sheetOfField_.insert(QString::fromStdString(f), QString::fromLatin1(row.objectName));
+                QStringList fields;
+                // Property sheets name their fields; the list editors have none to name.
+                if (!probe || !QMetaObject::invokeMethod(probe.get(), "FieldList", Q_RETURN_ARG(QStringList, fields)))
+                    continue;
+                for (const QString& f : std::as_const(fields))
+                    if (!sheetOfField_.contains(f)) sheetOfField_.insert(f, QString::fromLatin1(row.objectName));
             }
             prompter_ = own;
         }
@@ -557,8 +561,9 @@ void frmFrontend::OpenProblem(const ShipProblem& problem) {
     b->click();
     QDialog* sheet = openSheet_;
     if (!sheet) return;
-    if (auto* props = qobject_cast<PropertySheet*>(sheet)) {
-        props->FocusField(problem.field);
+    bool focused = false;
+    if (QMetaObject::invokeMethod(sheet, "FocusFieldNamed", Q_RETURN_ARG(bool, focused), Q_ARG(QString, field))) {
+        // a property sheet: its box has the focus now
     } else if (auto* list = sheet->findChild<QListWidget*>(); list && problem.origin) {
         // A list editor: the item of that line, selected.
         const int item = static_cast<int>(problem.origin->target);

@@ -11,9 +11,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "customfso.h"
+#include "sheetbutton.h"
 #include "shipdocument.h"
 #include "sr2shipfile.h"
 
@@ -29,10 +31,11 @@ class Prompter;
 class frmFrontend : public QMainWindow {
     Q_OBJECT
 public:
+    // sheetButtons: the sheet buttons to show, in layout order (the program's table).
     // settings: the store to read and write ("TARVISK" in the user's scope when null); tests pass
     // a store of their own. prompter: message boxes and dialogs (the real ones when null).
     // logFolder: where the reader writes its logs (the program's directory when empty).
-    explicit frmFrontend(Prompter* prompter = nullptr, QSettings* settings = nullptr,
+    explicit frmFrontend(std::span<const SheetButton> sheetButtons, Prompter* prompter = nullptr, QSettings* settings = nullptr,
                          QString logFolder = {}, QWidget* parent = nullptr);
     ~frmFrontend() override;
 
@@ -73,7 +76,10 @@ public:
     // The sheet or dialog shown by ShowSheet, while it is open.
     QDialog* OpenSheet() const { return openSheet_; }
 
-    // Other Entries and the Problems dock.
+    // Other Entries and the Problems dock. The program names the Other Entries sheet's factory
+    // (the shell knows no sheet).
+    using OtherEntriesFactory = QDialog* (*)(ShipDocument& document, Prompter& prompter, QWidget* parent);
+    static void SetOtherEntriesFactory(OtherEntriesFactory factory);
     void ShowOtherEntries(const std::string& statement = {}, int line = 0);
     void OpenProblem(const ShipProblem& problem);
     void ApplyProblemSuggestion(const ShipProblem& problem);
@@ -111,6 +117,7 @@ private:
     void showSaved(const QString& path);
     void showSaveFailure(const QString& path, const Result& written);
 
+    std::span<const SheetButton> sheetTable_;
     Prompter* prompter_;
     std::unique_ptr<Prompter> ownPrompter_;
     QSettings* settings_;
@@ -126,7 +133,7 @@ private:
     QAction* preferencesAction_ = nullptr;
     QAction* readMeAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
-    std::vector<QPushButton*> sheetButtons_;  // the fifteen, in table order
+    std::vector<QPushButton*> sheetButtons_;  // one per row of sheetTable_, in its order
     QPointer<QDialog> openSheet_;
     std::unique_ptr<ShipDocument> document_;
     QString documentName_;  // as the caption shows it: "New.ship" or the file's name
@@ -134,6 +141,7 @@ private:
 
     // Other Entries and the Problems dock.
     void createEntriesAndProblems();
+    static OtherEntriesFactory otherEntriesFactory_;
     QAction* otherEntriesAction_ = nullptr;
     QDockWidget* problemsDock_ = nullptr;
     ProblemsView* problemsView_ = nullptr;

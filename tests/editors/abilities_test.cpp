@@ -94,7 +94,7 @@ TEST_F(AbilitiesTest, AShipWithoutAbilitiesListsAllAsPossibleAndIsWarned) {
             ScriptedPrompter::Message(parent, text, kind);
         }
     } seeing;
-    frmFrontend own(&seeing, settings.get(), temp.path());
+    frmFrontend own(SheetButtons(), &seeing, settings.get(), temp.path());
     own.show();
     own.NewDocument();
     auto* b = own.findChild<QPushButton*>("cmdEditAbilities");

@@ -156,3 +156,28 @@ TEST_F(DataDir, FamilySectionsFollowTheirKeysAndMinimalTakesTheAvoidanceNames) {
 }
 
 }  // namespace
+
+// The base game's data and then a mod's: names from both, the later family list and manoeuvre
+// file in place of the earlier ones, even when the later one holds fewer names.
+TEST_F(DataDir, SeveralDirectoriesInLoadOrder) {
+    Write("base/scripts/familylist.lua", "attackfamily = {\n{ name = \"Bomber\", },\n}\n");
+    Write("base/scripts/flightmaneuvers.lua", "{ name = \"BaseRoll\", },\n");
+    Write("base/scripts/formations/base_wedge.lua", "");
+    Folder("base/weapon/base_gun");
+    Write("mod/scripts/familylist.lua", "attackfamily = {\n{ name = \"Raider\", },\n}\n");
+    Folder("mod/weapon/mod_rail");
+    Folder("mod/resource/salvage/mod_plate");
+    const std::string base = U8String(root / "base"), mod = U8String(root / "mod");
+    const GameData data = GameData::Read(std::vector<std::string>{base, mod});
+    EXPECT_TRUE(data.weapons.Contains("base_gun"));
+    EXPECT_TRUE(data.weapons.Contains("MOD_RAIL"));
+    EXPECT_TRUE(data.formations.Contains("base_wedge"));
+    EXPECT_TRUE(data.salvageChunks.Contains("mod_plate"));
+    EXPECT_TRUE(data.maneuvers.Contains("BaseRoll"));  // the mod has no manoeuvre file of its own
+    EXPECT_TRUE(data.families.Contains(gamedata::kAttack, "Raider"));
+    EXPECT_FALSE(data.families.Contains(gamedata::kAttack, "Bomber"));
+    // Reversed, the base game's list is the later one.
+    const GameData reversed = GameData::Read(std::vector<std::string>{mod, base});
+    EXPECT_TRUE(reversed.families.Contains(gamedata::kAttack, "Bomber"));
+    EXPECT_FALSE(reversed.families.Contains(gamedata::kAttack, "Raider"));
+}

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     ScriptedPrompter prompter;
     prompter.openReplies << QStringLiteral(TARVISK_EXAMPLES_DIR "/tvk_scout.ship");
 
-    frmFrontend main(&prompter, &settings, temp.path());
+    frmFrontend main(SheetButtons(), &prompter, &settings, temp.path());
     main.show();
     if (argc > 3 && QByteArray(argv[3]) == "right") {
         const QRect screen = main.screen()->availableGeometry();

@@ -294,7 +294,7 @@ TEST_F(FrontendTest, WhenNoLogCanBeWrittenTheMessageSaysSo) {
         saved.emplace_back(qEnvironmentVariableIsSet(n), qgetenv(n));
         qputenv(n, "");
     }
-    main = std::make_unique<frmFrontend>(&prompter, settings.get(), blocked);
+    main = std::make_unique<frmFrontend>(SheetButtons(), &prompter, settings.get(), blocked);
     main->show();
     Open(WriteFile("Broken.ship", QByteArray(kCleanScript) + "NewShipType.buildTime = twelve\r\n"));
     for (std::size_t i = 0; i < saved.size(); ++i) {
@@ -413,7 +413,7 @@ TEST_F(FrontendTest, ACancelledSaveAsEndsWithoutAMessage) {
 // ----- The program's directory and Exit -----
 
 TEST_F(FrontendTest, WithoutALogFolderTheLogsGoNextToTheProgram) {
-    main = std::make_unique<frmFrontend>(&prompter, settings.get());
+    main = std::make_unique<frmFrontend>(SheetButtons(), &prompter, settings.get());
     const QString path = WriteFile("MyShip.ship", kCleanScript);
     prompter.openReplies << path;
     main->findChild<QAction*>("Open")->trigger();

@@ -51,7 +51,7 @@ TEST_F(OpenScriptTest, LogsThatCannotGoBesideTheProgramGoToTheUserFolderAndTheMe
     qputenv("LOCALAPPDATA", user.toLocal8Bit());
     const QString program = WriteScript("program", "not a folder");
 
-    main = std::make_unique<frmFrontend>(&prompter, settings.get(), program + "/bin");
+    main = std::make_unique<frmFrontend>(SheetButtons(), &prompter, settings.get(), program + "/bin");
     main->OpenScript(WriteScript("Broken.ship", "NewShipType.buildCost = 300\r\nNewShipType.mass = heavy\r\n"));
     qputenv("XDG_STATE_HOME", oldState);
     qputenv("LOCALAPPDATA", oldLocal);

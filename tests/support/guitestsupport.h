@@ -16,6 +16,7 @@
 
 #include "frmfrontend.h"
 #include "prompter.h"
+#include "sheetbuttons.h"
 
 // Failed comparisons of QStrings (and of QStringLists, element by element) print the text.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -57,7 +58,7 @@ protected:
 
     // Creates the main window (after the test has adjusted the settings if it wants to).
     frmFrontend& StartMain() {
-        main = std::make_unique<frmFrontend>(&prompter, settings.get(), temp.path());
+        main = std::make_unique<frmFrontend>(SheetButtons(), &prompter, settings.get(), temp.path());
         main->show();
         return *main;
     }

@@ -7,6 +7,7 @@
 #include "appinfo.h"
 #include "frmfrontend.h"
 #include "logfolder.h"
+#include "sheetbuttons.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -14,7 +15,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(appinfo::VersionText());
     QApplication::setWindowIcon(appinfo::ProgramIcon());
 
-    frmFrontend window(nullptr, nullptr,
+    frmFrontend window(SheetButtons(), nullptr, nullptr,
                        QString::fromStdString(LogFolderFor(
                            QCoreApplication::applicationDirPath().toStdString())));
     window.show();

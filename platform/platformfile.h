@@ -79,4 +79,17 @@ std::string RandomToken();
 // owned by this user and closed to everyone else (0700 on POSIX).
 std::string MakePrivateFolder(const fs::path& folder);
 
+// Whether a folder listing shows an entry, the way the game's own listing does: hidden and system
+// entries are not listed; on Windows plain files may also have to carry a read-only or archive
+// flag. Elsewhere hidden means a name that starts with a dot, and there are no such flags. name is
+// the entry's name as EntryName gives it.
+struct Visibility {
+    bool listed = false;
+    bool flagged = false;
+};
+Visibility VisibilityOf(const fs::path& entry, const std::string& name);
+
+// The entry's name (UTF-8); on POSIX straight from its path's bytes, without taking the path apart.
+std::string EntryName(const fs::directory_entry& entry);
+
 }  // namespace platformfile

@@ -2,10 +2,14 @@
 
 #include <array>
 
+#include "editors.h"
+#include "frmfrontend.h"
+#include "frmotherentries.h"
+#include "sheets.h"
+
 namespace {
 
-// One row per button. To wire a sheet, replace nullptr in its row by its factory (declared in
-// sheetbuttons.h, defined in the sheet's own folder).
+// One row per button, with the factory its folder declares (sheets.h, editors.h).
 constexpr std::array<SheetButton, 15> kSheetButtons{{
     {"cmdBasicProperties", "Basic Properties", CreateBasicProperties},
     {"cmdPropulsion", "Propulsion", CreatePropulsion},
@@ -26,4 +30,10 @@ constexpr std::array<SheetButton, 15> kSheetButtons{{
 
 }  // namespace
 
-std::span<const SheetButton> SheetButtons() { return kSheetButtons; }
+std::span<const SheetButton> SheetButtons() {
+    // Other Entries opens from the Edit menu rather than a button; the main window gets its
+    // factory here, with the table, before any main window exists.
+    static const bool named = (frmFrontend::SetOtherEntriesFactory(&CreateOtherEntries), true);
+    (void)named;
+    return kSheetButtons;
+}

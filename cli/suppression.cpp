@@ -1,0 +1,98 @@
+#include "suppression.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "u8path.h"
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t\r\n\f\v";
+constexpr std::string_view kIgnoreLine = "tarvisk: ignore";
+constexpr std::string_view kIgnoreFile = "tarvisk: ignore-file";
+constexpr std::string_view kHeader = "# tarvisk-cli check baseline: path, rule, name, line (tab-separated)";
+
+std::string_view Trim(std::string_view s) {
+    const auto first = s.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
+}
+
+// The text after the line's last "--", trimmed; nothing when it has none.
+bool LastComment(std::string_view line, std::string_view& comment) {
+    const auto at = line.rfind("--");
+    if (at == std::string_view::npos) return false;
+    comment = Trim(line.substr(at + 2));
+    return true;
+}
+
+std::string Escape(std::string_view s) {
+    std::string out;
+    for (char c : s) {
+        switch (c) {
+            case '\\': out += "\\\\"; break;
+            case '\t': out += "\\t"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+bool IgnoresLine(std::string_view line) {
+    std::string_view comment;
+    return LastComment(line, comment) && comment == kIgnoreLine;
+}
+
+bool IgnoresFile(std::string_view line) {
+    const std::string_view t = Trim(line);
+    std::string_view comment;
+    return t.rfind("--", 0) == 0 && LastComment(t, comment) && comment == kIgnoreFile;
+}
+
+std::string Baseline::Key(const std::string& relativePath, const Finding& f) {
+    return Escape(relativePath) + '\t' + Escape(f.rule) + '\t' + Escape(f.name) + '\t' + Escape(Trim(f.lineText));
+}
+
+bool Baseline::Take(const std::string& key) {
+    auto it = counts_.find(key);
+    if (it == counts_.end() || it->second == 0) return false;
+    --it->second;
+    return true;
+}
+
+bool Baseline::Read(const std::string& path, std::string& why, bool& missing) {
+    std::error_code ec;
+    missing = !std::filesystem::exists(U8Path(path), ec);
+    if (missing) {
+        why = "does not exist";
+        return false;
+    }
+    std::ifstream in(U8Path(path), std::ios::binary);
+    std::stringstream bytes;
+    if (in) bytes << in.rdbuf();
+    if (!in || in.bad()) {
+        why = "could not be read";
+        return false;
+    }
+    std::string line;
+    while (std::getline(bytes, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        // Keys are stored escaped, so a line is a key as it is.
+        Add(line);
+    }
+    return true;
+}
+
+std::string Baseline::Text() const {
+    std::string out(kHeader);
+    out += '\n';
+    for (const auto& [key, count] : counts_)
+        for (int i = 0; i < count; ++i) out += key + '\n';
+    return out;
+}

@@ -1,0 +1,2 @@
+-- Layered sample formation of the base game
+formation = { spacing = 30, }
