@@ -3,6 +3,8 @@
 #include <array>
 
 #include "editors.h"
+#include "frmfrontend.h"
+#include "frmotherentries.h"
 #include "sheets.h"
 
 namespace {
@@ -28,4 +30,10 @@ constexpr std::array<SheetButton, 15> kSheetButtons{{
 
 }  // namespace
 
-std::span<const SheetButton> SheetButtons() { return kSheetButtons; }
+std::span<const SheetButton> SheetButtons() {
+    // Other Entries opens from the Edit menu rather than a button; the main window gets its
+    // factory here, with the table, before any main window exists.
+    static const bool named = (frmFrontend::SetOtherEntriesFactory(&CreateOtherEntries), true);
+    (void)named;
+    return kSheetButtons;
+}

@@ -16,6 +16,7 @@
 #include "sr2shipfile.h"
 #include "suppression.h"
 #include "u8path.h"
+#include "unknownnames.h"
 
 namespace fs = std::filesystem;
 using scriptformat::NameKind;
@@ -71,90 +72,32 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args) {
     return o;
 }
 
-const char* KindName(NameKind kind) {
-    switch (kind) {
-        case NameKind::Weapon: return "weapon";
-        case NameKind::SalvageChunk: return "salvage chunk";
-        case NameKind::Formation: return "formation";
-        case NameKind::Family: return "family";
-        case NameKind::Maneuver: return "maneuver";
-    }
-    return "name";
-}
-
-// Looks names up in the game data; suggestions are worked out once per unknown name.
-class NameChecker {
+// Unknown names as findings, through the look-up that the editor's Problems list shares.
+class NameFindings {
 public:
-    explicit NameChecker(const gamedata::GameData& data) : data_(data) {}
+    explicit NameFindings(const gamedata::GameData& data) : names_(data) {}
 
     // Adds a finding for each name of doc that the game does not know.
     void Check(const SR2ShipFile& doc, const std::string& path, std::vector<Finding>& findings) {
-        std::string stripped;
-        for (const SR2ShipFile::NameUse& use : doc.NameUses()) {
-            std::string_view name = use.name;
-            if (use.kind == NameKind::Maneuver && name.find(' ') != std::string_view::npos) {
-                // The editor shows list entries without blanks.
-                stripped.assign(name);
-                stripped.erase(std::remove(stripped.begin(), stripped.end(), ' '), stripped.end());
-                name = stripped;
-            }
-            // An empty formation, family or list entry means none.
-            const bool call = use.kind == NameKind::Weapon || use.kind == NameKind::SalvageChunk;
-            if (name.empty() && !call) continue;
-            if (Known(use.kind, use.family, name)) continue;
+        std::vector<UnknownName> unknown;
+        names_.Check(doc, unknown);
+        for (UnknownName& u : unknown) {
             Finding f;
             f.file = path;
-            f.line = use.line;
+            f.line = u.line;
             f.severity = Severity::Warning;
-            f.kind = KindName(use.kind);
+            f.kind = NameKindWord(u.kind);
             f.rule = kRuleUnknownPrefix + f.kind;
             std::replace(f.rule.begin(), f.rule.end(), ' ', '-');
-            f.name.assign(name);
+            f.name = std::move(u.name);
             f.message = "unknown " + f.kind + " '" + f.name + "'";
-            f.suggestion = Suggest(use.kind, use.family, f.name);
+            f.suggestion = std::move(u.suggestion);
             findings.push_back(std::move(f));
         }
     }
 
 private:
-    const gamedata::GameData& data_;
-    std::map<std::tuple<NameKind, int, std::string>, std::optional<std::string>> suggestions_;
-
-    const gamedata::NameList* ListOf(NameKind kind) const {
-        switch (kind) {
-            case NameKind::Weapon: return &data_.weapons;
-            case NameKind::SalvageChunk: return &data_.salvageChunks;
-            case NameKind::Formation: return &data_.formations;
-            case NameKind::Maneuver: return &data_.maneuvers;
-            case NameKind::Family: return nullptr;
-        }
-        return nullptr;
-    }
-
-    // A family is checked against its own section of the family list; without a family list,
-    // or with an empty section, there is nothing to check it against.
-    bool Known(NameKind kind, int family, std::string_view name) const {
-        if (kind != NameKind::Family) return ListOf(kind)->Contains(name);
-        if (!data_.familyFileRead || family < 0) return true;
-        const auto section = static_cast<std::size_t>(family);
-        if (data_.families.sections[section].empty()) return true;
-        return data_.families.Contains(family, name);
-    }
-
-    std::optional<std::string> Suggest(NameKind kind, int family, const std::string& name) {
-        auto key = std::make_tuple(kind, family, gamedata::Lower(name));
-        auto it = suggestions_.find(key);
-        if (it != suggestions_.end()) return it->second;
-        std::optional<std::string> s;
-        if (kind != NameKind::Family) {
-            s = ListOf(kind)->Suggest(name);
-        } else {
-            gamedata::NameList section(data_.families.sections[static_cast<std::size_t>(family)]);
-            s = section.Suggest(name);
-        }
-        suggestions_.emplace(std::move(key), s);
-        return s;
-    }
+    NameChecker names_;
 };
 
 bool HasShipEnding(const fs::path& p) { return gamedata::Lower(U8String(p.extension())) == ".ship"; }
@@ -353,7 +296,7 @@ std::string LinesForLua(const std::vector<std::string_view>& lines) {
 
 // Reads one script and gathers its findings in line order (on one line, the unreadable line
 // before its names). Problems reading it go to err and raise worst.
-FileReport CheckFile(const std::string& file, NameChecker* checker, std::ostream& err, int& worst) {
+FileReport CheckFile(const std::string& file, NameFindings* checker, std::ostream& err, int& worst) {
     FileReport r;
     r.path = file;
     SR2ShipFile doc;
@@ -467,7 +410,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
             err << "; family names are not checked.\n";
         }
     }
-    std::optional<NameChecker> checker;
+    std::optional<NameFindings> checker;
     if (data) checker.emplace(*data);
 
     // Findings known from a baseline are left out of the report. A baseline being written records

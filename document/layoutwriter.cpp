@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "asciicase.h"
 #include "scriptformat.h"
 #include "shipwriter.h"
 #include "statements.h"
@@ -28,6 +29,26 @@ std::size_t FieldIndex(const char* name) { return SR2ShipFile::FindField(name)->
 // Lines cut for the alignment of two lists: beyond this many cells of the longest-common-
 // subsequence table the changed middle is paired item by item instead.
 constexpr std::size_t kAlignCells = 4'000'000;
+
+// A statement's text with each of its line ends the file's own: a kept statement of several lines
+// holds them as CR LF, and a user's text may hold either.
+std::string WithLineEnds(std::string_view text, std::string_view eol) {
+    std::string out;
+    out.reserve(text.size() + eol.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        if (text[i] == '\n') out += eol;
+        else out += text[i];
+    }
+    return out + std::string(eol);
+}
+
+// How many lines a text put into the file takes: each line end ends one, and a last line without
+// one is a line too.
+std::size_t LinesIn(std::string_view text) {
+    const auto ends = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    return ends + (text.empty() || text.back() != '\n' ? 1 : 0);
+}
 
 // How the new list's item j gets its line: the old item whose line it keeps or rewrites, or none.
 struct ItemMatch {
@@ -109,7 +130,13 @@ public:
     // Where a new statement goes when no line of its kind exists: after the StartShipConfig line,
     // else at the end of the file.
     std::ptrdiff_t AfterKind(Kind kind) const {
-        if (auto o = LastOrigin(kind)) return static_cast<std::ptrdiff_t>(origins_[*o].last);
+        // An ability the editor does not know is kept as written, yet it is an addAbility line:
+        // a new ability goes after it too.
+        for (std::size_t i = origins_.size(); i-- > 0;)
+            if (origins_[i].kind == kind ||
+                (kind == Kind::Ability && origins_[i].kind == Kind::Other &&
+                 asciicase::StartsWithNoCase(lines_[origins_[i].first], "addability")))
+                return static_cast<std::ptrdiff_t>(origins_[i].last);
         if (auto o = LastOrigin(Kind::StartShipConfig))
             return static_cast<std::ptrdiff_t>(origins_[*o].last);
         return static_cast<std::ptrdiff_t>(lines_.size()) - 1;
@@ -148,7 +175,10 @@ public:
             ++from;
         }
         for (std::size_t l = from; l <= o.last; ++l) removed_[l] = true;
-        carried_[origin].reset();
+        // A statement kept as read can have two records over the same lines (an ability's second
+        // call and its Other Entries row): both go with its lines.
+        for (std::size_t i = 0; i < origins_.size(); ++i)
+            if (origins_[i].first == o.first && origins_[i].last == o.last) carried_[i].reset();
     }
     // Inserts a statement after line `after` (-1: before the first line). Statements inserted
     // after the same line keep the order in which they were inserted.
@@ -184,19 +214,28 @@ public:
             // A line added after a last line without its line end first gives it one.
             if (out.bytes.size() > start && out.bytes.back() != '\n' && out.bytes.back() != '\r') out.bytes += eol;
             out.bytes += text;
-            return count++;
+            const std::size_t at = count;
+            count += LinesIn(text);
+            return at;
         };
+        std::vector<std::size_t> replacedLines(lines_.size(), 1);
         std::size_t next = 0;
         auto flush = [&](std::ptrdiff_t after) {
             for (; next < order.size() && order[next]->after <= after; ++next) {
                 ShipLayout::Origin o = order[next]->origin;
-                o.first = o.last = put(order[next]->text + eol);
+                const std::string text = WithLineEnds(order[next]->text, eol);
+                o.first = put(text);
+                o.last = o.first + LinesIn(text) - 1;
                 out.origins.push_back(o);
             }
         };
         flush(-1);
         for (std::size_t i = 0; i < lines_.size(); ++i) {
-            if (replacement_[i]) newIndex[i] = put(*replacement_[i] + eol);
+            if (replacement_[i]) {
+                const std::string text = WithLineEnds(*replacement_[i], eol);
+                newIndex[i] = put(text);
+                replacedLines[i] = LinesIn(text);
+            }
             else if (!removed_[i]) newIndex[i] = lines_[i].empty() && i + 1 == lines_.size() ? count : put(lines_[i]);
             flush(static_cast<std::ptrdiff_t>(i));
         }
@@ -205,10 +244,13 @@ public:
         std::vector<bool> isCollapsed(origins_.size(), false);
         for (std::size_t c : collapsed_) isCollapsed[c] = true;
         for (std::size_t i = 0; i < origins_.size(); ++i) {
-            if (!carried_[i]) continue;
+            if (!carried_[i] || newIndex[origins_[i].first] == kGone) continue;
             ShipLayout::Origin o = *carried_[i];
             o.first = newIndex[origins_[i].first];
-            o.last = isCollapsed[i] ? o.first : newIndex[origins_[i].last];
+            // A statement rewritten by another record over the same lines takes the new lines too.
+            const bool rewritten = isCollapsed[i] || (replacement_[origins_[i].first] && origins_[i].last != origins_[i].first &&
+                                                      newIndex[origins_[i].last] == kGone);
+            o.last = rewritten ? o.first + replacedLines[origins_[i].first] - 1 : newIndex[origins_[i].last];
             out.origins.push_back(o);
         }
         std::stable_sort(out.origins.begin(), out.origins.end(),
@@ -339,6 +381,8 @@ struct ShipLayout::Form {
     std::vector<std::string> abilities;  // by position in the ability table; empty when absent
     std::string patches;
     std::vector<std::string> weapons, salvage;
+    // The statements no field or list holds, in file order.
+    std::vector<std::string> other;
     bool operator==(const Form&) const = default;
 };
 
@@ -357,6 +401,8 @@ ShipLayout::Form ShipLayout::FormOf(const SR2ShipFile& d) {
         d.LSPL_Directory, d.LSPL_Num < 0 ? std::vector<SR2ShipFile::PatchItem>{} : d.patches_);
     f.weapons = LinesOf(d.weapons_, [](const auto& w) { return ShipWriter::WeaponLine(w); });
     f.salvage = LinesOf(d.salvage_, [](const auto& v) { return ShipWriter::SalvageLine(v); });
+    for (const auto& k : d.unrecognized_)
+        if (k.field < 0 && k.list < 0 && d.KeptLineHolds(k)) f.other.push_back(k.text);
     return f;
 }
 
@@ -416,6 +462,29 @@ ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
     if (was.patches != now.patches) {
         if (auto o = plan.LastOrigin(Kind::PatchList)) plan.Replace(*o, now.patches, 0);
         else plan.Insert(plan.AfterKind(Kind::PatchList), now.patches, Kind::PatchList, 0);
+    }
+
+    // Statements kept as read, by their position among the kept lines (which only ever grow):
+    // an edited one is rewritten as its new text, a removed one loses its lines, an added one
+    // goes after the last of them.
+    if (was.other != now.other) {
+        auto textOf = [](const SR2ShipFile& d, std::size_t i) -> std::string_view {
+            if (i >= d.unrecognized_.size()) return {};
+            const auto& k = d.unrecognized_[i];
+            return k.field < 0 && k.list < 0 && d.KeptLineHolds(k) ? std::string_view(k.text) : std::string_view();
+        };
+        for (std::size_t i = 0; i < after.unrecognized_.size(); ++i) {
+            const std::string_view old = textOf(before, i), now = textOf(after, i);
+            if (old == now) continue;
+            const auto o = plan.LastOrigin(Kind::Other, i);
+            if (now.empty()) {
+                if (o) plan.Remove(*o);
+            } else if (o) {
+                plan.Replace(*o, std::string(now), i);
+            } else {
+                plan.Insert(plan.AfterKind(Kind::Other), std::string(now), Kind::Other, i);
+            }
+        }
     }
 
     PlanList(plan, Kind::Weapon, was.weapons, now.weapons);

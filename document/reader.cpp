@@ -203,6 +203,8 @@ class ShipReader {
 public:
     explicit ShipReader(SR2ShipFile& d) : d_(d) {}
     std::int16_t Open(const std::string& path, std::string* bytesRead);
+    // Reads bytes already in memory as the script at path, without logs.
+    void ReadText(const std::string& path, std::string data);
 
 private:
     SR2ShipFile& d_;
@@ -242,6 +244,7 @@ private:
 
     void OpenLogs();
     std::int16_t Read(const std::string& path, std::string* bytesRead);
+    void Sort(const std::string& path, const std::string& data);
     void Debug(std::string_view text) { debug_.Line(text); }
     void LogError(std::string_view text) {
         ++d_.errorCount_;
@@ -283,6 +286,10 @@ private:
 
 std::int16_t SR2ShipFile::OpenShipFile(const std::string& strShipFilePath, std::string* bytesRead) {
     return ShipReader(*this).Open(strShipFilePath, bytesRead);
+}
+
+void SR2ShipFile::ReadScriptText(const std::string& path, std::string bytes) {
+    ShipReader(*this).ReadText(path, std::move(bytes));
 }
 
 void ShipReader::OpenLogs() {
@@ -361,7 +368,22 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
         d_.notText_ = what;
         return refuse(what);
     }
+    Sort(path, data);
+    if (bytesRead) *bytesRead = std::move(data);
+    return 0;
+}
 
+void ShipReader::ReadText(const std::string& path, std::string data) {
+    d_.errorLines_.clear();
+    d_.nameUses_.clear();
+    d_.debugLogPath_.clear();
+    d_.errorLogPath_.clear();
+    d_.errorCount_ = 0;
+    d_.openFailure_.clear();
+    Sort(path, data);
+}
+
+void ShipReader::Sort(const std::string& path, const std::string& data) {
     d_.unrecognized_.clear();
     d_.inPlace_.clear();
     d_.origins_.clear();
@@ -414,8 +436,6 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
     d_.origins_.reserve(std::min<std::size_t>(lines.size(), 1u << 16));
     Debug("Finished opening ship file.");
     Categorize(lines);
-    if (bytesRead) *bytesRead = std::move(data);
-    return 0;
 }
 
 void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
@@ -461,6 +481,7 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             Debug(asRead_);
             NoteBlockAssignments(asRead_, i, i + st.count - 1);
             d_.unrecognized_.push_back(Unbound(std::string(asRead_)));
+            d_.origins_.push_back({OriginKind::Other, i, i + st.count - 1, d_.unrecognized_.size() - 1});
             continue;
         }
         // A comment block is sorted by its first line; any other statement by what the line
@@ -498,6 +519,10 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             failed = true;
         }
         // Where the statement came from, for the save that keeps the file's own lines.
+        // A statement kept as read (nothing took it, or it is an ability's second call or an
+        // ability the editor does not know) also has a record that says which kept line it is, so
+        // that it can be edited as text and its lines rewritten on their own.
+        const bool other = failed || !marker_;
         if (!failed && origin_)
             d_.origins_.push_back({origin_->first, i, i + st.count - 1, origin_->second});
         if (failed) {
@@ -509,7 +534,11 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             Debug(line);
             std::string kept = multiLine_ || reformed_ ? std::string(asRead_) : keepText_ ? *keepText_ : line;
             d_.unrecognized_.push_back(Unbound(std::move(kept)));
+            if (origin_ && origin_->first == OriginKind::AbilityAgain)
+                d_.unrecognized_.back().ability = static_cast<int>(origin_->second);
         }
+        if (other)
+            d_.origins_.push_back({OriginKind::Other, i, i + st.count - 1, d_.unrecognized_.size() - 1});
     }
     Debug("");
     Debug("Categorization completed.");

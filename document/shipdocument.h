@@ -42,6 +42,8 @@ public:
     bool HasFile() const { return !path_.empty(); }
     const std::string& FilePath() const { return path_; }  // empty for a New document
     bool IsModified() const;
+    // Where each statement of the file as read or last saved stands (empty without a file).
+    const std::vector<SR2ShipFile::LineOrigin>& LineOrigins() const { return origins_; }
 
     // What Save writes: the file as read, with the changed entries' lines rewritten. For a
     // document without a file, the canonical script.

@@ -1,6 +1,8 @@
 // The document's field table and list operations.
 #include "sr2shipfile.h"
 
+#include "scriptformat.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -340,6 +342,10 @@ void SR2ShipFile::CanBuildShips_Reset() {
 
 bool SR2ShipFile::KeptLineHolds(const KeptLine& k) const {
     if (k.dropped) return false;
+    if (k.ability >= 0) {
+        const auto& a = scriptformat::Abilities()[static_cast<std::size_t>(k.ability)];
+        if (!std::get<bool>(GetField(a.presence))) return false;
+    }
     if (k.list >= 0) return (k.list == 0 ? mam_ : mbm_) == k.listValue;
     if (k.field < 0) return true;
     return GetFieldAt(static_cast<std::size_t>(k.field)) == k.value;

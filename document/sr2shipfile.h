@@ -167,6 +167,9 @@ public:
     // When bytesRead is given, it receives the file's bytes exactly as they were read.
     std::int16_t OpenShipFile(const std::string& strShipFilePath, std::string* bytesRead = nullptr);
     const std::string& OpenFailure() const { return openFailure_; }
+    // Reads a script's bytes already in memory as OpenShipFile reads the file at path, without
+    // touching the file or writing logs: how a tool sees the script a save would write.
+    void ReadScriptText(const std::string& path, std::string bytes);
     // When the last read refused the file as no text script (compiled to Lua bytecode, UTF-16,
     // NUL bytes): what it is, to follow the file's quoted name ("is a compiled script, not a text
     // script: edit its source file instead"). Empty otherwise; OpenShipFile then returned 2.
@@ -210,14 +213,19 @@ public:
     struct LineOrigin {
         // Block: a block (if ... end and the like) that assigns the entry `target`, one record per
         // entry it assigns; the block itself is kept as read and never rewritten.
+        // Other: a statement no field or list holds, kept as read and edited as text (see
+        // OtherEntries); its target is its position among the kept lines. A kept statement that
+        // also has a record of another kind (a block, an ability's second call, an ability the
+        // editor does not know) has both records, over the same lines.
         // AbilityAgain: a later call of an ability already added (`target`), kept as read: never
         // rewritten, removed with the ability.
-        enum class Kind { StartShipConfig, Assignment, SharedModel, Weapon, Salvage, PatchList, Ability, Block, AbilityAgain };
+        enum class Kind { StartShipConfig, Assignment, SharedModel, Weapon, Salvage, PatchList, Ability, Block, AbilityAgain, Other };
         Kind kind;
         std::size_t first = 0, last = 0;
         // Assignment, SharedModel: index into Fields() (the mirror lists: MAM_Num, MBM_Num);
         // Weapon, Salvage: item index; Ability: position in the ability table, kNoTarget for an
-        // ability name the table does not hold.
+        // ability name the table does not hold; Other (a statement no field or list holds, kept as
+        // read and edited as text, see OtherEntries): its position among the kept lines.
         std::size_t target = 0;
     };
     static constexpr std::size_t kNoTarget = static_cast<std::size_t>(-1);
@@ -232,6 +240,7 @@ private:
     friend class ShipReader;
     friend class ShipWriter;
     friend class ShipLayout;
+    friend class OtherEntries;
 
     struct PatchList {
         std::string directory;
@@ -248,6 +257,9 @@ private:
         int list = -1;                        // 0 mirror-above, 1 mirror-below, when list-bound
         std::vector<std::string> listValue;   // that list right after the line was read
         bool dropped = false;                 // a later line set the same field
+        // A later call of an ability already added (its position in the ability table): it holds
+        // while the ability is present, and goes with it.
+        int ability = -1;
     };
     bool KeptLineHolds(const KeptLine& k) const;
 

@@ -250,6 +250,12 @@ void PropertySheet::SetChoices(int list, const QStringList& names) {
 
 SR2ShipFile& PropertySheet::Doc() const { return context_.session->Ship(); }
 
+QString PropertySheet::GameValueText(const std::string&) const {
+    // The value the game computes from a line kept as written ("= 86.9") comes from running the
+    // script in the game's Lua; until that is at hand there is nothing to show beside the text.
+    return {};
+}
+
 QWidget* PropertySheet::Control(const QString& objectName) const {
     return findChild<QWidget*>(objectName);
 }
@@ -260,7 +266,10 @@ void PropertySheet::ShowText(QLineEdit* box, const QString& text) {
 }
 
 QString PropertySheet::LoadText(const std::string& field) {
-    const QString text = FromLocal(Doc().GetFieldText(field));
+    // A line kept as the script wrote it (79*1.1, a call) shows as written, never as the number
+    // the document could make of it; OK then leaves that line alone unless the box changed.
+    const auto kept = Doc().KeptFieldText(field);
+    const QString text = FromLocal(kept ? *kept : Doc().GetFieldText(field));
     loadedText_.insert(QString::fromStdString(field), text);
     return text;
 }
@@ -360,7 +369,18 @@ void PropertySheet::LoadSheet() {
         for (std::size_t b = 0; b < built.boxes.size(); ++b) {
             const std::string f = row.kind == RowKind::Triple ? field + kAxes[b] : field;
             const auto kept = Doc().KeptFieldText(f);
-            built.boxes[b]->setToolTip(kept ? "As written in the script: " + FromLocal(*kept) : QString());
+            QString tip;
+            if (kept) {
+                tip = "As written in the script: " + FromLocal(*kept);
+                const QString game = GameValueText(f);
+                if (!game.isEmpty()) tip += "\nThe game reads it as " + game;
+            }
+            built.boxes[b]->setToolTip(tip);
+            // Marked, so that a text as written is not taken for a number the editor stored.
+            QFont font = built.boxes[b]->font();
+            font.setItalic(kept.has_value());
+            built.boxes[b]->setFont(font);
+            built.boxes[b]->setProperty("keptAsWritten", kept.has_value());
         }
     }
     LoadOwn();
@@ -397,10 +417,16 @@ bool PropertySheet::SaveSheet() {
     }
     CollectOwn(stores);
 
+    // A text left as it was shown keeps the field exactly as it was (all digits of a real, a
+    // line kept as written).
+    auto unchanged = [this](const PendingStore& s) {
+        const auto loaded = loadedText_.constFind(QString::fromStdString(s.field));
+        return loaded != loadedText_.constEnd() && loaded.value() == s.text;
+    };
     // All or nothing: every text is checked before the first one is stored.
     for (const PendingStore& s : stores) {
         const SR2ShipFile::FieldInfo* info = SR2ShipFile::FindField(s.field);
-        if (info && Converts(*info, s.text)) continue;
+        if (info && (unchanged(s) || Converts(*info, s.text))) continue;
         context_.prompter->Message(this, "'" + s.text + "' is not a valid value for " +
                                            WithoutTrailingBlanks(s.caption) + ".",
                                  MessageKind::Warning);
@@ -412,9 +438,7 @@ bool PropertySheet::SaveSheet() {
 
     SR2ShipFile& doc = Doc();
     for (const PendingStore& s : stores) {
-        // A text left as it was shown keeps the field exactly as it was (all digits of a real).
-        const auto loaded = loadedText_.constFind(QString::fromStdString(s.field));
-        if (loaded != loadedText_.constEnd() && loaded.value() == s.text) continue;
+        if (unchanged(s)) continue;
         doc.SetFieldText(s.field, ToLocal(s.text));
     }
     StoreOwn();
@@ -423,4 +447,47 @@ bool PropertySheet::SaveSheet() {
 
 void PropertySheet::cmdOK_Click() {
     if (SaveSheet()) accept();
+}
+
+QWidget* PropertySheet::BoxOf(const std::string& field) {
+    for (const BuiltRow& built : rows_) {
+        if (built.row.kind != RowKind::Triple) {
+            if (field == built.row.field) return built.boxes[0];
+            continue;
+        }
+        for (std::size_t a = 0; a < built.boxes.size(); ++a)
+            if (field == std::string(built.row.field) + kAxes[a]) return built.boxes[a];
+    }
+    std::vector<PendingStore> own;
+    CollectOwn(own);
+    for (const PendingStore& s : own)
+        if (s.field == field) return s.box;
+    return nullptr;
+}
+
+bool PropertySheet::FocusField(const std::string& field) {
+    QWidget* box = BoxOf(field);
+    if (!box) return false;
+    box->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(box)) edit->selectAll();
+    return true;
+}
+
+std::vector<std::string> PropertySheet::FieldNames() {
+    std::vector<std::string> names;
+    for (const BuiltRow& built : rows_) {
+        if (built.row.kind != RowKind::Triple) names.emplace_back(built.row.field);
+        else
+            for (const char* axis : kAxes) names.push_back(std::string(built.row.field) + axis);
+    }
+    std::vector<PendingStore> own;
+    CollectOwn(own);
+    for (PendingStore& s : own) names.push_back(std::move(s.field));
+    return names;
+}
+
+QStringList PropertySheet::FieldList() {
+    QStringList list;
+    for (const std::string& f : FieldNames()) list << QString::fromStdString(f);
+    return list;
 }

@@ -86,6 +86,9 @@ protected:
     // The document's value of `field` as shown in a box; remembered so that OK leaves a field
     // alone when its text was not changed (a real keeps all its digits that way).
     QString LoadText(const std::string& field);
+    // What the game makes of a field's line kept as written, as shown beside it ("= 86.9");
+    // empty when that is not known.
+    QString GameValueText(const std::string& field) const;
     // Sets a box's text with its beginning in view.
     static void ShowText(QLineEdit* box, const QString& text);
 
@@ -100,6 +103,19 @@ protected:
     const SheetContext& Context() const { return context_; }
     SR2ShipFile& Doc() const;
     QWidget* Control(const QString& objectName) const;
+
+public:
+    // Whether a box of this sheet edits `field` (a row's, or one of the sheet's own controls);
+    // FocusField gives that box the keyboard focus.
+    bool HoldsField(const std::string& field) { return BoxOf(field) != nullptr; }
+    bool FocusField(const std::string& field);
+    std::vector<std::string> FieldNames();
+    // The same for the main window, which knows sheets only as dialogs.
+    Q_INVOKABLE QStringList FieldList();
+    Q_INVOKABLE bool FocusFieldNamed(const QString& field) { return FocusField(field.toStdString()); }
+
+private:
+    QWidget* BoxOf(const std::string& field);
 
 private:
     struct BuiltRow {

@@ -12,8 +12,10 @@
 #include <QUndoStack>
 #include <QDialog>
 #include <QDir>
+#include <QDockWidget>
 #include <QGuiApplication>
 #include <QGridLayout>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -26,6 +28,7 @@
 #include "frmdecompileddatadir.h"
 #include "frmpreferences.h"
 #include "numbers.h"
+#include "problemsview.h"
 #include "prompter.h"
 #include "sheetcontext.h"
 #include "textconv.h"
@@ -72,6 +75,7 @@ frmFrontend::frmFrontend(std::span<const SheetButton> sheetButtons, Prompter* pr
     filePathLabel_->setObjectName("FilePath");
     statusBar()->addPermanentWidget(filePathLabel_, 1);
     setAcceptDrops(true);
+    createEntriesAndProblems();
     setDocumentState(false, title_);
     updateRecentMenu();
 
@@ -245,6 +249,8 @@ void frmFrontend::setDocumentState(bool open, const QString& caption) {
     for (QPushButton* button : sheetButtons_) button->setEnabled(open);
     saveAction_->setEnabled(open);
     saveAsAction_->setEnabled(open);
+    if (otherEntriesAction_) otherEntriesAction_->setEnabled(open);
+    RefreshProblems();
     // "[*]" is where Qt shows the modified marker: an asterisk while the document has changes.
     setWindowTitle(open ? caption + "[*]" : caption);
     updateModified();
@@ -457,6 +463,7 @@ QDialog* frmFrontend::ShowSheet(const std::function<QDialog*()>& make, QWidget* 
     connect(sheet, &QDialog::finished, this, enable);
     // Whatever the sheet stored shows in the caption's modified marker.
     connect(sheet, &QDialog::finished, this, &frmFrontend::updateModified);
+    connect(sheet, &QDialog::finished, this, &frmFrontend::RefreshProblems);
     // A change on disk seen while the sheet was open is dealt with now.
     connect(sheet, &QDialog::finished, this, [this] {
         if (changePending_) QMetaObject::invokeMethod(this, &frmFrontend::handleChangeOnDisk, Qt::QueuedConnection);
@@ -555,7 +562,8 @@ void frmFrontend::OpenScript(const QString& path) {
         return;
     }
 
-    // A failed Open leaves no document behind.
+    // A failed Open leaves no document behind; the Problems dock says why.
+    const std::string why = result == 1 ? std::string("it does not exist") : session->Ship().OpenFailure();
     ShipFile = nullptr;
     session_.reset();
     documentName_.clear();
@@ -566,6 +574,7 @@ void frmFrontend::OpenScript(const QString& path) {
     else
         prompter_->Message(this, "An unknown error ocurred while opening the *.ship file.",
                            MessageKind::Error);
+    problemsView_->SetProblems({FileProblem(ToLocal(fileName), why.empty() ? "it cannot be read" : why)});
 }
 
 void frmFrontend::SaveDocument() { save(); }
@@ -580,6 +589,7 @@ bool frmFrontend::save() {
     const QString path = NativeLocal(doc->FilePath());
     const Result written = session_->Save();
     updateModified();
+    RefreshProblems();
     if (!written.ok) {
         showSaveFailure(path, written);
         return false;
@@ -612,7 +622,7 @@ bool frmFrontend::saveAs() {
     }
     // Save goes on with the file just written, so the caption names it.
     documentName_ = FromLocal(CFSO.GetFileName(ToLocal(FileOUT)));
-    setDocumentState(true, title_ + " - " + documentName_);
+    setDocumentState(true, title_ + " - " + documentName_);  // the problems of the new file too
     rememberRecent(QDir::toNativeSeparators(QFileInfo(FileOUT).absoluteFilePath()));
     showSaved(FileOUT);
     return true;
@@ -628,4 +638,143 @@ void frmFrontend::showSaveFailure(const QString& path, const Result& written) {
     if (reason.isEmpty()) reason = QStringLiteral("the file could not be written");
     prompter_->Message(this, "The file '" + path + "' could not be saved: " + reason + ".",
                        MessageKind::Error);
+}
+
+// ----- Other Entries and the Problems dock -----
+
+namespace {
+
+// Answers nothing and shows nothing: sheets made only to learn which fields they hold must not
+// speak to the user.
+class SilentPrompter : public Prompter {
+public:
+    void Message(QWidget*, const QString&, MessageKind) override {}
+    QString OpenFile(QWidget*, const QString&, const QString&, const QString&, const QString&) override { return {}; }
+    QString SaveFile(QWidget*, const QString&, const QString&, const QString&, const QString&) override { return {}; }
+    QString ChooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
+    SaveAnswer AskSaveChanges(QWidget*, const QString&) override { return SaveAnswer::Cancel; }
+    int Choose(QWidget*, const QString&, const QStringList& buttons) override { return static_cast<int>(buttons.size()) - 1; }
+};
+
+}  // namespace
+
+frmFrontend::OtherEntriesFactory frmFrontend::otherEntriesFactory_ = nullptr;
+
+void frmFrontend::SetOtherEntriesFactory(OtherEntriesFactory factory) { otherEntriesFactory_ = factory; }
+
+void frmFrontend::createEntriesAndProblems() {
+    // Other Entries goes in the Edit menu, below Undo and Redo.
+    editMenu_->addSeparator();
+    otherEntriesAction_ = new QAction(tr("Other &Entries..."), this);
+    otherEntriesAction_->setObjectName("OtherEntries");
+    otherEntriesAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    otherEntriesAction_->setEnabled(false);
+    connect(otherEntriesAction_, &QAction::triggered, this, [this] { ShowOtherEntries(); });
+    editMenu_->addAction(otherEntriesAction_);
+
+    problemsDock_ = new QDockWidget(tr("Problems"), this);
+    problemsDock_->setObjectName("dockProblems");
+    problemsDock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    problemsView_ = new ProblemsView(problemsDock_);
+    // A few rows high: the dock lists what needs looking at, the buttons stay the window's body.
+    problemsView_->setMinimumHeight(fontMetrics().lineSpacing() * 4);
+    problemsView_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    problemsDock_->setWidget(problemsView_);
+    addDockWidget(Qt::BottomDockWidgetArea, problemsDock_);
+    connect(problemsView_, &ProblemsView::openRequested, this, &frmFrontend::OpenProblem);
+    connect(problemsView_, &ProblemsView::applyRequested, this, &frmFrontend::ApplyProblemSuggestion);
+}
+
+void frmFrontend::ShowOtherEntries(const std::string& statement, int line) {
+    ShipDocument* doc = Document();
+    if (!doc) return;
+    if (!otherEntriesFactory_) return;
+    QDialog* sheet = ShowSheet([this] {
+        return otherEntriesFactory_(SheetContext{session_.get(), prompter_, strDataDir, this});
+    });
+    // What its OK changed is one step to undo, as for the sheets.
+    if (sheet && session_)
+        connect(sheet, &QDialog::finished, session_.get(),
+                [s = session_.get()] { s->Commit(QStringLiteral("Other Entries")); });
+    if (sheet && (!statement.empty() || line > 0))
+        QMetaObject::invokeMethod(sheet, "SelectStatement", Q_ARG(QString, FromLocal(statement)), Q_ARG(int, line));
+}
+
+void frmFrontend::RefreshProblems() {
+    if (!problemsView_) return;
+    ShipDocument* doc = Document();
+    if (!doc) {
+        problemsView_->SetProblems({});
+        return;
+    }
+    // Names are checked against the data directory as it was when first needed; a new
+    // directory is read afresh.
+    if (!problemData_ || problemDataDir_ != strDataDir) {
+        problemDataDir_ = strDataDir;
+        problemData_.reset();
+        if (checkDataDir())
+            problemData_ = std::make_unique<gamedata::GameData>(gamedata::GameData::Read(ToLocal(strDataDir)));
+    }
+    problemsView_->SetProblems(FindProblems(*doc, problemData_.get()));
+}
+
+void frmFrontend::OpenProblem(const ShipProblem& problem) {
+    if (!Document() || !isEnabled()) return;  // a sheet is open
+    using Kind = SR2ShipFile::LineOrigin::Kind;
+    const Kind kind = problem.origin ? problem.origin->kind : Kind::Other;
+    const char* editor = kind == Kind::Weapon      ? "cmdWeapons"
+                         : kind == Kind::Salvage   ? "cmdSalvageChunks"
+                         : kind == Kind::Ability   ? "cmdEditAbilities"
+                         : kind == Kind::PatchList ? "cmdSounds"
+                                                   : nullptr;
+    QString button = editor ? QString::fromLatin1(editor) : QString();
+    const QString field = QString::fromStdString(problem.field);
+    if (!field.isEmpty()) {
+        // Which sheet holds a field is learnt once, from the sheets themselves.
+        if (sheetOfField_.isEmpty()) {
+            SilentPrompter silent;
+            for (const SheetButton& row : sheetTable_) {
+                if (!row.factory) continue;
+                std::unique_ptr<QDialog> probe(row.factory(SheetContext{session_.get(), &silent, strDataDir, this}));
+                QStringList fields;
+                // Property sheets name their fields; the list editors have none to name.
+                if (!probe || !QMetaObject::invokeMethod(probe.get(), "FieldList", Q_RETURN_ARG(QStringList, fields)))
+                    continue;
+                for (const QString& f : std::as_const(fields))
+                    if (!sheetOfField_.contains(f)) sheetOfField_.insert(f, QString::fromLatin1(row.objectName));
+            }
+        }
+        button = sheetOfField_.value(field);
+    }
+    if (button.isEmpty()) {
+        ShowOtherEntries(problem.statement, problem.line);
+        return;
+    }
+    auto* b = findChild<QPushButton*>(button);
+    if (!b || !b->isEnabled()) return;
+    b->click();
+    QDialog* sheet = openSheet_;
+    if (!sheet) return;
+    bool focused = false;
+    if (QMetaObject::invokeMethod(sheet, "FocusFieldNamed", Q_RETURN_ARG(bool, focused), Q_ARG(QString, field))) {
+        // a property sheet: its box has the focus now
+    } else if (auto* list = sheet->findChild<QListWidget*>(); list && problem.origin) {
+        // A list editor: the item of that line, selected.
+        const int item = static_cast<int>(problem.origin->target);
+        if (item >= 0 && item < list->count()) {
+            list->setCurrentRow(item);
+            list->setFocus(Qt::OtherFocusReason);
+        }
+    }
+}
+
+void frmFrontend::ApplyProblemSuggestion(const ShipProblem& problem) {
+    if (!ShipFile || !isEnabled()) return;
+    const Result applied = ApplySuggestion(*ShipFile, problem);
+    if (applied && session_) session_->Commit(QStringLiteral("Apply Suggestion"));
+    if (!applied)
+        prompter_->Message(this, "The suggestion cannot be applied: " + FromLocal(applied.reason) + ".",
+                           MessageKind::Warning);
+    updateModified();
+    RefreshProblems();
 }

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QMainWindow>
 #include <QPointer>
+#include <QHash>
 #include <QString>
 
 #include <cstdint>
@@ -21,9 +22,13 @@
 #include "sr2shipfile.h"
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QPushButton;
+class ProblemsView;
+struct ShipProblem;
+namespace gamedata { class GameData; }
 class QSettings;
 class Prompter;
 
@@ -81,6 +86,15 @@ public:
 
     // The sheet or dialog shown by ShowSheet, while it is open.
     QDialog* OpenSheet() const { return openSheet_; }
+
+    // Other Entries and the Problems dock. The program names the Other Entries sheet's factory
+    // (the shell knows no sheet).
+    using OtherEntriesFactory = SheetFactory;
+    static void SetOtherEntriesFactory(OtherEntriesFactory factory);
+    void ShowOtherEntries(const std::string& statement = {}, int line = 0);
+    void OpenProblem(const ShipProblem& problem);
+    void ApplyProblemSuggestion(const ShipProblem& problem);
+    void RefreshProblems();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -156,4 +170,14 @@ private:
     bool changePending_ = false;  // a change on disk seen while a sheet was open
     QString documentName_;  // as the caption shows it: "New.ship" or the file's name
     bool shownOnce_ = false;
+
+    // Other Entries and the Problems dock.
+    void createEntriesAndProblems();
+    static OtherEntriesFactory otherEntriesFactory_;
+    QAction* otherEntriesAction_ = nullptr;
+    QDockWidget* problemsDock_ = nullptr;
+    ProblemsView* problemsView_ = nullptr;
+    std::unique_ptr<gamedata::GameData> problemData_;  // the data directory's names, read once
+    QString problemDataDir_;                           // the directory they were read from
+    QHash<QString, QString> sheetOfField_;             // field -> sheet button, found on first use
 };

@@ -1,7 +1,7 @@
 # Checks the include lines of the source folders against the floors of the program:
 #   platform  <-  gamelua  <-  document, gamedata  <-  cli
 #   platform, gamelua, document  <-  session
-#   platform, gamelua, document, gamedata, session  <-  shell  <-  sheets  <-  editors  <-  app
+#   platform, gamelua, document, gamedata, cli, session  <-  shell  <-  sheets  <-  editors  <-  app
 # A folder may include files of its own and of the folders it stands on, nothing above or beside.
 # Nothing below shell/ includes Qt, and no sheet or editor reaches for the main window's header.
 # Includes name bare files, found through the include directories, so a name is looked up in the
@@ -15,9 +15,9 @@ set(allowed_document platform gamelua document)
 set(allowed_gamedata platform gamedata)
 set(allowed_cli platform gamelua document gamedata cli)
 set(allowed_session platform gamelua document session)
-set(allowed_shell platform gamelua document gamedata session shell)
-set(allowed_sheets platform gamelua document gamedata session shell sheets)
-set(allowed_editors platform gamelua document gamedata session shell sheets editors)
+set(allowed_shell platform gamelua document gamedata cli session shell)
+set(allowed_sheets platform gamelua document gamedata cli session shell sheets)
+set(allowed_editors platform gamelua document gamedata cli session shell sheets editors)
 set(allowed_app ${floors})
 set(qt_free platform gamelua document gamedata cli)
 # Folders whose windows take their context instead of the main window.

@@ -107,5 +107,13 @@ int main(int argc, char** argv) {
         ok = shot.save(out + "/editmenu" + suffix + ".png") && ok;
         edit->close();
     }
+
+    // A ship written the way mods write them: Other Entries holds what no sheet shows, and the
+    // Problems dock lists what needs looking at.
+    main.OpenScript(QStringLiteral(TARVISK_EXAMPLES_DIR "/tvk_frigate.ship"));
+    Wait(800);
+    ok = Grab(main, out + "/Problems" + suffix + ".png") && ok;
+    auto* entries = main.findChild<QAction*>(QStringLiteral("OtherEntries"));
+    shoot(QStringLiteral("OtherEntries"), [entries] { entries->trigger(); });
     return ok ? 0 : 1;
 }

@@ -91,7 +91,7 @@ TEST_F(FrontendTest, StartsWithNoDocumentAndTheButtonsAndMenusAsLaidOut) {
         std::vector<const char*> items;  // object names, "" for a separator
     };
     const Row menus[] = {{"File", {"New", "Open", "OpenRecent", "Save", "SaveAs", "", "Exit"}},
-                         {"Edit", {"Undo", "Redo"}},
+                         {"Edit", {"Undo", "Redo", "", "OtherEntries"}},
                          {"Settings", {"ManageDirectories", "Preferences"}},
                          {"Help", {"ReadMe", "", "About"}}};
     const QList<QAction*> bar = main->menuBar()->actions();

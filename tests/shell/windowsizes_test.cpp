@@ -55,7 +55,7 @@ TEST_F(WindowSizesTest, EveryWindowFitsTheSmallestScreen) {
         SCOPED_TRACE(row.objectName);
         check([&] { main->findChild<QPushButton*>(row.objectName)->click(); });
     }
-    for (const char* action : {"DecompiledData", "Preferences", "About"}) {
+    for (const char* action : {"DecompiledData", "Preferences", "About", "OtherEntries"}) {
         SCOPED_TRACE(action);
         check([&] { main->findChild<QAction*>(action)->trigger(); });
     }

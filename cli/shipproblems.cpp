@@ -1,0 +1,160 @@
+#include "shipproblems.h"
+
+#include <algorithm>
+
+#include "unknownnames.h"
+
+using scriptformat::NameKind;
+
+namespace {
+
+// The text of each line, without its line end.
+std::vector<std::string> LinesOf(const std::string& bytes) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t nl = bytes.find('\n', start);
+        const std::size_t end = nl == std::string::npos ? bytes.size() : nl;
+        std::size_t len = end - start;
+        if (len > 0 && bytes[end - 1] == '\r') --len;
+        lines.push_back(bytes.substr(start, len));
+        start = nl == std::string::npos ? bytes.size() : nl + 1;
+    }
+    return lines;
+}
+
+// The record of the statement that holds line (from 1), if any.
+std::optional<SR2ShipFile::LineOrigin> OriginOf(const std::vector<SR2ShipFile::LineOrigin>& origins, int line) {
+    const auto at = static_cast<std::size_t>(line - 1);
+    auto it = std::upper_bound(origins.begin(), origins.end(), at,
+                               [](std::size_t l, const SR2ShipFile::LineOrigin& o) { return l < o.first; });
+    if (it == origins.begin()) return std::nullopt;
+    --it;
+    if (at > it->last) return std::nullopt;
+    return *it;
+}
+
+std::string Stripped(std::string s) {
+    s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
+    return s;
+}
+
+// Renames the list item whose name is `from`, preferring the item at `index`.
+template <class List>
+bool RenameItem(List& list, std::size_t index, const std::string& from, const std::string& to) {
+    auto named = [&](std::size_t i) { return i < list.size() && list[i].values.name == from; };
+    if (!named(index)) {
+        index = list.size();
+        for (std::size_t i = 0; i < list.size() && index == list.size(); ++i)
+            if (named(i)) index = i;
+    }
+    if (index >= list.size()) return false;
+    list[index].values.name = to;
+    return true;
+}
+
+}  // namespace
+
+std::vector<ShipProblem> FindProblems(const ShipDocument& doc, const gamedata::GameData* data) {
+    // The script as a save would write it now, read as Open reads it: the edits made since the
+    // last save count, and the line numbers are those of the file the save writes.
+    const std::string bytes = doc.SaveBytes();
+    SR2ShipFile now;
+    now.SetWriteLogs(false);
+    now.ReadScriptText(doc.HasFile() ? doc.FilePath() : std::string("New.ship"), bytes);
+    const std::vector<std::string> lines = LinesOf(bytes);
+    const auto& origins = now.LineOrigins();
+
+    std::vector<ShipProblem> problems;
+    auto place = [&](ShipProblem& p) {
+        if (p.line >= 1 && static_cast<std::size_t>(p.line) <= lines.size())
+            p.statement = lines[static_cast<std::size_t>(p.line - 1)];
+        p.origin = OriginOf(origins, p.line);
+        if (p.origin && (p.origin->kind == SR2ShipFile::LineOrigin::Kind::Assignment ||
+                         p.origin->kind == SR2ShipFile::LineOrigin::Kind::SharedModel))
+            p.field = SR2ShipFile::Fields()[p.origin->target].name;
+    };
+    for (const auto& e : now.ErrorLines()) {
+        ShipProblem p;
+        p.kind = ShipProblem::Kind::Unreadable;
+        p.line = e.line;
+        p.message = "could not read: " + e.text;
+        place(p);
+        problems.push_back(std::move(p));
+    }
+    if (data) {
+        std::vector<UnknownName> unknown;
+        NameChecker(*data).Check(now, unknown);
+        for (auto& u : unknown) {
+            ShipProblem p;
+            p.kind = ShipProblem::Kind::UnknownName;
+            p.line = u.line;
+            p.message = std::string("unknown ") + NameKindWord(u.kind) + " '" + u.name + "'";
+            if (u.suggestion) p.message += " (did you mean '" + *u.suggestion + "'?)";
+            p.nameKind = u.kind;
+            p.name = std::move(u.name);
+            p.suggestion = std::move(u.suggestion);
+            place(p);
+            problems.push_back(std::move(p));
+        }
+    }
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const ShipProblem& a, const ShipProblem& b) { return a.line < b.line; });
+    return problems;
+}
+
+ShipProblem FileProblem(const std::string& fileName, const std::string& why) {
+    ShipProblem p;
+    p.kind = ShipProblem::Kind::File;
+    p.message = "'" + fileName + "' could not be read: " + why;
+    return p;
+}
+
+Result ApplySuggestion(SR2ShipFile& ship, const ShipProblem& problem) {
+    if (problem.kind != ShipProblem::Kind::UnknownName || !problem.suggestion)
+        return Result::Failure("there is no suggestion to apply");
+    const std::string& from = problem.name;
+    const std::string& to = *problem.suggestion;
+    const std::size_t index = problem.origin ? problem.origin->target : 0;
+    bool done = false;
+    switch (problem.nameKind) {
+        case NameKind::Weapon: {
+            auto list = ship.SSWC_GetList();
+            if ((done = RenameItem(list, index, from, to))) ship.SSWC_SetList(std::move(list));
+            break;
+        }
+        case NameKind::SalvageChunk: {
+            auto list = ship.SSOD_GetList();
+            if ((done = RenameItem(list, index, from, to))) ship.SSOD_SetList(std::move(list));
+            break;
+        }
+        case NameKind::Formation:
+        case NameKind::Family:
+            if (!problem.field.empty() && ship.GetFieldText(problem.field) == from)
+                done = ship.SetFieldText(problem.field, to);
+            break;
+        case NameKind::Maneuver: {
+            // Each mirror list is one line; the unknown entry is renamed wherever it stands.
+            const bool above = problem.field == "MAM_Num";
+            if (!above && problem.field != "MBM_Num") break;
+            std::vector<std::string> names;
+            const std::int32_t num = above ? ship.MAM_Num : ship.MBM_Num;
+            for (std::int32_t i = 0; i <= num; ++i) {
+                std::string n = above ? ship.MAM_GetValue(static_cast<std::int16_t>(i))
+                                      : ship.MBM_GetValue(static_cast<std::int16_t>(i));
+                if (Stripped(n) == from) {
+                    n = to;
+                    done = true;
+                }
+                names.push_back(std::move(n));
+            }
+            if (!done) break;
+            if (above) ship.MAM_Reset();
+            else ship.MBM_Reset();
+            for (const auto& n : names) above ? ship.MAM_AddValue(n) : ship.MBM_AddValue(n);
+            break;
+        }
+    }
+    if (!done) return Result::Failure("'" + from + "' is no longer in the script");
+    return {};
+}

@@ -1,0 +1,56 @@
+// The statements of a script that no sheet or list editor shows: entries the document does not
+// know, calls of functions it does not hold, lines it could not read, blocks. The reader keeps
+// them as written; here they are listed, and edited, added and removed as text. Save rewrites only
+// the lines of the statements changed (ShipLayout), Save As writes them in its last section.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sr2shipfile.h"
+
+class OtherEntries {
+public:
+    enum class Form {
+        Assignment,  // name = value
+        Call,        // name(args)
+        Block,       // anything else, or a statement of several lines: edited as a whole
+    };
+    struct Row {
+        std::size_t id = 0;  // the statement, as long as the document lives
+        int line = 0;        // its first line in the file, from 1; 0 for a statement added since
+        Form form = Form::Block;
+        std::string entry;   // the key (without "NewShipType."), the function, or a block's first word
+        std::string value;   // as written: after "=", the arguments after NewShipType, or the whole block
+        std::string text;    // the whole statement as written
+    };
+
+    // The statements in file order; `origins` say where they stand in the file (the document's
+    // line records; empty for a document without a file).
+    static std::vector<Row> List(const SR2ShipFile& ship, const std::vector<SR2ShipFile::LineOrigin>& origins);
+
+    // Puts value in place of a statement's value (a block's whole text). A value that the game
+    // could not read is refused with the reason; the value as it stands is always taken.
+    static Result SetValue(SR2ShipFile& ship, std::size_t id, std::string_view value);
+    // Adds a statement typed as "key = value" or "name(args)": a key without a table gets
+    // "NewShipType.", a call without it as first argument gets it. Entries and calls that a sheet
+    // or editor holds are refused, and so is a value the game could not read. *id (when given)
+    // receives the new statement's id.
+    static Result Add(SR2ShipFile& ship, std::string_view statement, std::size_t* id = nullptr);
+    static void Remove(SR2ShipFile& ship, std::size_t id);
+
+    // Whether a value can stand in a statement of the given form; the reason when not.
+    static Result CheckValue(std::string_view value, Form form);
+
+    // A statement's text cut into its form, entry and value.
+    struct Parts {
+        Form form = Form::Block;
+        std::string entry;
+        std::string before;  // the text before the value
+        std::string value;
+        std::string after;   // the text after it
+    };
+    static Parts Parse(std::string_view text);
+};
