@@ -1,4 +1,5 @@
 // Lua 5.1 in a sandbox: loads a ship script and runs it under the game's functions as stubs.
+#include <cstdio>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -71,8 +72,13 @@ void CountHook(lua_State* L, lua_Debug*) {
     }
 }
 
-std::string MemoryMessage(const Run& run) {
-    return "ran out of its memory allowance (" + std::to_string(run.cap / (1024 * 1024)) + " MiB)";
+// Raised with lua_error, which unwinds by longjmp past C++ destructors: the message lives in a
+// buffer of its own, never in a std::string that would be left behind.
+const char* MemoryMessage(const Run& run) {
+    thread_local char text[64];
+    std::snprintf(text, sizeof text, "ran out of its memory allowance (%llu MiB)",
+                  static_cast<unsigned long long>(run.cap / (1024 * 1024)));
+    return text;
 }
 
 // "script:12: message" split into its line and message.
@@ -234,7 +240,8 @@ int Record(lua_State* L) {
     run->recorded += size;
     if (run->used + run->recorded > run->cap) {
         run->outOfMemory = true;
-        return luaL_error(L, "%s", MemoryMessage(*run).c_str());
+        { Call gone = std::move(call); }  // freed here: the error below skips its destructor
+        return luaL_error(L, "%s", MemoryMessage(*run));
     }
     run->out->calls.push_back(std::move(call));
     return 0;
@@ -292,7 +299,7 @@ int GuardedRep(lua_State* L) {
     Run* run = RunOf(L);
     if (times * static_cast<double>(len) > static_cast<double>(run->cap)) {
         run->outOfMemory = true;
-        return luaL_error(L, "%s", MemoryMessage(*run).c_str());
+        return luaL_error(L, "%s", MemoryMessage(*run));
     }
     lua_pushvalue(L, lua_upvalueindex(1));
     lua_insert(L, 1);
