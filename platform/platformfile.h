@@ -109,6 +109,10 @@ void SyncFolder(const fs::path& folder);
 // An advisory lock on a file (flock on POSIX, LockFileEx on Windows), held until Release or the
 // destructor. Programs that take it before they read a file and keep it until they have replaced
 // it never lose each other's edits; others are caught by comparing the content before replacing.
+// Whether a FileLock is held until Release (flock); false where a file held open cannot be
+// replaced (Windows), and the lock only checks that the file opens.
+extern const bool kFileLocksHold;
+
 class FileLock {
 public:
     FileLock() = default;

@@ -296,6 +296,8 @@ Visibility VisibilityOf(const fs::path&, const std::string& name) {
     return {!name.empty() && name[0] != '.', true};
 }
 
+const bool kFileLocksHold = true;
+
 std::string FileLock::Acquire(const fs::path& path) {
     Release();
     for (int attempt = 0; attempt < 100; ++attempt) {

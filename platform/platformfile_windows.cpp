@@ -200,45 +200,21 @@ Visibility VisibilityOf(const fs::path& entry, const std::string&) {
             (a & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE)) != 0};
 }
 
-namespace {
 
-bool SameFile(HANDLE h, const fs::path& path) {
-    BY_HANDLE_FILE_INFORMATION a, b;
-    if (!GetFileInformationByHandle(h, &a)) return false;
-    HANDLE other = CreateFileW(path.wstring().c_str(), 0,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (other == INVALID_HANDLE_VALUE) return false;
-    const bool ok = GetFileInformationByHandle(other, &b);
-    CloseHandle(other);
-    return ok && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
-}
-
-}  // namespace
+const bool kFileLocksHold = false;
 
 std::string FileLock::Acquire(const fs::path& path) {
+    // Windows will not put a new file in the place of one that any handle holds open (Wine and
+    // Windows before the POSIX rename semantics refuse with "Access denied"), so a lock held until
+    // the replace would make every save fail. Here the lock only checks that the file can be
+    // opened; the content check just before replacing still refuses an edit another program made.
     Release();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        // Shared for everything, deletion included, so that the safe writer can still put the new
-        // file in place while the lock is held.
-        HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_READ,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return WinError(GetLastError());
-        OVERLAPPED at{};
-        if (!LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &at)) {
-            const DWORD e = GetLastError();
-            CloseHandle(h);
-            return WinError(e);
-        }
-        if (SameFile(h, path)) {
-            handle_ = reinterpret_cast<std::intptr_t>(h);
-            return {};
-        }
-        CloseHandle(h);
-    }
-    return "the file keeps being replaced";
+    HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return WinError(GetLastError());
+    CloseHandle(h);
+    return {};
 }
 
 void FileLock::Release() {

@@ -27,6 +27,7 @@ std::string Read(const fs::path& p) {
 }
 
 TEST(FileLock, TurnsAreTakenAndTheLockedFileCanBeReplaced) {
+    if (!platformfile::kFileLocksHold) GTEST_SKIP() << "this system cannot replace a file held open: the lock only checks the file";
     std::random_device rd;
     const fs::path dir = fs::temp_directory_path() / ("tarvisk-lock-" + std::to_string(rd()));
     fs::create_directories(dir);
