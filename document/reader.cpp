@@ -110,7 +110,8 @@ std::string ExtraArgs(std::string_view line, const std::vector<std::string_view>
     if (end == line.size() || end + 1 != line.size()) return {};
     int depth = 0;
     char quote = 0;
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         if (quote) {
             if (c == quote) quote = 0;
         } else if (c == '"' || c == '\'') {
@@ -119,7 +120,7 @@ std::string ExtraArgs(std::string_view line, const std::vector<std::string_view>
             ++depth;
         } else if (c == ')' || c == '}' || c == ']') {
             if (--depth < 0) return {};
-        } else if (c == '\\' || c == '-' && &c != text.data() && (&c)[-1] == '-') {
+        } else if (c == '\\' || (c == '-' && i > 0 && text[i - 1] == '-')) {
             return {};
         }
     }
