@@ -352,12 +352,16 @@ FileReport CheckFile(const std::string& file, NameFindings* checker, std::ostrea
             r.findings.push_back(std::move(f));
         }
     }
+    // A line the editor keeps as written is no fault of the script: Lua alone says whether the
+    // script loads, and the game runs such lines as they stand. It is a note, so that a modder
+    // knows which lines no sheet shows, and it never makes the run fail.
     for (const SR2ShipFile::ErrorLine& e : doc.ErrorLines()) {
         Finding f;
         f.file = file;
         f.line = e.line;
+        f.severity = Severity::Note;
         f.rule = kRuleUnreadableLine;
-        f.message = "could not read: " + e.text;
+        f.message = "kept as written: " + e.text;
         f.lineText = e.text;
         r.findings.push_back(std::move(f));
     }

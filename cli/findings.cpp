@@ -118,6 +118,15 @@ public:
                  JsonEscape(f.name) + "\",\"suggestion\":" +
                  (f.suggestion ? "\"" + JsonEscape(*f.suggestion) + "\"" : std::string("null")) + "}";
         }
+        j += "],\"notes\":[";
+        first = true;
+        for (const Finding& f : r.findings) {
+            if (f.severity != Severity::Note) continue;
+            if (!first) j += ",";
+            first = false;
+            j += "{\"line\":" + std::to_string(f.line) + ",\"rule\":\"" + JsonEscape(f.rule) + "\",\"text\":\"" +
+                 JsonEscape(f.lineText) + "\"}";
+        }
         j += "],\"kept_verbatim\":" + std::to_string(r.kept) + "}";
     }
 
@@ -215,7 +224,7 @@ public:
 
 private:
     static std::string Describe(const std::string& rule) {
-        if (rule == kRuleUnreadableLine) return "A line of the script could not be read";
+        if (rule == kRuleUnreadableLine) return "A line the editor keeps as written: no sheet shows it";
         if (rule.rfind(kRuleUnknownPrefix, 0) == 0) {
             std::string kind = rule.substr(std::string(kRuleUnknownPrefix).size());
             for (char& c : kind)

@@ -13,8 +13,8 @@
 //   tarvisk-cli table / apply      a whole mod's values as one table, and the table's edits set
 //                                  as set sets them (table.h)
 //
-// Exit codes: 0 success, 1 a file does not exist, 2 any other failure, 3 (check) a file had errors
-// or unknown names.
+// Exit codes: 0 success, 1 a file does not exist, 2 any other failure, 3 (check) an error or a
+// warning found (notes alone fail no run).
 #include <algorithm>
 #include <iostream>
 #include <new>

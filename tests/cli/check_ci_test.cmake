@@ -36,11 +36,11 @@ run(0 "0 unknown name" "" check --data base --baseline known.txt mod)
 string(REPLACE "NewShipType.buildCost = 300\n" "NewShipType.buildCost = 300\nNewShipType.buildTime = 41\n\n-- moved\nNewShipType.formationSpacing = \"Lyr_Wedgee\"\nNewShipType.defensiveFormation = \"lyr_wedgee\"\n"
        moved "${original}")
 file(WRITE "${WORK}/${raider}" "${moved}")
-run(3 "\n[^\n]*lyr_raider\\.ship:9: error: could not read[^\n]*\n[^\n]*lyr_raider\\.ship:10: warning: unknown formation 'lyr_wedgee' \\(did you mean 'lyr_wedge'\\?\\)\n[^\n]*lyr_raider\\.ship: 1 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim, 1 unknown name\\(s\\)\ntotal: 2 file\\(s\\) read, 1 error line\\(s\\), 1 unknown name\\(s\\)\n$" ""
+run(3 "\n[^\n]*lyr_raider\\.ship:9: note: kept as written: [^\n]*\n[^\n]*lyr_raider\\.ship:10: warning: unknown formation 'lyr_wedgee' \\(did you mean 'lyr_wedge'\\?\\)\n[^\n]*lyr_raider\\.ship: 0 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim, 1 unknown name\\(s\\)\ntotal: 2 file\\(s\\) read, 0 error line\\(s\\), 1 unknown name\\(s\\)\n$" ""
     check --data base --baseline known.txt mod)
 # The same finding twice is known once: the second is new.
 file(APPEND "${WORK}/${raider}" "StartShipWeaponConfig(NewShipType, \"lyr_modrail\", \"Weapon_Left\", \"Fire_Left\")\n")
-run(3 "unknown weapon 'lyr_modrail'\n[^\n]*lyr_raider\\.ship: 1 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim, 2 unknown name\\(s\\)" ""
+run(3 "unknown weapon 'lyr_modrail'\n[^\n]*lyr_raider\\.ship: 0 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim, 2 unknown name\\(s\\)" ""
     check --data base --baseline known.txt mod)
 run(1 "" "baseline 'absent.txt' does not exist" check --baseline absent.txt mod)
 
@@ -85,6 +85,6 @@ foreach(line IN LISTS lines)
     message(SEND_ERROR "not a workflow command: ${line}")
   endif()
 endforeach()
-if(NOT count EQUAL 3 OR NOT github MATCHES "::error file=${raider_re},line=9,title=unreadable-line::could not read: ")
+if(NOT count EQUAL 3 OR NOT github MATCHES "::notice file=${raider_re},line=9,title=unreadable-line::kept as written: ")
   message(SEND_ERROR "GitHub lines:\n${out}")
 endif()

@@ -8,7 +8,7 @@ foreach(script IN LISTS scripts)
   execute_process(COMMAND "${LUAC}" -p "${script}" RESULT_VARIABLE luarc ERROR_VARIABLE luaerr OUTPUT_QUIET)
   execute_process(COMMAND ${EMULATOR} "${CLI}" check "${script}" OUTPUT_VARIABLE out ERROR_VARIABLE err)
   # Lua's own findings: the error lines that are not the reader's.
-  string(REGEX REPLACE "[^\n]*: error: could not read: [^\n]*\n" "" lua_out "${out}")
+  string(REGEX REPLACE "[^\n]*: note: [^\n]*\n" "" lua_out "${out}")
   string(REGEX MATCHALL "[^\n]*: error: [^\n]*" found "${lua_out}")
   if(luarc EQUAL 0)
     if(found)

@@ -27,20 +27,21 @@ include("${CMAKE_CURRENT_LIST_DIR}/clirun.cmake")
 run(0 "^[^\n]*tvk_arcboat\\.ship: 0 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim, 0 unknown name\\(s\\)\n[^\n]*tvk_lancer\\.ship: 0 error[^\n]*, 0 unknown name\\(s\\)\ntotal: 2 file\\(s\\) read, 0 error line\\(s\\), 0 unknown name\\(s\\)\n$" ""
     check --data "${DATA}" "${MOD}")
 
-# Each kind of unknown name, with its line and suggestion; the error line in between.
+# Each kind of unknown name, with its line and suggestion; the line kept as written in between, a
+# note that counts as no error.
 string(CONCAT expected
   "broken\\.ship:2: warning: unknown formation 'claww' \\(did you mean 'claw'\\?\\)\n"
-  "[^\n]*broken\\.ship:3: error: could not read: NewShipType\\.mass = heavy\n"
+  "[^\n]*broken\\.ship:3: note: kept as written: NewShipType\\.mass = heavy\n"
   "[^\n]*broken\\.ship:4: warning: unknown family 'Fightr' \\(did you mean 'Fighter'\\?\\)\n"
   "[^\n]*broken\\.ship:5: warning: unknown maneuver 'TvkCorkscrw' \\(did you mean 'TvkCorkscrew'\\?\\)\n"
   "[^\n]*broken\\.ship:6: warning: unknown weapon 'tvk_needlegn' \\(did you mean 'tvk_needlegun'\\?\\)\n"
   "[^\n]*broken\\.ship:7: warning: unknown salvage chunk 'zzz_unknownchunk'\n"
   "[^\n]*broken\\.ship:10: warning: unknown family 'Bad\\\\Name\tx'\n"
-  "[^\n]*broken\\.ship: 1 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim, 6 unknown name\\(s\\)\n"
-  "total: 3 file\\(s\\) read, 1 error line\\(s\\), 6 unknown name\\(s\\)\n$")
+  "[^\n]*broken\\.ship: 0 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim, 6 unknown name\\(s\\)\n"
+  "total: 3 file\\(s\\) read, 0 error line\\(s\\), 6 unknown name\\(s\\)\n$")
 run(3 "${expected}" "" check --data "${DATA}" "${MOD}" broken)
-# Without --data only the error counts.
-run(3 "broken\\.ship:3: error: could not read: NewShipType\\.mass = heavy\n[^\n]*broken\\.ship: 1 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim\ntotal: 1 file\\(s\\) read, 1 error line\\(s\\)\n$" ""
+# Without --data a note alone: the run passes.
+run(0 "broken\\.ship:3: note: kept as written: NewShipType\\.mass = heavy\n[^\n]*broken\\.ship: 0 error line\\(s\\), [0-9]+ line\\(s\\) kept verbatim\ntotal: 1 file\\(s\\) read, 0 error line\\(s\\)\n$" ""
     check broken)
 
 # The JSON form, read back.
@@ -49,8 +50,9 @@ set(json "${out}")
 string(JSON files LENGTH "${json}" files)
 string(JSON unknown LENGTH "${json}" files 0 unknown_names)
 string(JSON path GET "${json}" files 0 path)
-string(JSON errline GET "${json}" files 0 errors 0 line)
-string(JSON errtext GET "${json}" files 0 errors 0 text)
+string(JSON errors LENGTH "${json}" files 0 errors)
+string(JSON errline GET "${json}" files 0 notes 0 line)
+string(JSON errtext GET "${json}" files 0 notes 0 text)
 string(JSON kind5 GET "${json}" files 0 unknown_names 3 kind)
 string(JSON name5 GET "${json}" files 0 unknown_names 3 name)
 string(JSON line5 GET "${json}" files 0 unknown_names 3 line)
@@ -59,8 +61,8 @@ string(JSON sugg6 TYPE "${json}" files 0 unknown_names 4 suggestion)
 string(JSON odd GET "${json}" files 0 unknown_names 5 name)
 string(JSON kept TYPE "${json}" files 1 kept_verbatim)
 string(JSON total GET "${json}" total unknown_names)
-set(got "${files}|${unknown}|${errline}|${errtext}|${kind5}|${name5}|${line5}|${sugg5}|${sugg6}|${kept}|${total}")
-set(want "2|6|3|NewShipType.mass = heavy|weapon|tvk_needlegn|6|tvk_needlegun|NULL|NUMBER|6")
+set(got "${files}|${unknown}|${errors}|${errline}|${errtext}|${kind5}|${name5}|${line5}|${sugg5}|${sugg6}|${kept}|${total}")
+set(want "2|6|0|3|NewShipType.mass = heavy|weapon|tvk_needlegn|6|tvk_needlegun|NULL|NUMBER|6")
 if(NOT got STREQUAL want OR NOT path MATCHES "broken\\.ship$" OR NOT odd STREQUAL "Bad\\Name\tx")
   message(SEND_ERROR "JSON read back as ${got} (path ${path}, name ${odd}), expected ${want}:\n${json}")
 endif()
