@@ -106,7 +106,8 @@ public:
             if (f.severity != Severity::Error) continue;
             if (!first) j += ",";
             first = false;
-            j += "{\"line\":" + std::to_string(f.line) + ",\"text\":\"" + JsonEscape(f.lineText) + "\"}";
+            j += "{\"line\":" + std::to_string(f.line) + ",\"rule\":\"" + JsonEscape(f.rule) + "\",\"message\":\"" +
+                 JsonEscape(f.message) + "\",\"text\":\"" + JsonEscape(f.lineText) + "\"}";
         }
         j += "],\"unknown_names\":[";
         first = true;
