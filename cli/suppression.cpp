@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "statements.h"
 #include "u8path.h"
 
 namespace {
@@ -19,11 +20,13 @@ std::string_view Trim(std::string_view s) {
     return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
 }
 
-// The text after the line's last "--", trimmed; nothing when it has none.
+// The text of the comment that ends the line, trimmed; nothing when it has none. A "--" inside a
+// string is no comment: a description that quotes the marker silences nothing.
 bool LastComment(std::string_view line, std::string_view& comment) {
-    const auto at = line.rfind("--");
+    const std::string_view tail = line.substr(statements::CodeSpan(line).end);
+    const auto at = tail.rfind("--");
     if (at == std::string_view::npos) return false;
-    comment = Trim(line.substr(at + 2));
+    comment = Trim(tail.substr(at + 2));
     return true;
 }
 
