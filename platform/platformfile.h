@@ -106,11 +106,11 @@ std::string Replace(const fs::path& from, const fs::path& to);
 // Makes a rename in folder durable (POSIX: fsync of the folder). Best effort.
 void SyncFolder(const fs::path& folder);
 
-// An advisory lock on a file (flock on POSIX, LockFileEx on Windows), held until Release or the
-// destructor. Programs that take it before they read a file and keep it until they have replaced
-// it never lose each other's edits; others are caught by comparing the content before replacing.
-// Whether a FileLock is held until Release (flock); false where a file held open cannot be
-// replaced (Windows), and the lock only checks that the file opens.
+// An advisory lock on a file, held until Release or the destructor: flock on POSIX; on Windows,
+// where a file held open cannot be replaced, a mutex named after the file's path. Programs that
+// take it before they read a file and keep it until they have replaced it never lose each other's
+// edits; others are caught by comparing the content before replacing.
+// Whether a FileLock is held until Release (true on every system built so far).
 extern const bool kFileLocksHold;
 
 class FileLock {

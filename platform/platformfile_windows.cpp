@@ -1,6 +1,7 @@
 #include "platformfile.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <system_error>
 
 #ifndef NOMINMAX
@@ -201,25 +202,60 @@ Visibility VisibilityOf(const fs::path& entry, const std::string&) {
 }
 
 
-const bool kFileLocksHold = false;
+const bool kFileLocksHold = true;
+
+namespace {
+
+// The name of the lock of one file: the file's full path, in one letter case (paths are not case
+// sensitive here), hashed, since a mutex name may not hold the path's backslashes. Two paths that
+// hash alike only make one program wait for the other.
+std::wstring LockName(const fs::path& path) {
+    std::error_code ec;
+    fs::path full = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    if (ec) full = path;
+    std::wstring key = full.wstring();
+    if (!key.empty()) CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (wchar_t c : key) {
+        hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
+    }
+    wchar_t hex[17];
+    for (int i = 15; i >= 0; --i, hash >>= 4) hex[i] = L"0123456789abcdef"[hash & 0xF];
+    hex[16] = 0;
+    return std::wstring(L"Local\\tarvisk-lock-") + hex;
+}
+
+}  // namespace
 
 std::string FileLock::Acquire(const fs::path& path) {
-    // Windows will not put a new file in the place of one that any handle holds open (Wine and
-    // Windows before the POSIX rename semantics refuse with "Access denied"), so a lock held until
-    // the replace would make every save fail. Here the lock only checks that the file can be
-    // opened; the content check just before replacing still refuses an edit another program made.
+    // Windows will not put a new file in the place of one that any handle holds open, so the lock
+    // is not taken on the file itself, which the save must replace: it is a mutex of the user's
+    // session named after the file's path, which every tarvisk-cli run that edits the file takes
+    // before it reads and keeps until it has replaced it. Being named after the path, it is the
+    // lock of whatever file stands there, the replaced one included.
     Release();
     HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return WinError(GetLastError());
     CloseHandle(h);
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, LockName(path).c_str());
+    if (!mutex) return WinError(GetLastError());
+    // An abandoned mutex was held by a run that ended without letting go: it is ours now.
+    const DWORD waited = WaitForSingleObject(mutex, INFINITE);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        const DWORD code = GetLastError();
+        CloseHandle(mutex);
+        return WinError(code);
+    }
+    handle_ = reinterpret_cast<std::intptr_t>(mutex);
     return {};
 }
 
 void FileLock::Release() {
     if (handle_ == kNone) return;
-    CloseHandle(H(handle_));  // closing drops the lock
+    ReleaseMutex(H(handle_));
+    CloseHandle(H(handle_));
     handle_ = kNone;
 }
 

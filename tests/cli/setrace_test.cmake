@@ -1,16 +1,16 @@
 # Two tarvisk-cli set runs started together on one file, with different entries, round after
 # round: each run either takes effect or is refused with exit 2; none reports success and loses
 # its edit.
-# Windows cannot put a new file in the place of one held open, so there the lock is not held to the
-# replace and only the content check before it stands: the window is narrowed, not closed.
+# Under Wine each run starts slowly: fewer rounds there.
+set(rounds 25)
 if(EMULATOR)
-  return()
+  set(rounds 6)
 endif()
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 
 set(failures 0)
-foreach(round RANGE 1 25)
+foreach(round RANGE 1 ${rounds})
   configure_file("${SAMPLE}" "${WORK}/race.ship" COPYONLY)
   math(EXPR cost "100 + ${round}")
   math(EXPR mass "200 + ${round}")
