@@ -3,7 +3,8 @@
 //   entries_bench SCRIPT...
 //
 // For each script: the share of its non-comment lines that a sheet, a list editor or Other Entries
-// shows and edits (the StartShipConfig line, which nothing edits, counts against it). Then the
+// shows and edits. The StartShipConfig line is the ship itself, no entry of it: it is not counted
+// either way. Then the
 // opening of Other Entries on a script of 1,000 lines made from the first script's statements,
 // from the menu command to the laid-out sheet, by wall time over 20 openings.
 #include <QAction>
@@ -11,6 +12,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "frmfrontend.h"
+#include "otherentries.h"
 #include "propertysheet.h"
 #include "prompter.h"
 #include "scriptedprompter.h"
@@ -39,8 +42,11 @@ void QuietHandler(QtMsgType type, const QMessageLogContext&, const QString& mess
 QStringList LinesOf(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return {};
-    QStringList lines = QString::fromLocal8Bit(f.readAll()).split('\n');
-    for (QString& l : lines) if (l.endsWith('\r')) l.chop(1);
+    // Cut as the reader cuts a script: after LF, CR LF or a CR alone (old Mac files).
+    QString text = QString::fromLocal8Bit(f.readAll());
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace('\r', '\n');
+    QStringList lines = text.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
     return lines;
 }
@@ -81,23 +87,37 @@ int main(int argc, char** argv) {
             return 1;
         }
         const QStringList lines = LinesOf(QString::fromLocal8Bit(argv[a]));
+        // 1 shown and editable, 0 not, -1 not counted (the StartShipConfig line).
         std::vector<int> shown(static_cast<std::size_t>(lines.size()), 0);
         for (const auto& o : doc->LineOrigins()) {
-            bool edits = o.kind != Kind::StartShipConfig;
+            int edits = o.kind == Kind::StartShipConfig ? -1 : 1;
             if (o.kind == Kind::Assignment || o.kind == Kind::SharedModel) {
                 const std::string field = SR2ShipFile::Fields()[o.target].name;
-                // The mirror lists and level-of-detail slots are edited by Misc and Mesh Visibility.
-                edits = inSheet.count(field) || field == "MAM_Num" || field == "MBM_Num";
+                // The mirror lists and level-of-detail slots are edited by Misc and Mesh Visibility,
+                // the known entries no sheet shows by Other Entries.
+                edits = inSheet.count(field) || field == "MAM_Num" || field == "MBM_Num" ||
+                        OtherEntries::HoldsField(o.target);
             }
-            for (std::size_t l = o.first; l <= o.last && l < shown.size(); ++l) shown[l] = edits ? 1 : 0;
+            for (std::size_t l = o.first; l <= o.last && l < shown.size(); ++l) shown[l] = edits;
         }
         long n = 0, s = 0;
         std::vector<QString> missed;
+        QString longCommentEnd;  // while inside a --[[ ]] comment: what closes it
         for (int i = 0; i < lines.size(); ++i) {
             const QString t = lines[i].trimmed();
-            if (t.isEmpty() || t.startsWith("--")) continue;
+            if (!longCommentEnd.isEmpty()) {
+                if (t.contains(longCommentEnd)) longCommentEnd.clear();
+                continue;
+            }
+            static const QRegularExpression opens(QStringLiteral("^--\\[(=*)\\["));
+            if (const auto m = opens.match(t); m.hasMatch()) {
+                const QString end = "]" + m.captured(1) + "]";
+                if (!t.mid(m.capturedLength()).contains(end)) longCommentEnd = end;
+                continue;
+            }
+            if (t.isEmpty() || t.startsWith("--") || shown[static_cast<std::size_t>(i)] < 0) continue;
             ++n;
-            if (shown[static_cast<std::size_t>(i)]) ++s;
+            if (shown[static_cast<std::size_t>(i)] > 0) ++s;
             else missed.push_back(QString::number(i + 1) + ": " + lines[i]);
         }
         allLines += n;
