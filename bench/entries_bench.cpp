@@ -6,7 +6,7 @@
 // shows and edits. The StartShipConfig line is the ship itself, no entry of it: it is not counted
 // either way. Then the
 // opening of Other Entries on a script of 1,000 lines made from the first script's statements,
-// from the menu command to the laid-out sheet, by wall time over 20 openings.
+// from the menu command to the laid-out sheet, by wall time over 20 openings (the first told apart).
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "frmfrontend.h"
+#include "gamevalues.h"
 #include "otherentries.h"
 #include "propertysheet.h"
 #include "prompter.h"
@@ -141,6 +142,8 @@ int main(int argc, char** argv) {
     out.write(big);
     out.close();
     main.OpenScript(bigPath);
+    // The main window is drawn before the user can ask for the sheet: not part of its time.
+    QApplication::processEvents();
 
     QAction* action = main.findChild<QAction*>("OtherEntries");
     std::vector<double> ms;
@@ -154,8 +157,24 @@ int main(int argc, char** argv) {
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QApplication::processEvents();
     }
+    // The part of an opening that runs the script in the game's Lua (one run).
+    std::vector<double> lua;
+    for (int run = 0; run < 20; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        const GameValues values(*main.Document());
+        lua.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        if (!values.Known()) break;
+    }
+    std::sort(lua.begin(), lua.end());
+    std::printf("the game's reading of those 1,000 lines: median %.2f ms, max %.2f ms\n", lua[lua.size() / 2],
+                lua.back());
+
+    // The first opening also loads what any first dialog loads (styles, fonts): told apart.
+    const double first = ms.front();
+    ms.erase(ms.begin());
     std::sort(ms.begin(), ms.end());
-    std::printf("Other Entries on 1,000 lines: min %.1f ms, median %.1f ms, max %.1f ms (20 openings)\n", ms.front(),
-                ms[ms.size() / 2], ms.back());
+    std::printf("Other Entries on 1,000 lines: first %.1f ms; then min %.1f ms, median %.1f ms, max %.1f ms "
+                "(%zu openings)\n", first, ms.front(), ms[ms.size() / 2], ms.back(), ms.size());
     return 0;
 }
