@@ -46,10 +46,16 @@ std::string_view CodeOf(std::string_view t) {
 
 }  // namespace
 
-GameValues::GameValues(const ShipDocument& document) : GameValues(std::string_view(document.SaveBytes())) {}
+GameValues::GameValues(const ShipDocument& document) {
+    // Without Lua the script is not even put together.
+    if (gamelua::Available()) Run(document.SaveBytes());
+}
 
 GameValues::GameValues(std::string_view script) {
-    if (!gamelua::Available()) return;
+    if (gamelua::Available()) Run(script);
+}
+
+void GameValues::Run(std::string_view script) {
     const gamelua::Reading reading = gamelua::Read(script);
     if (!reading.load.loads || !reading.finished) return;
     known_ = true;

@@ -44,6 +44,7 @@ public:
     static bool TellsMore(std::string_view written, std::string_view game);
 
 private:
+    void Run(std::string_view script);
     std::optional<std::string> OfKey(std::string_view key) const;
 
     bool known_ = false;
