@@ -186,7 +186,8 @@ bool WrittenWithoutFile(const SR2ShipFile& ship, std::size_t field) {
         for (const Row& row : section.rows) {
             if (row.field != name) continue;
             if (row.kind == Row::Property || row.kind == Row::SharedModel) return true;
-            return std::visit([](const auto& x) { return !(x == std::decay_t<decltype(x)>{}); }, ship.GetField(name));
+            return std::visit([](const auto& x) { return !(x == std::decay_t<decltype(x)>{}); },
+                              ship.GetField(name));
         }
     return false;
 }
@@ -202,7 +203,8 @@ Result SetKnownField(SR2ShipFile& ship, std::size_t field, std::string_view type
         const bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
         const std::string_view inner = quoted ? value.substr(1, value.size() - 2) : value;
         if (!quoted || inner.find_first_of("\"\'\\\n") != std::string_view::npos)
-            return Result::Failure("'" + std::string(value) + "' is not a quoted text (without quotes or backslashes in it)");
+            return Result::Failure("'" + std::string(value) +
+                                   "' is not a quoted text (without quotes or backslashes in it)");
         ship.SetFieldText(info.name, inner);
         return {};
     }
@@ -421,9 +423,11 @@ Result OtherEntries::Add(SR2ShipFile& ship, std::string_view statement, std::siz
         if (name.find('.') == std::string::npos && name.find('[') == std::string::npos)
             name = std::string(kTable) + "." + name;
         const std::string entry = Parse(name + " = 0").entry;
-        const auto* key = asciicase::StartsWithNoCase(name, "newshiptype.") ? scriptformat::FindAssignmentKey(entry) : nullptr;
+        const auto* key =
+            asciicase::StartsWithNoCase(name, "newshiptype.") ? scriptformat::FindAssignmentKey(entry) : nullptr;
         if (key) {
-            const auto* field = key->kind == scriptformat::KeyKind::Field ? SR2ShipFile::FindField(key->field) : nullptr;
+            const auto* field =
+                key->kind == scriptformat::KeyKind::Field ? SR2ShipFile::FindField(key->field) : nullptr;
             if (!field || !HoldsField(field->index)) return Result::Failure("'" + entry + "' is set in its sheet");
             return AddKnown(ship, field->index, p.value, id);
         }

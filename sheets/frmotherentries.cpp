@@ -118,7 +118,8 @@ frmOtherEntries::frmOtherEntries(ShipDocument& document, Prompter& prompter, QWi
     const auto opened = OtherEntries::List(document_.Ship(), document_.LineOrigins());
     const auto values = GameValues(document_).OfRows(opened);
     for (std::size_t i = 0; i < opened.size(); ++i)
-        if (values[i] && GameValues::TellsMore(opened[i].value, *values[i])) gameValues_[opened[i].id] = {opened[i].value, *values[i]};
+        if (values[i] && GameValues::TellsMore(opened[i].value, *values[i]))
+            gameValues_[opened[i].id] = {opened[i].value, *values[i]};
     Reload();
 }
 

@@ -257,7 +257,7 @@ QString PropertySheet::GameValueText(const std::string& field) {
     return value ? FromLocal(*value) : QString();
 }
 
-void PropertySheet::ShowGameValue(BuiltRow& built, const std::vector<QString>& values) {
+void PropertySheet::ShowGameValue(const BuiltRow& built, const std::vector<QString>& values) {
     std::vector<std::string> fields;
     for (std::size_t b = 0; b < built.boxes.size(); ++b)
         fields.push_back(built.row.kind == RowKind::Triple ? built.row.field + std::string(kAxes[b]) : built.row.field);
@@ -268,7 +268,6 @@ void PropertySheet::ShowGameValue(BuiltRow& built, const std::vector<QString>& v
     label->setToolTip(tr("The value the game reads from the script as written"));
     label->setMinimumWidth(label->sizeHint().width());  // the sheet keeps its layout when it empties
     Grid(built.row.frame)->addWidget(label, built.gridRow, 4);
-    built.gameValue = label;
     // Once a box no longer shows its text as written, its line will be rewritten: the game's
     // value of the old text no longer applies.
     auto follow = [this, label, text, boxes = built.boxes, fields] {
@@ -282,7 +281,8 @@ void PropertySheet::ShowGameValue(BuiltRow& built, const std::vector<QString>& v
     };
     for (QWidget* box : built.boxes) {
         if (auto* edit = qobject_cast<QLineEdit*>(box)) connect(edit, &QLineEdit::textChanged, label, follow);
-        else if (auto* combo = qobject_cast<QComboBox*>(box)) connect(combo, &QComboBox::currentTextChanged, label, follow);
+        else if (auto* combo = qobject_cast<QComboBox*>(box))
+            connect(combo, &QComboBox::currentTextChanged, label, follow);
     }
 }
 

@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "gamevalues.h"
-
 #include "sheetcontext.h"
 class QComboBox;
 class QGridLayout;
@@ -127,7 +126,6 @@ private:
         std::vector<QWidget*> boxes;  // one, or three for a Triple
         QLabel* label;
         int gridRow = 0;
-        QLabel* gameValue = nullptr;  // beside the boxes, while a box shows a value as written
     };
 
     void BuildRow(int index, const SheetRow& row);
@@ -137,7 +135,7 @@ private:
     void cmdOK_Click();
     void SizeDescription();
     void AlignLabelColumns();
-    void ShowGameValue(BuiltRow& built, const std::vector<QString>& values);
+    void ShowGameValue(const BuiltRow& built, const std::vector<QString>& values);
 
     SheetContext context_;
     std::vector<SheetFrame> frames_;
