@@ -1,9 +1,12 @@
 #include "otherentries.h"
 
+#include <algorithm>
 #include <cctype>
+#include <climits>
 
 #include "asciicase.h"
 #include "scriptformat.h"
+#include "shipwriter.h"
 
 namespace {
 
@@ -156,6 +159,61 @@ bool HeldCall(std::string_view name) {
 constexpr std::string_view kTable = "NewShipType";
 constexpr std::string_view kTableLower = "newshiptype";
 
+// Known entries' rows take ids above every kept statement's position: the top bit, and the field.
+constexpr std::size_t kFieldIds = ~(static_cast<std::size_t>(-1) >> 1);
+
+std::size_t FieldIndex(const char* name) { return SR2ShipFile::FindField(name)->index; }
+
+std::size_t SharedModelField() {
+    static const std::size_t f = FieldIndex("sLoadSharedModel");
+    return f;
+}
+
+// A known entry's name as the writer writes it: "paradeData", "LoadSharedModel".
+std::string EntryName(std::size_t field) {
+    if (field == SharedModelField()) return "LoadSharedModel";
+    std::string key = ShipWriter::KeyOf(field);
+    key.erase(0, kTable.size() + 1);
+    return key.substr(0, key.find(' '));
+}
+
+// Whether the canonical writer writes a line for the field of a document never read: always for
+// the model and the properties it always writes, else when the field holds more than nothing.
+bool WrittenWithoutFile(const SR2ShipFile& ship, std::size_t field) {
+    using scriptformat::Row;
+    const std::string_view name = SR2ShipFile::Fields()[field].name;
+    for (const auto& section : scriptformat::Sections())
+        for (const Row& row : section.rows) {
+            if (row.field != name) continue;
+            if (row.kind == Row::Property || row.kind == Row::SharedModel) return true;
+            return std::visit([](const auto& x) { return !(x == std::decay_t<decltype(x)>{}); },
+                              ship.GetField(name));
+        }
+    return false;
+}
+
+// Puts a typed value into a known entry's field: a quoted text for a text field, a number of the
+// field's type for a number field. Nothing is stored when the value is refused.
+Result SetKnownField(SR2ShipFile& ship, std::size_t field, std::string_view typed) {
+    const std::string_view value = Trim(typed);
+    const SR2ShipFile::FieldInfo& info = SR2ShipFile::Fields()[field];
+    if (info.type == FieldType::String) {
+        // The writer writes the text between double quotes, without escapes: what it cannot
+        // write back as read is not taken.
+        const bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
+        const std::string_view inner = quoted ? value.substr(1, value.size() - 2) : value;
+        if (!quoted || inner.find_first_of("\"\'\\\n") != std::string_view::npos)
+            return Result::Failure("'" + std::string(value) +
+                                   "' is not a quoted text (without quotes or backslashes in it)");
+        ship.SetFieldText(info.name, inner);
+        return {};
+    }
+    std::string why;
+    if (!ship.SetFieldText(info.name, value, &why))
+        return Result::Failure("'" + std::string(value) + "' " + (why.empty() ? "is not a number" : why));
+    return {};
+}
+
 }  // namespace
 
 OtherEntries::Parts OtherEntries::Parse(std::string_view text) {
@@ -263,12 +321,38 @@ Result OtherEntries::CheckValue(std::string_view value, Form form) {
     return {};
 }
 
+const std::vector<std::size_t>& OtherEntries::HeldFields() {
+    // The entries of the key table (and the model's call) that no sheet or editor has a box for.
+    static const std::vector<std::size_t> fields = [] {
+        std::vector<std::size_t> f;
+        for (const char* name : {"sLoadSharedModel", "sParadeData", "sUnitCapsShipType", "iUseTargetRandom",
+                                 "fTargetRandomPointXMin", "fTargetRandomPointXMax", "fTargetRandomPointYMin",
+                                 "fTargetRandomPointYMax", "fTargetRandomPointZMin", "fTargetRandomPointZMax",
+                                 "iSMHighlightDistMin", "iSMHighlightDistMax", "iBattleScarMaxTriBase",
+                                 "iBattleScarMaxTriInc", "iDontDockWithOtherRaceShips", "sControllerType"})
+            f.push_back(FieldIndex(name));
+        return f;
+    }();
+    return fields;
+}
+
+bool OtherEntries::HoldsField(std::size_t field) {
+    const auto& held = HeldFields();
+    return std::find(held.begin(), held.end(), field) != held.end();
+}
+
 std::vector<OtherEntries::Row> OtherEntries::List(const SR2ShipFile& ship,
                                                   const std::vector<SR2ShipFile::LineOrigin>& origins) {
+    using Kind = SR2ShipFile::LineOrigin::Kind;
+    const std::size_t fieldCount = SR2ShipFile::Fields().size();
     std::vector<int> lineOf(ship.unrecognized_.size(), 0);
-    for (const auto& o : origins)
-        if (o.kind == SR2ShipFile::LineOrigin::Kind::Other && o.target < lineOf.size())
-            lineOf[o.target] = static_cast<int>(o.first) + 1;
+    // A known entry's row is on the last line that sets it: the one the game keeps.
+    std::vector<int> fieldLine(fieldCount, 0);
+    for (const auto& o : origins) {
+        if (o.kind == Kind::Other && o.target < lineOf.size()) lineOf[o.target] = static_cast<int>(o.first) + 1;
+        if ((o.kind == Kind::Assignment || o.kind == Kind::SharedModel) && o.target < fieldCount)
+            fieldLine[o.target] = static_cast<int>(o.first) + 1;
+    }
     std::vector<Row> rows;
     for (std::size_t i = 0; i < ship.unrecognized_.size(); ++i) {
         const auto& k = ship.unrecognized_[i];
@@ -276,10 +360,47 @@ std::vector<OtherEntries::Row> OtherEntries::List(const SR2ShipFile& ship,
         Parts p = Parse(k.text);
         rows.push_back({i, lineOf[i], p.form, std::move(p.entry), std::move(p.value), k.text});
     }
+
+    for (std::size_t f : HeldFields()) {
+        const bool listed = fieldLine[f] > 0 || (f < ship.assigned_.size() && ship.assigned_[f]) ||
+                            (origins.empty() && WrittenWithoutFile(ship, f));
+        if (!listed) continue;
+        rows.push_back(KnownRow(ship, f, fieldLine[f]));
+    }
+    // File order; what has no line yet (added since the file was read) last.
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+        return (a.line > 0 ? a.line : INT_MAX) < (b.line > 0 ? b.line : INT_MAX);
+    });
     return rows;
 }
 
+OtherEntries::Row OtherEntries::KnownRow(const SR2ShipFile& ship, std::size_t field, int line) {
+    Row r;
+    r.id = kFieldIds | field;
+    r.line = line;
+    r.field = field;
+    r.form = field == SharedModelField() ? Form::Call : Form::Assignment;
+    r.entry = EntryName(field);
+    // As written while its line is kept as written, else in the writer's form.
+    const SR2ShipFile::KeptLine* kept = nullptr;
+    for (const auto* list : {&ship.inPlace_, &ship.unrecognized_})
+        for (const auto& k : *list)
+            if (k.field == static_cast<int>(field) && ship.KeptLineHolds(k)) kept = &k;
+    r.text = kept ? kept->text : ShipWriter::FieldLine(ship, field);
+    // A line over several lines shows the value the document holds; an edit rewrites the line.
+    const Parts p = Parse(r.text);
+    r.value = p.form == Form::Block ? ShipWriter::Form(ship.GetField(SR2ShipFile::Fields()[field].name)) : p.value;
+    return r;
+}
+
 Result OtherEntries::SetValue(SR2ShipFile& ship, std::size_t id, std::string_view value) {
+    if (id & kFieldIds) {
+        const std::size_t f = id & ~kFieldIds;
+        if (!HoldsField(f)) return Result::Failure("there is no such entry");
+        // The value as it stands keeps a line kept as written.
+        if (value == KnownRow(ship, f, 0).value) return {};
+        return SetKnownField(ship, f, value);
+    }
     if (id >= ship.unrecognized_.size()) return Result::Failure("there is no such entry");
     auto& k = ship.unrecognized_[id];
     if (k.field >= 0 || k.list >= 0 || !ship.KeptLineHolds(k)) return Result::Failure("there is no such entry");
@@ -302,10 +423,17 @@ Result OtherEntries::Add(SR2ShipFile& ship, std::string_view statement, std::siz
         if (name.find('.') == std::string::npos && name.find('[') == std::string::npos)
             name = std::string(kTable) + "." + name;
         const std::string entry = Parse(name + " = 0").entry;
-        if (asciicase::StartsWithNoCase(name, "newshiptype.") && scriptformat::FindAssignmentKey(entry))
-            return Result::Failure("'" + entry + "' is set in its sheet");
+        const auto* key =
+            asciicase::StartsWithNoCase(name, "newshiptype.") ? scriptformat::FindAssignmentKey(entry) : nullptr;
+        if (key) {
+            const auto* field =
+                key->kind == scriptformat::KeyKind::Field ? SR2ShipFile::FindField(key->field) : nullptr;
+            if (!field || !HoldsField(field->index)) return Result::Failure("'" + entry + "' is set in its sheet");
+            return AddKnown(ship, field->index, p.value, id);
+        }
         text = name + " = " + p.value + p.after;
     } else {
+        if (asciicase::EqualNoCase(p.entry, "LoadSharedModel")) return AddKnown(ship, SharedModelField(), p.value, id);
         if (HeldCall(p.entry)) return Result::Failure("'" + p.entry + "' lines are edited in their own window");
         // The table goes first whether or not it was typed (Parse leaves it out of the value).
         text = p.entry + "(" + std::string(kTable) + (p.value.empty() ? "" : ", ") + p.value + p.after;
@@ -317,7 +445,16 @@ Result OtherEntries::Add(SR2ShipFile& ship, std::string_view statement, std::siz
     return {};
 }
 
+Result OtherEntries::AddKnown(SR2ShipFile& ship, std::size_t field, std::string_view value, std::size_t* id) {
+    // A known entry is one row, with or without a line yet: adding it sets its value.
+    if (Result r = SetKnownField(ship, field, value); !r) return r;
+    if (field < ship.assigned_.size()) ship.assigned_[field] = true;
+    if (id) *id = kFieldIds | field;
+    return {};
+}
+
 void OtherEntries::Remove(SR2ShipFile& ship, std::size_t id) {
+    // A known entry's line stays: the sheets cannot remove an entry's line either.
     if (id >= ship.unrecognized_.size()) return;
     auto& k = ship.unrecognized_[id];
     if (k.field < 0 && k.list < 0) k.dropped = true;

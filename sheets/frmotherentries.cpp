@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "gamevalues.h"
 #include "prompter.h"
 #include "sheetcontext.h"
 #include "shipdocument.h"
@@ -114,6 +115,11 @@ frmOtherEntries::frmOtherEntries(ShipDocument& document, Prompter& prompter, QWi
     connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
+    const auto opened = OtherEntries::List(document_.Ship(), document_.LineOrigins());
+    const auto values = GameValues(document_).OfRows(opened);
+    for (std::size_t i = 0; i < opened.size(); ++i)
+        if (values[i] && GameValues::TellsMore(opened[i].value, *values[i]))
+            gameValues_[opened[i].id] = {opened[i].value, *values[i]};
     Reload();
 }
 
@@ -139,7 +145,7 @@ void frmOtherEntries::Reload(std::size_t selectId) {
         lstEntries_->setItem(row, kEntry, fixed(FromLocal(r.entry)));
         const bool block = r.form == OtherEntries::Form::Block;
         auto* value = block ? fixed(OneLine(r.value)) : new QTableWidgetItem(FromLocal(r.value));
-        value->setToolTip(block ? tr("A block: edit it in the box below the table") : QString());
+        value->setToolTip(block ? tr("A block: edit it in the box below the table") : GameValueTip(r));
         lstEntries_->setItem(row, kValue, value);
         if (r.id == selectId) select = row;
     }
@@ -149,6 +155,13 @@ void frmOtherEntries::Reload(std::size_t selectId) {
     ApplyFilter();
     if (select >= 0) lstEntries_->selectRow(select);
     RowChanged();
+}
+
+QString frmOtherEntries::GameValueTip(const OtherEntries::Row& r) const {
+    // Only while the value is still the one the game's value was worked out from.
+    const auto it = gameValues_.find(r.id);
+    if (it == gameValues_.end() || it->second.first != r.value) return {};
+    return "The game reads it as " + FromLocal(it->second.second);
 }
 
 void frmOtherEntries::ApplyFilter() {
@@ -187,6 +200,7 @@ void frmOtherEntries::ValueEdited(QTableWidgetItem* item) {
         const auto fresh = OtherEntries::List(document_.Ship(), document_.LineOrigins());
         for (const auto& f : fresh)
             if (f.id == r->id) rows_[static_cast<std::size_t>(item->row())] = f;
+        item->setToolTip(GameValueTip(rows_[static_cast<std::size_t>(item->row())]));
     }
     filling_ = false;
 }
@@ -225,7 +239,8 @@ void frmOtherEntries::RowChanged() {
         return;
     }
     const OtherEntries::Row* r = RowAt(row);
-    cmdRemove_->setEnabled(r != nullptr);
+    // A known entry's line stays; only its value is edited.
+    cmdRemove_->setEnabled(r != nullptr && r->field == OtherEntries::kNoField);
     const bool block = r && r->form == OtherEntries::Form::Block;
     blockRow_ = block ? row : -1;
     txtBlock_->setEnabled(block);

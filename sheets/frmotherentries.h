@@ -6,7 +6,9 @@
 
 #include <QDialog>
 
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "otherentries.h"
@@ -44,12 +46,16 @@ private:
     void cmdAdd_Click();
     void cmdRemove_Click();
     int SelectedRow() const;
+    QString GameValueTip(const OtherEntries::Row& r) const;
     const OtherEntries::Row* RowAt(int tableRow) const;
 
     ShipDocument& document_;
     Prompter& prompter_;
     std::unique_ptr<SR2ShipFile> saved_;  // the document when the sheet opened
     std::vector<OtherEntries::Row> rows_;
+    // What the game made of each row's value when the sheet opened (one run of the script): by
+    // row id, the value as written then and the game's value.
+    std::map<std::size_t, std::pair<std::string, std::string>> gameValues_;
     int blockRow_ = -1;                   // the table row whose block the box below holds
     bool filling_ = false;
 

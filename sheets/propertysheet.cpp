@@ -157,7 +157,7 @@ void PropertySheet::BuildRow(int index, const SheetRow& row) {
     }
 
     const int r = NextGridRow(row.frame);
-    BuiltRow built{row, {}, nullptr};
+    BuiltRow built{row, {}, nullptr, r};
     built.label = new QLabel(QString::fromLatin1(row.caption), this);
     built.label->setObjectName(QStringLiteral("PropLabel(%1)").arg(index));
     grid->addWidget(built.label, r, 0);
@@ -250,10 +250,40 @@ void PropertySheet::SetChoices(int list, const QStringList& names) {
 
 SR2ShipFile& PropertySheet::Doc() const { return context_.session->Ship(); }
 
-QString PropertySheet::GameValueText(const std::string&) const {
-    // The value the game computes from a line kept as written ("= 86.9") comes from running the
-    // script in the game's Lua; until that is at hand there is nothing to show beside the text.
-    return {};
+QString PropertySheet::GameValueText(const std::string& field) {
+    // One run of the whole script for the sheet, not one per box: the sheet opens at once.
+    if (!gameValues_) gameValues_.emplace(context_.session->Document());
+    const auto value = gameValues_->OfField(field);
+    return value ? FromLocal(*value) : QString();
+}
+
+void PropertySheet::ShowGameValue(const BuiltRow& built, const std::vector<QString>& values) {
+    std::vector<std::string> fields;
+    for (std::size_t b = 0; b < built.boxes.size(); ++b)
+        fields.push_back(built.row.kind == RowKind::Triple ? built.row.field + std::string(kAxes[b]) : built.row.field);
+    QString text;
+    for (const QString& v : values) text += (text.isEmpty() ? "= " : ", ") + v;
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QStringLiteral("lblGameValue(%1)").arg(&built - rows_.data()));
+    label->setToolTip(tr("The value the game reads from the script as written"));
+    label->setMinimumWidth(label->sizeHint().width());  // the sheet keeps its layout when it empties
+    Grid(built.row.frame)->addWidget(label, built.gridRow, 4);
+    // Once a box no longer shows its text as written, its line will be rewritten: the game's
+    // value of the old text no longer applies.
+    auto follow = [this, label, text, boxes = built.boxes, fields] {
+        bool asRead = true;
+        for (std::size_t b = 0; b < boxes.size(); ++b) {
+            const QString now = qobject_cast<QLineEdit*>(boxes[b]) ? static_cast<QLineEdit*>(boxes[b])->text()
+                                                                  : static_cast<QComboBox*>(boxes[b])->currentText();
+            asRead = asRead && now == loadedText_.value(QString::fromStdString(fields[b]));
+        }
+        label->setText(asRead ? text : QString());
+    };
+    for (QWidget* box : built.boxes) {
+        if (auto* edit = qobject_cast<QLineEdit*>(box)) connect(edit, &QLineEdit::textChanged, label, follow);
+        else if (auto* combo = qobject_cast<QComboBox*>(box))
+            connect(combo, &QComboBox::currentTextChanged, label, follow);
+    }
 }
 
 QWidget* PropertySheet::Control(const QString& objectName) const {
@@ -365,16 +395,24 @@ void PropertySheet::LoadSheet() {
         }
         }
         // A line the editor keeps as the script wrote it (an expression, a value with a comment)
-        // shows that text, so the user sees why the box holds what was stored.
+        // shows that text, so the user sees why the box holds what was stored, and beside it
+        // what the game makes of it.
+        std::vector<QString> gameValues;
+        bool anyGameValue = false;
         for (std::size_t b = 0; b < built.boxes.size(); ++b) {
             const std::string f = row.kind == RowKind::Triple ? field + kAxes[b] : field;
             const auto kept = Doc().KeptFieldText(f);
             QString tip;
+            QString game;
             if (kept) {
                 tip = "As written in the script: " + FromLocal(*kept);
-                const QString game = GameValueText(f);
+                game = GameValueText(f);
+                if (!GameValues::TellsMore(*kept, ToLocal(game))) game.clear();
                 if (!game.isEmpty()) tip += "\nThe game reads it as " + game;
             }
+            // A box of a triple whose own line is written as read shows its own value.
+            gameValues.push_back(game.isEmpty() ? loadedText_.value(QString::fromStdString(f)) : game);
+            anyGameValue = anyGameValue || !game.isEmpty();
             built.boxes[b]->setToolTip(tip);
             // Marked, so that a text as written is not taken for a number the editor stored.
             QFont font = built.boxes[b]->font();
@@ -382,6 +420,7 @@ void PropertySheet::LoadSheet() {
             built.boxes[b]->setFont(font);
             built.boxes[b]->setProperty("keptAsWritten", kept.has_value());
         }
+        if (anyGameValue) ShowGameValue(built, gameValues);
     }
     LoadOwn();
 }

@@ -13,9 +13,11 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
+#include "gamevalues.h"
 #include "sheetcontext.h"
 class QComboBox;
 class QGridLayout;
@@ -86,9 +88,10 @@ protected:
     // The document's value of `field` as shown in a box; remembered so that OK leaves a field
     // alone when its text was not changed (a real keeps all its digits that way).
     QString LoadText(const std::string& field);
-    // What the game makes of a field's line kept as written, as shown beside it ("= 86.9");
-    // empty when that is not known.
-    QString GameValueText(const std::string& field) const;
+    // What the game makes of a field's line kept as written ("86.9"), as shown beside its box
+    // ("= 86.9") and in its tooltip; empty when that is not known (no Lua, a script that does not
+    // run). The script is run once, when the sheet first asks.
+    QString GameValueText(const std::string& field);
     // Sets a box's text with its beginning in view.
     static void ShowText(QLineEdit* box, const QString& text);
 
@@ -122,6 +125,7 @@ private:
         SheetRow row;
         std::vector<QWidget*> boxes;  // one, or three for a Triple
         QLabel* label;
+        int gridRow = 0;
     };
 
     void BuildRow(int index, const SheetRow& row);
@@ -131,12 +135,14 @@ private:
     void cmdOK_Click();
     void SizeDescription();
     void AlignLabelColumns();
+    void ShowGameValue(const BuiltRow& built, const std::vector<QString>& values);
 
     SheetContext context_;
     std::vector<SheetFrame> frames_;
     std::vector<BuiltRow> rows_;
     QHash<QWidget*, QString> help_;
     QHash<QString, QString> loadedText_;  // field -> text shown at opening
+    std::optional<GameValues> gameValues_;
     std::vector<QWidget*> ownTabChain_;
 
     QVBoxLayout* body_ = nullptr;

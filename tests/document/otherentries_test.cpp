@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "docsupport.h"
+#include "gamevalues.h"
 #include "otherentries.h"
 #include "shipdocument.h"
 
@@ -151,4 +152,92 @@ TEST(OtherEntries, ValuesTheGameCouldNotReadAreRefused) {
     EXPECT_FALSE(OtherEntries::Add(o.ship, "just words"));
     EXPECT_FALSE(OtherEntries::Add(o.ship, ""));
     EXPECT_EQ(o.Rows().size(), 5u);
+}
+
+TEST(OtherEntries, KnownEntriesNoSheetShowsAreRowsThatEditTheirField) {
+    const std::string script =
+        "NewShipType = StartShipConfig()\n"                     // 1
+        "NewShipType.paradeData = \"tvk_parade\" -- parade\n"   // 2
+        "NewShipType.controllerType = \"Ship\"\n"               // 3
+        "NewShipType.defaultROE = \"Aggressive\"\n"             // 4
+        "NewShipType.SMHighlightDistMin = 100\n"                // 5
+        "LoadSharedModel(NewShipType, \"Tvk_Warden\")\n";       // 6
+    Opened o(script);
+    const auto rows = o.Rows();
+    ASSERT_EQ(rows.size(), 5u);  // in file order, among the statements kept as written
+    EXPECT_EQ(rows[0].entry, "paradeData");
+    EXPECT_EQ(rows[0].line, 2);
+    EXPECT_EQ(rows[0].value, "\"tvk_parade\" -- parade");  // as written while its line is kept
+    EXPECT_NE(rows[0].field, OtherEntries::kNoField);
+    EXPECT_EQ(rows[1].entry, "controllerType");
+    EXPECT_EQ(rows[2].field, OtherEntries::kNoField);
+    EXPECT_EQ(rows[3].value, "100");
+    EXPECT_EQ(rows[4].form, Form::Call);
+    EXPECT_EQ(rows[4].entry, "LoadSharedModel");
+    EXPECT_EQ(rows[4].value, "\"Tvk_Warden\"");
+
+    // A value the field cannot hold is refused; the value as it stands keeps the line as written.
+    EXPECT_FALSE(OtherEntries::SetValue(o.ship, rows[0].id, "tvk_parade"));
+    EXPECT_FALSE(OtherEntries::SetValue(o.ship, rows[0].id, "\"a\\\"b\""));
+    EXPECT_FALSE(OtherEntries::SetValue(o.ship, rows[3].id, "79*1.1"));
+    EXPECT_TRUE(OtherEntries::SetValue(o.ship, rows[0].id, rows[0].value));
+    EXPECT_FALSE(o.doc.IsModified());
+    // The row stays: a known entry's line is not removed from here.
+    OtherEntries::Remove(o.ship, rows[1].id);
+    EXPECT_EQ(o.Rows().size(), 5u);
+
+    ASSERT_TRUE(OtherEntries::SetValue(o.ship, rows[0].id, "'tvk_march'"));
+    ASSERT_TRUE(OtherEntries::SetValue(o.ship, rows[3].id, "250"));
+    ASSERT_TRUE(OtherEntries::SetValue(o.ship, rows[4].id, "\"Tvk_Keeper\""));
+    // Adding a known entry sets it, here one the script did not have.
+    std::size_t id = 0;
+    ASSERT_TRUE(OtherEntries::Add(o.ship, "UnitCapsShipType = \"Frigate\"", &id));
+    EXPECT_FALSE(OtherEntries::Add(o.ship, "dontDockWithOtherRaceShips = \"yes\""));
+    const auto after = o.Rows();
+    ASSERT_EQ(after.size(), 6u);
+    EXPECT_EQ(after[5].id, id);
+    EXPECT_EQ(after[5].value, "\"Frigate\"");
+    // Each line rewritten in the file's own form (its comment stays), the new entry after the
+    // last assignment.
+    EXPECT_EQ(o.doc.SaveBytes(),
+              "NewShipType = StartShipConfig()\n"
+              "NewShipType.paradeData = \"tvk_march\" -- parade\n"
+              "NewShipType.controllerType = \"Ship\"\n"
+              "NewShipType.defaultROE = \"Aggressive\"\n"
+              "NewShipType.SMHighlightDistMin = 250\n"
+              "NewShipType.UnitCapsShipType = \"Frigate\"\n"
+              "LoadSharedModel(NewShipType,\"Tvk_Keeper\")\n");
+}
+
+TEST(GameValues, TheGamesValuesOfEntriesFromOneRun) {
+    const GameValues v(
+        "NewShipType = StartShipConfig()\n"
+        "NewShipType.MainEngineMaxSpeed = 79*1.1\n"
+        "NewShipType.maxhealth = getShipNum(NewShipType, \"maxhealth\", 160000)\n"
+        "NewShipType.buildBatch = 2 * 3\n"
+        "LoadSharedModel(NewShipType, \"Tvk_\" .. \"Warden\")\n"
+        "addShield(NewShipType, \"EMP\", 400 * 2)\n"
+        "setTacticsMults(NewShipType, \"A\", 1)\n"
+        "if true then setTacticsMults(NewShipType, \"B\", 2) end\n");
+    if (!v.Known()) GTEST_SKIP() << "this build has no Lua";
+    EXPECT_EQ(v.OfField("fMainEngineMaxSpeed"), "86.9");  // the key in another case is the same entry
+    EXPECT_EQ(v.OfField("iMaxhealth"), "160000");
+    EXPECT_EQ(v.OfField("sLoadSharedModel"), "\"Tvk_Warden\"");
+    EXPECT_EQ(v.OfField("iMass"), std::nullopt);  // not set
+
+    OtherEntries::Row batch{1, 4, Form::Assignment, "buildBatch", "2 * 3", "NewShipType.buildBatch = 2 * 3"};
+    OtherEntries::Row shield{2, 6, Form::Call, "addShield", "\"EMP\", 400 * 2", "addShield(NewShipType, \"EMP\", 400 * 2)"};
+    // A call whose function is called elsewhere too (in a block) is not matched to a row.
+    OtherEntries::Row tactics{3, 7, Form::Call, "setTacticsMults", "\"A\", 1", "setTacticsMults(NewShipType, \"A\", 1)"};
+    const auto values = v.OfRows({batch, shield, tactics});
+    EXPECT_EQ(values[0], "6");
+    EXPECT_EQ(values[1], "\"EMP\", 800");
+    EXPECT_EQ(values[2], std::nullopt);
+
+    EXPECT_FALSE(GameValues::TellsMore("900 -- tough", "900"));
+    EXPECT_FALSE(GameValues::TellsMore("\"a -- b\";", "\"a -- b\""));
+    EXPECT_TRUE(GameValues::TellsMore("79*1.1", "86.9"));
+
+    // A script that stops before its end tells nothing.
+    EXPECT_FALSE(GameValues("NewShipType = StartShipConfig()\nNewShipType.mass = 1 + nil\n").Known());
 }

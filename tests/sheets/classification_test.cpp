@@ -15,10 +15,10 @@ TEST_F(ClassificationTest, SampleFamilyListFillsEachBoxFromItsSection) {
     SetField("sAttackFamily", "Fighter");
     Open("cmdClassification");
     EXPECT_TRUE(prompter.messages.isEmpty());
-    EXPECT_EQ(Choices(0), (QStringList{"Unarmoured", "LightArmour", "HeavyArmour"}));
-    EXPECT_EQ(Choices(3), (QStringList{"Tiny", "Small", "Big"}));
+    EXPECT_EQ(Choices(0), (QStringList{"Unarmoured", "LightArmour", "HeavyArmour", "MediumArmour"}));
+    EXPECT_EQ(Choices(3), (QStringList{"Tiny", "Small", "Big", "Strikecraft", "Frigate", "MotherShip"}));
     EXPECT_EQ(Choices(8), Choices(3));  // no section of its own: the avoidance families
-    EXPECT_EQ(Choices(9), (QStringList{"Fighter", "Capital"}));
+    EXPECT_EQ(Choices(9), (QStringList{"Fighter", "Capital", "Frigate"}));
     EXPECT_EQ(Combo("cboFamily(1)")->currentText(), "Fighter");
 }
 

@@ -115,5 +115,8 @@ int main(int argc, char** argv) {
     ok = Grab(main, out + "/Problems" + suffix + ".png") && ok;
     auto* entries = main.findChild<QAction*>(QStringLiteral("OtherEntries"));
     shoot(QStringLiteral("OtherEntries"), [entries] { entries->trigger(); });
+    // A value the frigate writes as an expression, with what the game makes of it beside it.
+    auto* propulsion = main.findChild<QPushButton*>(QStringLiteral("cmdPropulsion"));
+    shoot(QStringLiteral("GameValue"), [propulsion] { propulsion->click(); });
     return ok ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 // shown as written in the sheets, and the Problems dock where the modder looks.
 #include <QAction>
 #include <QDockWidget>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -9,8 +10,13 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "gamevalues.h"
 #include "guitestsupport.h"
+#include "propertysheet.h"
+#include "scriptformat.h"
 #include "problemsview.h"
+#include "sheetbuttons.h"
+#include "sheetcontext.h"
 
 namespace {
 
@@ -44,6 +50,7 @@ protected:
         return out;
     }
     ProblemsView* Problems() { return main->findChild<ProblemsView*>("lstProblems"); }
+    static bool LuaBuiltIn() { return GameValues(std::string_view("NewShipType = StartShipConfig()")).Known(); }
     QStringList ProblemRows() {
         QStringList out;
         for (int i = 0; i < Problems()->count(); ++i) out << Problems()->item(i)->text();
@@ -127,9 +134,24 @@ TEST_F(EntriesTest, AValueKeptAsWrittenShowsAsWrittenAndStaysUnlessChanged) {
     QDialog* sheet = main->OpenSheet();
     auto* health = sheet->findChild<QLineEdit*>("Value(6)");
     EXPECT_EQ(health->text(), "79*1.1");
-    EXPECT_EQ(health->toolTip(), "As written in the script: 79*1.1");
     EXPECT_TRUE(health->font().italic());
     EXPECT_FALSE(sheet->findChild<QLineEdit*>("Value(2)")->font().italic());
+    // Beside it, what the game makes of it (where this build has the game's Lua), until the box
+    // says something else.
+    auto* game = sheet->findChild<QLabel*>("lblGameValue(6)");
+    if (LuaBuiltIn()) {
+        EXPECT_EQ(health->toolTip(), "As written in the script: 79*1.1\nThe game reads it as 86.9");
+        ASSERT_NE(game, nullptr);
+        EXPECT_EQ(game->text(), "= 86.9");
+        health->setText("90");
+        EXPECT_EQ(game->text(), "");
+        health->setText("79*1.1");
+        EXPECT_EQ(game->text(), "= 86.9");
+    } else {
+        EXPECT_EQ(health->toolTip(), "As written in the script: 79*1.1");
+        EXPECT_EQ(game, nullptr);
+    }
+    EXPECT_EQ(sheet->findChild<QLabel*>("lblGameValue(2)"), nullptr);
     sheet->findChild<QLineEdit*>("Value(2)")->setText("450");
     sheet->findChild<QPushButton*>("cmdOK")->click();
     EXPECT_FALSE(sheet->isVisible());  // the unchanged expression is no bad number
@@ -186,4 +208,47 @@ TEST_F(EntriesTest, TheProblemsDockFollowsEditsAndLeadsToTheEntry) {
     main->OpenScript(temp.filePath("missing.ship"));
     ASSERT_EQ(Problems()->count(), 1);
     EXPECT_TRUE(Problems()->item(0)->text().contains("missing.ship"));
+}
+
+TEST_F(EntriesTest, KnownEntriesNoSheetShowsAreEditedInOtherEntries) {
+    Open("NewShipType = StartShipConfig()\n"
+         "NewShipType.paradeData = \"tvk_parade\"\n"
+         "NewShipType.buildBatch = 2*3\n"
+         "LoadSharedModel(NewShipType, \"Tvk_Warden\")\n");
+    QDialog* sheet = Entries();
+    QTableWidget* table = Table(sheet);
+    EXPECT_EQ(Column(table, 1), (QStringList{"paradeData", "buildBatch", "LoadSharedModel"}));
+    // The game's value of an expression, in the value's tooltip.
+    EXPECT_EQ(table->item(1, 2)->toolTip(), LuaBuiltIn() ? "The game reads it as 6" : "");
+    EXPECT_EQ(table->item(0, 2)->toolTip(), "");
+    // A known entry's line is edited, never removed.
+    table->selectRow(0);
+    EXPECT_FALSE(sheet->findChild<QPushButton*>("cmdRemove")->isEnabled());
+    table->item(0, 2)->setText("\"tvk_march\"");
+    table->item(1, 2)->setText("7");
+    EXPECT_EQ(table->item(1, 2)->toolTip(), "");  // the game's value was that of the old text
+    sheet->findChild<QPushButton*>("cmdOK")->click();
+    Action("Save")->trigger();
+    EXPECT_EQ(ReadFile(path), "NewShipType = StartShipConfig()\n"
+                              "NewShipType.paradeData = \"tvk_march\"\n"
+                              "NewShipType.buildBatch = 7\n"
+                              "LoadSharedModel(NewShipType, \"Tvk_Warden\")\n");
+}
+
+TEST_F(EntriesTest, EveryKnownEntryHasOneWindowThatShowsIt) {
+    // A field of the key table, or the model, that no sheet and not Other Entries showed would be
+    // a line the user cannot see; one shown in both would be edited in two places.
+    Open();
+    std::map<std::string, int> shownBy;
+    for (const SheetButton& row : SheetButtons()) {
+        if (!row.factory) continue;
+        std::unique_ptr<QDialog> sheet(row.factory(SheetContext{main->Session(), &prompter, QString(), main.get()}));
+        if (auto* p = qobject_cast<PropertySheet*>(sheet.get()))
+            for (const auto& f : p->FieldNames()) ++shownBy[f];
+    }
+    for (std::size_t f : OtherEntries::HeldFields()) ++shownBy[SR2ShipFile::Fields()[f].name];
+    std::vector<std::string> known{"sLoadSharedModel"};
+    for (const auto& key : scriptformat::AssignmentKeys())
+        if (key.kind == scriptformat::KeyKind::Field) known.push_back(key.field);
+    for (const auto& field : known) EXPECT_EQ(shownBy[field], 1) << field;
 }
