@@ -1,7 +1,7 @@
 #include "shipdocument.h"
 
 #include "filequery.h"
-#include "layoutwriter.h"
+#include "shiplayout.h"
 #include "platformfile.h"
 #include "safewrite.h"
 #include "savecheck.h"

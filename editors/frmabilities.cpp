@@ -19,7 +19,7 @@
 #include "textconv.h"
 #include "windowfit.h"
 
-using abilities::Ability;
+using abilities::ListedAbility;
 using abilities::Panel;
 using abilities::Param;
 using abilities::ParamKind;
@@ -260,7 +260,7 @@ void frmAbilities::LoadAbilities() {
     const auto table = abilities::Table();
     work_.assign(table.size(), {});
     for (std::size_t i = 0; i < table.size(); ++i) {
-        const Ability& a = table[i];
+        const ListedAbility& a = table[i];
         Working& w = work_[i];
         for (const Param& p : a.params) w.values.push_back(ZeroOf(p.kind));
         w.typed.resize(a.params.size());
@@ -336,7 +336,7 @@ void frmAbilities::ShowParameterPanel(int rows, bool firstRowIsFlag) {
 }
 
 void frmAbilities::ShowAbility(int index) {
-    const Ability& a = abilities::Table()[index];
+    const ListedAbility& a = abilities::Table()[index];
     const Working& w = work_[index];
     filling_ = true;
     ShowParameterPanel(a.RowCount(), a.FirstRowIsFlag());
@@ -425,7 +425,7 @@ bool frmAbilities::CheckTypedNumbers(std::vector<std::vector<FieldValue>>& check
     const auto table = abilities::Table();
     checked.assign(table.size(), {});
     for (std::size_t i = 0; i < table.size(); ++i) {
-        const Ability& a = table[i];
+        const ListedAbility& a = table[i];
         const Working& w = work_[i];
         checked[i] = w.values;
         // An ability that is not written needs no checking.
@@ -464,7 +464,7 @@ void frmAbilities::SaveAbilities(const std::vector<std::vector<FieldValue>>& che
     SR2ShipFile& doc = Doc();
     const auto table = abilities::Table();
     for (std::size_t i = 0; i < table.size(); ++i) {
-        const Ability& a = table[i];
+        const ListedAbility& a = table[i];
         const Working& w = work_[i];
         if (a.panel != Panel::Parameters || !w.present) {
             // Abilities without arguments, absent ones (whose arguments stay as they are), and
