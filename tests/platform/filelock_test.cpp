@@ -50,7 +50,7 @@ TEST(FileLock, TurnsAreTakenAndTheLockedFileCanBeReplaced) {
     });
     std::this_thread::yield();
     EXPECT_FALSE(secondHolds.load());
-    EXPECT_EQ(SafeWriteFile(U8String(file), "new"), "");
+    EXPECT_TRUE(SafeWriteFile(U8String(file), "new"));
     first.Release();
     second.join();
     EXPECT_TRUE(secondHolds.load());

@@ -63,7 +63,7 @@ protected:
     // Another program replaces the file, and the window has heard of it.
     void ChangeOutside(const QByteArray& bytes) {
         QSignalSpy heard(main->Session(), &ShipSession::changedOnDisk);
-        ASSERT_EQ(SafeWriteFile(path.toStdString(), bytes.toStdString()), "");
+        ASSERT_TRUE(SafeWriteFile(path.toStdString(), bytes.toStdString()));
         ASSERT_TRUE(heard.wait(5000));
     }
     static QByteArray WithCost(const char* cost) {
