@@ -203,7 +203,7 @@ Visibility VisibilityOf(const fs::path& entry, const std::string&) {
 
 const bool kFileLocksHold = false;
 
-std::string FileLock::Acquire(const fs::path& path) {
+Result FileLock::Acquire(const fs::path& path) {
     // Windows will not put a new file in the place of one that any handle holds open (Wine and
     // Windows before the POSIX rename semantics refuse with "Access denied"), so a lock held until
     // the replace would make every save fail. Here the lock only checks that the file can be
@@ -212,7 +212,7 @@ std::string FileLock::Acquire(const fs::path& path) {
     HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return WinError(GetLastError());
+    if (h == INVALID_HANDLE_VALUE) return Result::Failure(WinError(GetLastError()));
     CloseHandle(h);
     return {};
 }
