@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "otherentries.h"
+#include "steptext.h"
 
 class Prompter;
 class QLineEdit;
@@ -52,6 +53,7 @@ private:
     std::vector<OtherEntries::Row> rows_;
     int blockRow_ = -1;                   // the table row whose block the box below holds
     bool filling_ = false;
+    StepText steps_;                      // the adds, removes and edits, for the undo step's name
 
     QLineEdit* txtFilter_ = nullptr;
     QTableWidget* lstEntries_ = nullptr;
