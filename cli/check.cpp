@@ -463,7 +463,7 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     formatter->Finish(totals);
     if (options->writeBaseline) {
-        const std::string why = SafeWriteFile(*options->writeBaseline, today.Text());
+        const std::string why = SafeWriteFile(*options->writeBaseline, today.Text()).reason;
         if (!why.empty()) {
             err << "tarvisk-cli: the baseline '" << *options->writeBaseline << "' could not be written: " << why
                 << ".\n";

@@ -162,8 +162,7 @@ std::optional<Assignment> Convert(const std::string& pair, std::string& why) {
         return refuse("a script line cannot hold a double quote or a line break");
     // Converted as a sheet's box converts it.
     SR2ShipFile scratch;
-    std::string err;
-    if (!scratch.SetFieldText(key->fields[0], text, &err)) return refuse(err);
+    if (const Result stored = scratch.SetFieldText(key->fields[0], text); !stored) return refuse(stored.reason);
     a.values.push_back(scratch.GetField(key->fields[0]));
     return a;
 }

@@ -131,7 +131,7 @@ Result ApplySuggestion(SR2ShipFile& ship, const ShipProblem& problem) {
         case NameKind::Formation:
         case NameKind::Family:
             if (!problem.field.empty() && ship.GetFieldText(problem.field) == from)
-                done = ship.SetFieldText(problem.field, to);
+                done = ship.SetFieldText(problem.field, to).ok;
             break;
         case NameKind::Maneuver: {
             // Each mirror list is one line; the unknown entry is renamed wherever it stands.

@@ -13,6 +13,7 @@
 #include "findings.h"
 #include "getset.h"
 #include "openscript.h"
+#include "platformfile.h"
 #include "shipdocument.h"
 #include "u8path.h"
 #include "unifieddiff.h"
@@ -178,6 +179,15 @@ bool ReadWhole(const std::string& path, std::string& bytes) {
     if (in.bad()) return false;
     bytes = s.str();
     return true;
+}
+
+// The script a table's row names, as one full name whatever the row calls it: one file under two
+// names ("a/../x.ship", a link) is still one file.
+std::string ScriptIdentity(const std::string& file) {
+    const std::string absolute = AbsolutePath(file);
+    std::error_code ec;
+    const fs::path resolved = fs::weakly_canonical(U8Path(absolute), ec);
+    return ec ? absolute : U8String(resolved);
 }
 
 }  // namespace
@@ -403,9 +413,12 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::o
         return 2;
     }
 
-    std::vector<std::string> refused;
-    std::vector<Pending> pending;
-    std::map<std::string, std::string> named;  // script (absolute) to the TABLE:ROW that names it
+    // Every table is read before any script, so that the scripts can be locked first.
+    struct ReadTable {
+        std::string name;
+        std::vector<CsvRecord> records;
+    };
+    std::vector<ReadTable> read;
     for (const std::string& table : tables) {
         std::string bytes, why;
         std::error_code ec;
@@ -418,6 +431,28 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::o
             err << "tarvisk-cli: '" << table << "' could not be read" << (why.empty() ? "" : ": " + why) << ".\n";
             return 2;
         }
+        read.push_back({table, std::move(records)});
+    }
+    // Each script is locked from before it is read until it has been replaced, as set does, so
+    // that runs on one script take turns. The locks are taken in the order of the scripts' full
+    // names, the same in every run: two runs naming the same scripts never each hold one that the
+    // other waits for. A script that cannot be locked (missing, a file system without locks) is
+    // read without; the check just before replacing still catches a change.
+    std::map<std::string, platformfile::FileLock> locks;
+    if (!dryRun)
+        for (const ReadTable& t : read)
+            for (std::size_t r = 1; r < t.records.size(); ++r)
+                if (!t.records[r].cells.empty() && !t.records[r].cells[0].empty())
+                    locks.try_emplace(ScriptIdentity(t.records[r].cells[0]));
+    for (auto& [script, lock] : locks) (void)lock.Acquire(U8Path(script));
+
+    std::vector<std::string> refused;
+    std::vector<Pending> pending;
+    std::map<std::string, std::string> named;  // script (absolute) to the TABLE:ROW that names it
+    for (const ReadTable& t : read) {
+        const std::string& table = t.name;
+        const std::vector<CsvRecord>& records = t.records;
+        std::string why;
         auto refuse = [&](int row, const std::string& column, const std::string& reason) {
             refused.push_back(table + ":" + std::to_string(row) + ": " + column + ": " + reason);
         };
@@ -451,10 +486,7 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::o
             }
             const std::string absolute = AbsolutePath(file);
             const std::string here = table + ":" + std::to_string(record.row);
-            // One file under two names ("a/../x.ship", a link) is still one file.
-            std::error_code ec;
-            const fs::path resolved = fs::weakly_canonical(U8Path(absolute), ec);
-            if (auto [it, fresh] = named.emplace(ec ? absolute : U8String(resolved), here); !fresh) {
+            if (auto [it, fresh] = named.emplace(ScriptIdentity(file), here); !fresh) {
                 refuse(record.row, "file", "'" + file + "' is named by " + it->second + " already");
                 continue;
             }

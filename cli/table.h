@@ -10,7 +10,9 @@
 //       line; an empty cell leaves the entry alone. Every cell of every table is checked before
 //       any file is written: one refused cell refuses everything (exit 2), each listed on
 //       standard error as TABLE:ROW: column: why, rows counted as a spreadsheet counts them (the
-//       header is row 1). --dry-run prints the unified diff instead of writing.
+//       header is row 1). --dry-run prints the unified diff instead of writing. Each script is
+//       locked as set locks it, from before it is read until it is replaced; one that another
+//       program changed meanwhile refuses everything too.
 #pragma once
 
 #include <iosfwd>

@@ -1,7 +1,7 @@
 #include "shipdocument.h"
 
 #include "filequery.h"
-#include "layoutwriter.h"
+#include "shiplayout.h"
 #include "platformfile.h"
 #include "safewrite.h"
 #include "savecheck.h"
@@ -89,8 +89,7 @@ Result ShipDocument::Save() {
     ShipLayout::Output out = ShipLayout::Write(lines_, origins_, saved_, *ship_);
     if (!out.refused.empty()) return Result::Failure(std::move(out.refused));
     if (Result proof = Verify(out.bytes); !proof) return proof;
-    std::string why = SafeWriteFile(path_, out.bytes);
-    if (!why.empty()) return Result::Failure(std::move(why));
+    if (Result written = SafeWriteFile(path_, out.bytes); !written) return written;
     diskHash_ = platformfile::ContentHash(out.bytes);
     Rebase(ShipLayout::SplitLines(out.bytes), std::move(out.origins));
     return {};
@@ -100,16 +99,13 @@ Result ShipDocument::SaveCopy(const std::string& path) const {
     if (std::string refused = EditRefusal(); !refused.empty()) return Result::Failure(std::move(refused));
     const std::string bytes = SaveBytes();
     if (Result proof = Verify(bytes); !proof) return proof;
-    std::string why = SafeWriteFile(path, bytes);
-    if (!why.empty()) return Result::Failure(std::move(why));
-    return {};
+    return SafeWriteFile(path, bytes);
 }
 
 Result ShipDocument::SaveAs(const std::string& path) {
     const std::string text = ship_->ScriptText();
     if (Result proof = Verify(text); !proof) return proof;
-    std::string why = SafeWriteFile(path, text);
-    if (!why.empty()) return Result::Failure(std::move(why));
+    if (Result written = SafeWriteFile(path, text); !written) return written;
 
     // Where the written statements stand: the written file read once more, without logs, so
     // that the logs of the user's Open stay as they were.

@@ -118,24 +118,28 @@ std::string SR2ShipFile::GetFieldText(std::string_view name) const {
     }
 }
 
-bool SR2ShipFile::SetFieldText(std::string_view name, std::string_view text, std::string* error) {
+Result SR2ShipFile::SetFieldText(std::string_view name, std::string_view text) {
     const std::size_t index = IndexOf(name);
+    std::string why;
+    std::optional<FieldValue> value;
     switch (Fields()[index].type) {
-        case FieldType::String: SetFieldAt(index, std::string(text)); return true;
+        case FieldType::String: value = std::string(text); break;
         case FieldType::Int32:
-            if (auto v = numbers::ParseInt32(text, error)) { SetFieldAt(index, *v); return true; }
-            return false;
+            if (auto v = numbers::ParseInt32(text, &why)) value = *v;
+            break;
         case FieldType::Int16:
-            if (auto v = numbers::ParseInt16(text, error)) { SetFieldAt(index, *v); return true; }
-            return false;
+            if (auto v = numbers::ParseInt16(text, &why)) value = *v;
+            break;
         case FieldType::Real:
-            if (auto v = numbers::ParseReal(text, error)) { SetFieldAt(index, *v); return true; }
-            return false;
+            if (auto v = numbers::ParseReal(text, &why)) value = *v;
+            break;
         case FieldType::Flag:
-            if (auto v = numbers::ParseReal(text, error)) { SetFieldAt(index, *v != 0); return true; }
-            return false;
+            if (auto v = numbers::ParseReal(text, &why)) value = *v != 0;
+            break;
     }
-    return false;
+    if (!value) return Result::Failure(std::move(why));
+    SetFieldAt(index, *value);
+    return {};
 }
 
 // ----- Lists -----

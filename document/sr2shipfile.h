@@ -54,11 +54,11 @@ public:
     void SetField(std::string_view name, const FieldValue& value);
 
     // Text access, as the sheets show and store values: plain number-to-text form out; in, the
-    // reader's conversion. A text that does not convert leaves the field unchanged, returns false
-    // and puts a short reason into *error ("is not a number", "is out of range"). Flags read as
-    // "1"/"0"; storing a flag takes any number, non-zero meaning set. Strings store as given.
+    // reader's conversion. A text that does not convert leaves the field unchanged and fails with
+    // a short reason ("is not a number", "is out of range"). Flags read as "1"/"0"; storing a
+    // flag takes any number, non-zero meaning set. Strings store as given.
     std::string GetFieldText(std::string_view name) const;
-    bool SetFieldText(std::string_view name, std::string_view text, std::string* error = nullptr);
+    Result SetFieldText(std::string_view name, std::string_view text);
 
     // ----- Lists. Indices run from 0 to the list's _Num field; out-of-range indices throw
     // std::out_of_range. -----

@@ -241,7 +241,5 @@ std::string ShipWriter::Script(const SR2ShipFile& d) {
 std::string SR2ShipFile::ScriptText() const { return ShipWriter::Script(*this); }
 
 Result SR2ShipFile::WriteShipFile(const std::string& FileName) const {
-    std::string why = SafeWriteFile(FileName, ScriptText());
-    if (!why.empty()) return Result::Failure(std::move(why));
-    return {};
+    return SafeWriteFile(FileName, ScriptText());
 }

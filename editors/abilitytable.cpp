@@ -87,7 +87,7 @@ bool EndsWith(const char* s, const char* tail) {
 
 struct Built {
     std::vector<std::vector<Param>> params;
-    std::vector<Ability> table;
+    std::vector<ListedAbility> table;
 };
 
 Built Build() {
@@ -114,30 +114,30 @@ Built Build() {
     return b;
 }
 
-const std::vector<Ability>& Abilities() {
+const std::vector<ListedAbility>& ListedAbilities() {
     static const Built built = Build();
     return built.table;
 }
 
 }  // namespace
 
-int Ability::RowCount() const {
+int ListedAbility::RowCount() const {
     int rows = 0;
     for (const Param& p : params)
         if (p.row >= 0) ++rows;
     return rows;
 }
 
-bool Ability::FirstRowIsFlag() const {
+bool ListedAbility::FirstRowIsFlag() const {
     for (const Param& p : params)
         if (p.row == 0) return p.kind == ParamKind::Flag;
     return false;
 }
 
-std::span<const Ability> Table() { return Abilities(); }
+std::span<const ListedAbility> Table() { return ListedAbilities(); }
 
 int IndexOf(const char* name) {
-    const auto& table = Abilities();
+    const auto& table = ListedAbilities();
     for (std::size_t i = 0; i < table.size(); ++i)
         if (std::strcmp(table[i].name, name) == 0) return static_cast<int>(i);
     return -1;

@@ -23,7 +23,7 @@ enum class Panel {
     NotEditable,  // the mandatory abilities whose data this sheet does not edit
 };
 
-struct Ability {
+struct ListedAbility {
     const char* name;      // the list text
     const char* presence;  // the b... field
     const char* isActive;  // nullptr when the ability has none
@@ -38,7 +38,7 @@ struct Ability {
 };
 
 // The 27 abilities, in list order; the last four are the mandatory ones.
-std::span<const Ability> Table();
+std::span<const ListedAbility> Table();
 
 // The index of the ability listed as name; -1 for a name that is none of them.
 int IndexOf(const char* name);

@@ -13,8 +13,9 @@
 #include "prompter.h"
 #include "sr2shipfile.h"
 
-EditorSheet::EditorSheet(const SheetContext& context, const char* objectName, const QString& caption)
-    : QDialog(context.parent), context_(context) {
+EditorSheet::EditorSheet(const SheetContext& context, const char* objectName, const QString& caption,
+                         const QString& item, const QString& items)
+    : QDialog(context.parent), context_(context), steps_(this, item, items) {
     setObjectName(objectName);
     setWindowTitle(caption);
     if (!context_.session) {

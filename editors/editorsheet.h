@@ -12,6 +12,8 @@
 #include "prompter.h"
 
 #include "sheetcontext.h"
+#include "steptext.h"
+
 class QBoxLayout;
 class QGroupBox;
 class QLabel;
@@ -29,7 +31,10 @@ public:
     void done(int result) override;
 
 protected:
-    EditorSheet(const SheetContext& context, const char* objectName, const QString& caption);
+    // item and items name what the editor's list holds ("Weapon", "Weapons"), for the name of
+    // the undo step its OK makes.
+    EditorSheet(const SheetContext& context, const char* objectName, const QString& caption,
+                const QString& item, const QString& items);
 
     const SheetContext& Context() const { return context_; }
 
@@ -69,6 +74,10 @@ protected:
     // Puts the document back as it was when the sheet opened (Cancel, Escape, close box).
     virtual void Restore() {}
 
+    // Records an action that changed the document ("Add", "Remove", "Edit"): the undo step of
+    // the OK is named after what was done ("Remove Weapon", "Add and Remove Weapons").
+    void Did(const QString& action) { steps_.Did(action); }
+
     // Buttons of the editors act on click only: Return in a text box must not press one of them
     // and close the sheet or change a list by surprise.
     static void PlainButton(QPushButton* button);
@@ -77,6 +86,7 @@ private:
     void cmdOK_Click();
 
     SheetContext context_;
+    StepText steps_;
     std::unique_ptr<SR2ShipFile> ownDoc_;
     QLabel* desc_ = nullptr;
     QHash<QObject*, QString> help_;

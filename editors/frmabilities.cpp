@@ -19,7 +19,7 @@
 #include "textconv.h"
 #include "windowfit.h"
 
-using abilities::Ability;
+using abilities::ListedAbility;
 using abilities::Panel;
 using abilities::Param;
 using abilities::ParamKind;
@@ -85,7 +85,7 @@ int SelectedRow(const QListWidget* list) {
 QDialog* CreateAbilities(const SheetContext& context) { return new frmAbilities(context); }
 
 frmAbilities::frmAbilities(const SheetContext& context)
-    : EditorSheet(context, "frmAbilities", tr("Abilities")) {
+    : EditorSheet(context, "frmAbilities", tr("Abilities"), tr("Ability"), tr("Abilities")) {
     BuildControls();
     ResetPanel();
     LoadAbilities();
@@ -260,7 +260,7 @@ void frmAbilities::LoadAbilities() {
     const auto table = abilities::Table();
     work_.assign(table.size(), {});
     for (std::size_t i = 0; i < table.size(); ++i) {
-        const Ability& a = table[i];
+        const ListedAbility& a = table[i];
         Working& w = work_[i];
         for (const Param& p : a.params) w.values.push_back(ZeroOf(p.kind));
         w.typed.resize(a.params.size());
@@ -336,7 +336,7 @@ void frmAbilities::ShowParameterPanel(int rows, bool firstRowIsFlag) {
 }
 
 void frmAbilities::ShowAbility(int index) {
-    const Ability& a = abilities::Table()[index];
+    const ListedAbility& a = abilities::Table()[index];
     const Working& w = work_[index];
     filling_ = true;
     ShowParameterPanel(a.RowCount(), a.FirstRowIsFlag());
@@ -393,7 +393,10 @@ void frmAbilities::cmdAdd_Click() {
     }
     const int index = abilities::IndexOf(name.toLatin1().constData());
     // The mandatory abilities keep the presence the script gave them, wherever they are listed.
-    if (index >= 0 && !abilities::Table()[index].Mandatory()) work_[index].present = true;
+    if (index >= 0 && !abilities::Table()[index].Mandatory()) {
+        work_[index].present = true;
+        Did(QStringLiteral("Add"));
+    }
 }
 
 void frmAbilities::cmdRemove_Click() {
@@ -412,7 +415,10 @@ void frmAbilities::cmdRemove_Click() {
     shown_ = -1;
     lstPA->addItem(name);
     const int index = abilities::IndexOf(name.toLatin1().constData());
-    if (index >= 0 && !abilities::Table()[index].Mandatory()) work_[index].present = false;
+    if (index >= 0 && !abilities::Table()[index].Mandatory()) {
+        work_[index].present = false;
+        Did(QStringLiteral("Remove"));
+    }
 }
 
 void frmAbilities::Value_Edited(int row, const QString& text) {
@@ -425,7 +431,7 @@ bool frmAbilities::CheckTypedNumbers(std::vector<std::vector<FieldValue>>& check
     const auto table = abilities::Table();
     checked.assign(table.size(), {});
     for (std::size_t i = 0; i < table.size(); ++i) {
-        const Ability& a = table[i];
+        const ListedAbility& a = table[i];
         const Working& w = work_[i];
         checked[i] = w.values;
         // An ability that is not written needs no checking.
@@ -464,7 +470,7 @@ void frmAbilities::SaveAbilities(const std::vector<std::vector<FieldValue>>& che
     SR2ShipFile& doc = Doc();
     const auto table = abilities::Table();
     for (std::size_t i = 0; i < table.size(); ++i) {
-        const Ability& a = table[i];
+        const ListedAbility& a = table[i];
         const Working& w = work_[i];
         if (a.panel != Panel::Parameters || !w.present) {
             // Abilities without arguments, absent ones (whose arguments stay as they are), and
@@ -482,6 +488,19 @@ void frmAbilities::SaveAbilities(const std::vector<std::vector<FieldValue>>& che
 bool frmAbilities::Store() {
     std::vector<std::vector<FieldValue>> checked;
     if (!CheckTypedNumbers(checked)) return false;
+    // Added and removed abilities were counted as they moved; here the values of those the ship
+    // keeps.
+    const SR2ShipFile& doc = Doc();
+    const auto table = abilities::Table();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const ListedAbility& a = table[i];
+        const Working& w = work_[i];
+        if (a.panel != Panel::Parameters || !w.present || !std::get<bool>(doc.GetField(a.presence))) continue;
+        bool edited = a.isActive && std::get<bool>(doc.GetField(a.isActive)) != w.isActive;
+        for (std::size_t p = 0; p < a.params.size() && !edited; ++p)
+            edited = doc.GetField(a.params[p].field) != checked[i][p];
+        if (edited) Did(QStringLiteral("Edit"));
+    }
     SaveAbilities(checked);
     return true;
 }

@@ -87,7 +87,8 @@ QString ValueText(const FieldValue& value, double times) {
 QDialog* CreateSalvageChunks(const SheetContext& context) { return new frmSalvageChunks(context); }
 
 frmSalvageChunks::frmSalvageChunks(const SheetContext& context)
-    : EditorSheet(context, "frmSalvageChunks", tr("Salvage Chunks")) {
+    : EditorSheet(context, "frmSalvageChunks", tr("Salvage Chunks"), tr("Salvage Chunk"),
+                  tr("Salvage Chunks")) {
     BuildControls();
 
     SavedChunks = Doc().SSOD_GetList();
@@ -293,6 +294,7 @@ bool frmSalvageChunks::StoreChunkValues(int index) {
     doc.SSOD_LoadValues(static_cast<std::int16_t>(index));
     for (const auto& [b, value] : changes) doc.SetField(b->field, value);
     doc.SSOD_SaveValues(static_cast<std::int16_t>(index));
+    Did(QStringLiteral("Edit"));
     for (const auto& [b, value] : changes) shownText_[b->box] = b->box->text();
     return true;
 }
@@ -334,6 +336,7 @@ void frmSalvageChunks::cmdAdd_Click() {
         return;
     }
     Doc().SSOD_AddItem(ToLocal(cboChunkNames->currentText()));
+    Did(QStringLiteral("Add"));
     // The list is rebuilt without a selection; the controls go on showing the current chunk.
     const QSignalBlocker block(lstChunks);
     RefreshChunkList();
@@ -344,6 +347,7 @@ void frmSalvageChunks::cmdRemove_Click() {
     const int row = lstChunks->currentRow();
     if (row < 0 || !lstChunks->item(row)->isSelected()) return;
     Doc().SSOD_RemoveItem(static_cast<std::int16_t>(row));
+    Did(QStringLiteral("Remove"));
     CurrentChunk = -1;
     {
         const QSignalBlocker block(lstChunks);

@@ -35,7 +35,8 @@ QComboBox* MakeFreeTextBox(const char* objectName, QWidget* parent) {
 
 QDialog* CreateWeapons(const SheetContext& context) { return new frmWeapons(context); }
 
-frmWeapons::frmWeapons(const SheetContext& context) : EditorSheet(context, "frmWeapons", tr("Weapons")) {
+frmWeapons::frmWeapons(const SheetContext& context)
+    : EditorSheet(context, "frmWeapons", tr("Weapons"), tr("Weapon"), tr("Weapons")) {
     BuildControls();
 
     // Opening: the restore copy first, then the choices and the entries. Nothing is selected.
@@ -171,7 +172,9 @@ void frmWeapons::StoreSelectedWeapon() {
 void frmWeapons::cmdApply_Click() {
     const int row = SelectedRow();
     if (row < 0) return;
+    const SR2ShipFile::WeaponItem before = Doc().SSWC_GetList()[static_cast<std::size_t>(row)].values;
     StoreSelectedWeapon();
+    if (Doc().SSWC_GetList()[static_cast<std::size_t>(row)].values != before) Did(QStringLiteral("Edit"));
     RefreshWeaponLists();
     lstWeapons->setCurrentRow(row);
 }
@@ -179,6 +182,7 @@ void frmWeapons::cmdApply_Click() {
 void frmWeapons::cmdAdd_Click() {
     Doc().SSWC_AddItem(ToLocal(cboWeapon->currentText()), ToLocal(cboHardPoint->currentText()),
                        ToLocal(cboFiringEffect->currentText()));
+    Did(QStringLiteral("Add"));
     RefreshWeaponLists();
 }
 
@@ -188,6 +192,7 @@ void frmWeapons::cmdRemove_Click() {
     if (row < 0) return;
     const int linesBefore = lstWeapons->count();
     Doc().SSWC_RemoveItem(static_cast<std::int16_t>(row));
+    Did(QStringLiteral("Remove"));
     if (linesBefore >= 2) {
         RefreshWeaponLists();
         lstWeapons->setCurrentRow(0);

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "layoutwriter.h"
+#include "shiplayout.h"
 #include "othervalue.h"
 #include "shipdocument.h"
 

@@ -1,14 +1,18 @@
 // The few file operations whose safe form differs between POSIX and Windows: creating a file that
 // must not exist yet, opening a log without following a link, flushing to disk, replacing a file
 // by another in one step, and making a folder private to the user. Everything else about files
-// goes through std::filesystem. All paths are std::filesystem::path; reasons come back as short
-// texts for the user (the system's own message), the empty string meaning success.
+// goes through std::filesystem. All paths are std::filesystem::path; reasons are short texts for
+// the user (the system's own message). The steps of writing a file give it as a string, empty
+// meaning success: their callers (the safe writer, the reader's log) put it into a message of
+// their own. The lock, which the tool takes around a whole edit, returns a Result.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "result.h"
 
 namespace platformfile {
 
@@ -121,8 +125,8 @@ public:
     FileLock& operator=(const FileLock&) = delete;
 
     // Waits until the file at path is locked. A file replaced in one step while this waited is a
-    // new file: the lock is then taken on the file now at path. Returns "" when held.
-    std::string Acquire(const fs::path& path);
+    // new file: the lock is then taken on the file now at path. A failure says why it is not held.
+    Result Acquire(const fs::path& path);
     void Release();
 
 private:

@@ -298,16 +298,16 @@ Visibility VisibilityOf(const fs::path&, const std::string& name) {
 
 const bool kFileLocksHold = true;
 
-std::string FileLock::Acquire(const fs::path& path) {
+Result FileLock::Acquire(const fs::path& path) {
     Release();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0) return ErrnoText(errno);
+        if (fd < 0) return Result::Failure(ErrnoText(errno));
         while (::flock(fd, LOCK_EX) != 0) {
             if (errno == EINTR) continue;
             const int e = errno;
             ::close(fd);
-            return ErrnoText(e);
+            return Result::Failure(ErrnoText(e));
         }
         // The holder before us may have replaced the file: our lock is then on the old one.
         struct stat held, now;
@@ -318,7 +318,7 @@ std::string FileLock::Acquire(const fs::path& path) {
         }
         ::close(fd);
     }
-    return "the file keeps being replaced";
+    return Result::Failure("the file keeps being replaced");
 }
 
 void FileLock::Release() {

@@ -227,7 +227,7 @@ std::wstring LockName(const fs::path& path) {
 
 }  // namespace
 
-std::string FileLock::Acquire(const fs::path& path) {
+Result FileLock::Acquire(const fs::path& path) {
     // Windows will not put a new file in the place of one that any handle holds open, so the lock
     // is not taken on the file itself, which the save must replace: it is a mutex of the user's
     // session named after the file's path, which every tarvisk-cli run that edits the file takes
@@ -237,16 +237,16 @@ std::string FileLock::Acquire(const fs::path& path) {
     HANDLE h = CreateFileW(path.wstring().c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return WinError(GetLastError());
+    if (h == INVALID_HANDLE_VALUE) return Result::Failure(WinError(GetLastError()));
     CloseHandle(h);
     HANDLE mutex = CreateMutexW(nullptr, FALSE, LockName(path).c_str());
-    if (!mutex) return WinError(GetLastError());
+    if (!mutex) return Result::Failure(WinError(GetLastError()));
     // An abandoned mutex was held by a run that ended without letting go: it is ours now.
     const DWORD waited = WaitForSingleObject(mutex, INFINITE);
     if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
         const DWORD code = GetLastError();
         CloseHandle(mutex);
-        return WinError(code);
+        return Result::Failure(WinError(code));
     }
     handle_ = reinterpret_cast<std::intptr_t>(mutex);
     return {};

@@ -55,11 +55,8 @@ void RemoveStaleTemporaryFiles(const fs::path& folder, const std::string& base) 
     }
 }
 
-}  // namespace
-
-void SetSafeWriteHookForTesting(SafeWriteHook hook) { testHook = hook; }
-
-std::string SafeWriteFile(const std::string& FileName, std::string_view text) {
+// The save itself: the empty string when done, else why not.
+std::string WriteAndReplace(const std::string& FileName, std::string_view text) {
     if (FileName.empty()) return "no file name was given";
     fs::path target = U8Path(FileName);
     std::string why;
@@ -131,4 +128,12 @@ std::string SafeWriteFile(const std::string& FileName, std::string_view text) {
         return fail("the file could not be replaced (" + e + ")");
     platformfile::SyncFolder(folder);
     return {};
+}
+
+}  // namespace
+
+void SetSafeWriteHookForTesting(SafeWriteHook hook) { testHook = hook; }
+
+Result SafeWriteFile(const std::string& target, std::string_view bytes) {
+    return Result::FromReason(WriteAndReplace(target, bytes));
 }

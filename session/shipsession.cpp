@@ -2,7 +2,7 @@
 
 #include <QUndoCommand>
 
-#include "layoutwriter.h"
+#include "shiplayout.h"
 
 namespace {
 

@@ -37,7 +37,8 @@ QString WithoutFullStop(QString s) {
 
 frmOtherEntries::frmOtherEntries(ShipDocument& document, Prompter& prompter, QWidget* parent)
     : QDialog(parent), document_(document), prompter_(prompter),
-      saved_(std::make_unique<SR2ShipFile>(document.Ship())) {
+      saved_(std::make_unique<SR2ShipFile>(document.Ship())),
+      steps_(this, QStringLiteral("Other Entry"), QStringLiteral("Other Entries")) {
     setObjectName("frmOtherEntries");
     setWindowTitle(QStringLiteral("Other Entries"));
 
@@ -196,6 +197,7 @@ void frmOtherEntries::ValueEdited(QTableWidgetItem* item) {
                           MessageKind::Warning);
         item->setText(FromLocal(r->value));
     } else {
+        steps_.Did(QStringLiteral("Edit"));
         // The row now holds what the document holds.
         const auto fresh = OtherEntries::List(document_.Ship(), document_.LineOrigins());
         for (const auto& f : fresh)
@@ -217,6 +219,7 @@ bool frmOtherEntries::StoreBlock() {
                           MessageKind::Warning);
         return false;
     }
+    steps_.Did(QStringLiteral("Edit"));
     const int row = blockRow_;
     const auto fresh = OtherEntries::List(document_.Ship(), document_.LineOrigins());
     for (const auto& f : fresh)
@@ -258,6 +261,7 @@ void frmOtherEntries::cmdAdd_Click() {
         txtNew_->setFocus(Qt::OtherFocusReason);
         return;
     }
+    steps_.Did(QStringLiteral("Add"));
     txtNew_->clear();
     txtFilter_->clear();
     Reload(id);
@@ -269,6 +273,7 @@ void frmOtherEntries::cmdRemove_Click() {
     blockRow_ = -1;  // what the box holds goes with the row
     const int row = SelectedRow();
     OtherEntries::Remove(document_.Ship(), r->id);
+    steps_.Did(QStringLiteral("Remove"));
     Reload();
     if (lstEntries_->rowCount() > 0) lstEntries_->selectRow(std::min(row, lstEntries_->rowCount() - 1));
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "otherentries.h"
+#include "steptext.h"
 
 class Prompter;
 class QLineEdit;
@@ -58,6 +59,7 @@ private:
     std::map<std::size_t, std::pair<std::string, std::string>> gameValues_;
     int blockRow_ = -1;                   // the table row whose block the box below holds
     bool filling_ = false;
+    StepText steps_;                      // the adds, removes and edits, for the undo step's name
 
     QLineEdit* txtFilter_ = nullptr;
     QTableWidget* lstEntries_ = nullptr;

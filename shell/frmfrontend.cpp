@@ -31,6 +31,7 @@
 #include "problemsview.h"
 #include "prompter.h"
 #include "sheetcontext.h"
+#include "steptext.h"
 #include "textconv.h"
 #include "windowfit.h"
 #include "windowplacement.h"
@@ -215,10 +216,7 @@ void frmFrontend::createButtons() {
                         return factory(SheetContext{session_.get(), prompter_, strDataDir, this});
                     },
                     button);
-                // Whatever the sheet's OK changed is one step to undo, named after the sheet.
-                if (sheet && session_)
-                    connect(sheet, &QDialog::finished, session_.get(),
-                            [s = session_.get(), step] { s->Commit(step); });
+                recordStep(sheet, step);
             });
         }
         sheetButtons_.push_back(button);
@@ -275,6 +273,16 @@ void frmFrontend::startSession(std::unique_ptr<ShipSession> session, const QStri
     connect(stack, &QUndoStack::cleanChanged, this, &frmFrontend::updateUndoActions);
     documentName_ = name;
     setDocumentState(true, title_ + " - " + name);
+}
+
+void frmFrontend::recordStep(QDialog* sheet, const QString& sheetName) {
+    // Whatever the sheet's OK changed is one step to undo, named after what the sheet did when it
+    // says so (a list editor: "Remove Weapon"), else after the sheet.
+    if (!sheet || !session_) return;
+    connect(sheet, &QDialog::finished, session_.get(), [s = session_.get(), sheet, sheetName] {
+        const QString named = sheet->property(kStepTextProperty).toString();
+        s->Commit(named.isEmpty() ? sheetName : named);
+    });
 }
 
 void frmFrontend::updateUndoActions() {
@@ -692,10 +700,7 @@ void frmFrontend::ShowOtherEntries(const std::string& statement, int line) {
     QDialog* sheet = ShowSheet([this] {
         return otherEntriesFactory_(SheetContext{session_.get(), prompter_, strDataDir, this});
     });
-    // What its OK changed is one step to undo, as for the sheets.
-    if (sheet && session_)
-        connect(sheet, &QDialog::finished, session_.get(),
-                [s = session_.get()] { s->Commit(QStringLiteral("Other Entries")); });
+    recordStep(sheet, QStringLiteral("Other Entries"));
     if (sheet && (!statement.empty() || line > 0))
         QMetaObject::invokeMethod(sheet, "SelectStatement", Q_ARG(QString, FromLocal(statement)), Q_ARG(int, line));
 }

@@ -128,6 +128,8 @@ private:
     bool maybeSave();
     void updateModified();
     void startSession(std::unique_ptr<ShipSession> session, const QString& name);
+    // Makes what the sheet's OK changes one undo step (nothing for Cancel or no change).
+    void recordStep(QDialog* sheet, const QString& sheetName);
     void updateUndoActions();
     void onChangedOnDisk();
     void handleChangeOnDisk();

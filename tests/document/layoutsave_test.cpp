@@ -5,7 +5,7 @@
 #include <set>
 
 #include "docsupport.h"
-#include "layoutwriter.h"
+#include "shiplayout.h"
 #include "othervalue.h"
 #include "scriptformat.h"
 #include "shipdocument.h"

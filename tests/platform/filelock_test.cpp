@@ -35,7 +35,7 @@ TEST(FileLock, TurnsAreTakenAndTheLockedFileCanBeReplaced) {
     std::ofstream(file, std::ios::binary) << "old";
 
     platformfile::FileLock first;
-    ASSERT_EQ(first.Acquire(file), "");
+    ASSERT_EQ(first.Acquire(file).reason, "");
 
     // The second locker must not get in while the first holds the lock on the file it read; the
     // first replaces the file, as a save does, and then lets go. Whenever the second gets in, it
@@ -44,20 +44,20 @@ TEST(FileLock, TurnsAreTakenAndTheLockedFileCanBeReplaced) {
     std::string secondSaw;
     std::thread second([&] {
         platformfile::FileLock lock;
-        EXPECT_EQ(lock.Acquire(file), "");
+        EXPECT_EQ(lock.Acquire(file).reason, "");
         secondHolds = true;
         secondSaw = Read(file);
     });
     std::this_thread::yield();
     EXPECT_FALSE(secondHolds.load());
-    EXPECT_EQ(SafeWriteFile(U8String(file), "new"), "");
+    EXPECT_TRUE(SafeWriteFile(U8String(file), "new"));
     first.Release();
     second.join();
     EXPECT_TRUE(secondHolds.load());
     EXPECT_EQ(secondSaw, "new");
 
     platformfile::FileLock missing;
-    EXPECT_NE(missing.Acquire(dir / "missing.ship"), "");
+    EXPECT_FALSE(missing.Acquire(dir / "missing.ship"));
     std::error_code ec;
     fs::remove_all(dir, ec);
 }

@@ -57,8 +57,9 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
+    // The reason a save failed; empty when it was saved.
     std::string Save(const fs::path& target, const std::string& bytes) {
-        return SafeWriteFile(target.string(), bytes);
+        return SafeWriteFile(target.string(), bytes).reason;
     }
 
     fs::path dir;
@@ -108,7 +109,7 @@ TEST_F(SaveTest, AFolderOrAMissingFolderIsRefusedWithAReason) {
     EXPECT_EQ(Save(dir / "folder.ship", "s"), "it is a folder");
     EXPECT_EQ(Save(dir / "missing" / "x.ship", "s"), "the folder does not exist");
     EXPECT_EQ(Save(dir / "plain" / "x.ship", "s"), "the folder does not exist");  // a file as folder
-    EXPECT_EQ(SafeWriteFile("", "s"), "no file name was given");
+    EXPECT_EQ(SafeWriteFile("", "s").reason, "no file name was given");
     EXPECT_EQ(Entries(), (std::vector<std::string>{"folder.ship", "plain"}));
 }
 
@@ -201,7 +202,7 @@ TEST_F(SaveTest, ThingsThatAreNotFilesAreRefused) {
     ASSERT_EQ(mkfifo((dir / "pipe.ship").c_str(), 0600), 0);
     EXPECT_EQ(Save(dir / "pipe.ship", "s"), "it is not an ordinary file");
     EXPECT_TRUE(fs::is_fifo(dir / "pipe.ship"));
-    EXPECT_EQ(SafeWriteFile("/dev/null", "s"), "it is not an ordinary file");
+    EXPECT_EQ(SafeWriteFile("/dev/null", "s").reason, "it is not an ordinary file");
     fs::create_symlink(dir / "pipe.ship", dir / "link.ship");
     EXPECT_EQ(Save(dir / "link.ship", "s"), "it is not an ordinary file");
 }

@@ -102,6 +102,7 @@ TEST_F(EntriesTest, OtherEntriesListsEditsAndSavesOnlyTheChangedLines) {
     EXPECT_EQ(Column(table, 1), (QStringList{"defaultROE", "setEngineBurn", "setTargetBox"}));
     sheet->findChild<QPushButton*>("cmdOK")->click();
     EXPECT_TRUE(main->isWindowModified());
+    EXPECT_EQ(Action("Undo")->text(), "&Undo Edit, Remove and Add Other Entries");
 
     Action("Save")->trigger();
     QByteArray expected = kScript;

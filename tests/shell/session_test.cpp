@@ -1,11 +1,13 @@
 // The open ship's session through the real window: undo and redo of sheet edits, the file changed
 // on disk by another program, recent files, and a script dropped on the window.
 #include <QAction>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -63,7 +65,7 @@ protected:
     // Another program replaces the file, and the window has heard of it.
     void ChangeOutside(const QByteArray& bytes) {
         QSignalSpy heard(main->Session(), &ShipSession::changedOnDisk);
-        ASSERT_EQ(SafeWriteFile(path.toStdString(), bytes.toStdString()), "");
+        ASSERT_TRUE(SafeWriteFile(path.toStdString(), bytes.toStdString()));
         ASSERT_TRUE(heard.wait(5000));
     }
     static QByteArray WithCost(const char* cost) {
@@ -121,6 +123,30 @@ TEST_F(SessionTest, TwentyEditsUndoneLeaveTheSavedDocumentAndSaveWritesNothing) 
     EXPECT_EQ(ReadFile(path), WithCost("77"));
     Action("Undo")->trigger();
     EXPECT_TRUE(main->isWindowModified());  // the saved state is 77 now
+}
+
+TEST_F(SessionTest, AListEditorsStepIsNamedAfterWhatItsOkKept) {
+    auto weapons = [this](const std::vector<const char*>& clicks) {
+        main->findChild<QPushButton*>("cmdWeapons")->click();
+        QDialog* sheet = main->OpenSheet();
+        ASSERT_NE(sheet, nullptr);
+        sheet->findChild<QComboBox*>("cboWeapon")->setCurrentIndex(0);
+        for (const char* button : clicks) {
+            sheet->findChild<QListWidget*>("lstWeapons")->setCurrentRow(0);
+            sheet->findChild<QPushButton*>(button)->click();
+        }
+        sheet->findChild<QPushButton*>("cmdOK")->click();
+    };
+    weapons({"cmdAdd"});
+    EXPECT_EQ(Action("Undo")->text(), "&Undo Add Weapon");
+    weapons({"cmdAdd", "cmdAdd"});
+    EXPECT_EQ(Action("Undo")->text(), "&Undo Add 2 Weapons");
+    weapons({"cmdRemove", "cmdAdd", "cmdRemove"});
+    EXPECT_EQ(Action("Undo")->text(), "&Undo Remove and Add Weapons");
+    Action("Undo")->trigger();
+    EXPECT_EQ(Action("Redo")->text(), "&Redo Remove and Add Weapons");
+    EXPECT_EQ(Action("Undo")->text(), "&Undo Add 2 Weapons");
+    EXPECT_EQ(main->ShipFile->SSWC_Num, 2);  // three weapons, counted from 0
 }
 
 TEST_F(SessionTest, AChangeOnDiskReloadsAnUnmodifiedDocumentAndAsksForAModifiedOne) {

@@ -1,4 +1,4 @@
-#include "layoutwriter.h"
+#include "shiplayout.h"
 
 #include <algorithm>
 #include <optional>
