@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gamelua.h"
 #include "unknownnames.h"
 
 using scriptformat::NameKind;
@@ -74,13 +75,41 @@ std::vector<ShipProblem> FindProblems(const ShipDocument& doc, const gamedata::G
                          p.origin->kind == SR2ShipFile::LineOrigin::Kind::SharedModel))
             p.field = SR2ShipFile::Fields()[p.origin->target].name;
     };
-    for (const auto& e : now.ErrorLines()) {
-        ShipProblem p;
-        p.kind = ShipProblem::Kind::Unreadable;
-        p.line = e.line;
-        p.message = "could not read: " + e.text;
-        place(p);
-        problems.push_back(std::move(p));
+    if (gamelua::Available()) {
+        // The game's Lua judges: a script it does not load is one problem, at Lua's line and with
+        // its message. Lines the editor keeps as written in a script that loads are no problem:
+        // Other Entries and the sheets show them, with the game's value.
+        // A byte-order mark, which Lua 5.1 does not load, is a problem of its own; the rest of
+        // the script is judged without it.
+        std::string_view script = bytes;
+        if (script.substr(0, 3) == "\xEF\xBB\xBF") {
+            script.remove_prefix(3);
+            ShipProblem p;
+            p.kind = ShipProblem::Kind::Unreadable;
+            p.line = 1;
+            p.message = "the file begins with a UTF-8 byte-order mark, which Lua 5.1 does not load";
+            place(p);
+            problems.push_back(std::move(p));
+        }
+        const gamelua::LoadCheck load = gamelua::CheckLoad(script);
+        if (!load.loads) {
+            ShipProblem p;
+            p.kind = ShipProblem::Kind::Unreadable;
+            p.line = std::max(1, load.line);
+            p.message = load.message;
+            place(p);
+            problems.push_back(std::move(p));
+        }
+    } else {
+        // Without Lua nothing can vouch for the lines the reader could not take apart.
+        for (const auto& e : now.ErrorLines()) {
+            ShipProblem p;
+            p.kind = ShipProblem::Kind::Unreadable;
+            p.line = e.line;
+            p.message = "could not read: " + e.text;
+            place(p);
+            problems.push_back(std::move(p));
+        }
     }
     if (data) {
         std::vector<UnknownName> unknown;

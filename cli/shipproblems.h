@@ -1,4 +1,5 @@
-// The problems of the open script, for the editor's Problems list: lines that could not be read,
+// The problems of the open script, for the editor's Problems list: a script the game's Lua does
+// not load (without Lua: the lines the reader could not take apart),
 // names the game's data does not define (as tarvisk-cli check reports them), a file that could not
 // be read at all. Standard C++ only.
 #pragma once

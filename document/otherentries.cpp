@@ -208,9 +208,8 @@ Result SetKnownField(SR2ShipFile& ship, std::size_t field, std::string_view type
         ship.SetFieldText(info.name, inner);
         return {};
     }
-    std::string why;
-    if (!ship.SetFieldText(info.name, value, &why))
-        return Result::Failure("'" + std::string(value) + "' " + (why.empty() ? "is not a number" : why));
+    if (Result set = ship.SetFieldText(info.name, value); !set)
+        return Result::Failure("'" + std::string(value) + "' " + (set.reason.empty() ? "is not a number" : set.reason));
     return {};
 }
 

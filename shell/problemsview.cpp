@@ -18,7 +18,8 @@ ProblemsView::ProblemsView(QWidget* parent) : QListWidget(parent) {
 
 QString ProblemsView::RowText(const ShipProblem& p) {
     QString text = FromLocal(p.message);
-    if (p.kind == ShipProblem::Kind::UnknownName && !p.statement.empty())
+    // The statement, where the message does not already quote it (Lua's message does not).
+    if (!p.statement.empty() && p.message.find(p.statement) == std::string::npos)
         text += " in " + FromLocal(p.statement);
     return p.line > 0 ? QString::number(p.line) + ": " + text : text;
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "gamelua.h"
 #include "otherentries.h"
 #include "shipproblems.h"
 
@@ -15,7 +16,7 @@ const std::string kScript =
     "NewShipType.passiveFormation = \"delta\"\n"                             // 2
     "StartShipWeaponConfig(NewShipType, \"tvk_needlegn\", \"hp\", \"fx\")\n"  // 3
     "StartShipWeaponConfig(NewShipType, \"hgn_ioncannon\", \"hp\", \"fx\")\n" // 4
-    "SpawnSalvageOnDeath(NewShipType, \"chunk\")\n";                         // 5
+    "NewShipType.tvkOdd = = 3\n";                                             // 5
 
 struct Opened {
     std::filesystem::path dir = std::filesystem::temp_directory_path() / "tarvisk-problems-test";
@@ -59,6 +60,10 @@ TEST(ShipProblems, UnreadableLinesAndUnknownNamesInLineOrderWithTheirPlaces) {
     ASSERT_EQ(rows.size(), 1u);
     OtherEntries::Remove(o.ship, rows[0].id);
     EXPECT_TRUE(FindProblems(o.doc, &o.data).empty());
+
+    // Where Lua judges, a line kept as written in a script it loads is no problem.
+    Opened kept("NewShipType = StartShipConfig()\nNewShipType.maxhealth = 79*1.1\n");
+    EXPECT_EQ(FindProblems(kept.doc, nullptr).size(), gamelua::Available() ? 0u : 1u);
 }
 
 TEST(ShipProblems, FormationsAndManeuversTakeTheirSuggestion) {

@@ -163,47 +163,44 @@ TEST_F(EntriesTest, AValueKeptAsWrittenShowsAsWrittenAndStaysUnlessChanged) {
 }
 
 TEST_F(EntriesTest, TheProblemsDockFollowsEditsAndLeadsToTheEntry) {
-    Open();
+    if (!LuaBuiltIn()) GTEST_SKIP() << "the game's Lua judges which lines are problems";
+    // Lines kept as written that Lua loads (79*1.1, a short salvage call) are no problem; a line
+    // Lua refuses is, with Lua's message.
+    QByteArray script = kScript;
+    script.replace("SpawnSalvageOnDeath(NewShipType, \"chunk\")", "NewShipType.tvkOdd = = 3");
+    Open(script);
     auto* dock = main->findChild<QDockWidget*>("dockProblems");
     ASSERT_NE(dock, nullptr);
     EXPECT_EQ(dock->windowTitle(), "Problems");
     EXPECT_EQ(Problems()->accessibleName(), "Problems");
     EXPECT_EQ(ProblemRows(),
-              (QStringList{"3: could not read: NewShipType.maxhealth = 79*1.1",
-                           "6: unknown weapon 'tvk_needlegn' (did you mean 'tvk_needlegun'?) in "
+              (QStringList{"6: unknown weapon 'tvk_needlegn' (did you mean 'tvk_needlegun'?) in "
                            "StartShipWeaponConfig(NewShipType, \"tvk_needlegn\", \"hp\", \"fx\")",
-                           "7: could not read: SpawnSalvageOnDeath(NewShipType, \"chunk\")"}));
+                           "7: unexpected symbol near '=' in NewShipType.tvkOdd = = 3"}));
 
-    // Double-click leads to the sheet or editor holding the entry, with its box focused or the
-    // entry selected.
+    // Double-click leads to the editor holding the entry, with the entry selected ...
     emit Problems()->itemActivated(Problems()->item(0));
     QDialog* sheet = main->OpenSheet();
-    ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(sheet->objectName(), "frmBasicProperties");
-    EXPECT_EQ(sheet->focusWidget(), sheet->findChild<QLineEdit*>("Value(6)"));
-    sheet->reject();
-    emit Problems()->itemActivated(Problems()->item(1));
-    sheet = main->OpenSheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->objectName(), "frmWeapons");
     EXPECT_EQ(sheet->findChild<QListWidget*>("lstWeapons")->currentRow(), 0);
     sheet->reject();
     // ... and to Other Entries at its row for a line no window holds.
-    emit Problems()->itemActivated(Problems()->item(2));
+    emit Problems()->itemActivated(Problems()->item(1));
     sheet = main->OpenSheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->objectName(), "frmOtherEntries");
     EXPECT_EQ(Table(sheet)->currentRow(), 2);
     sheet->findChild<QPushButton*>("cmdRemove")->click();
     sheet->findChild<QPushButton*>("cmdOK")->click();
-    EXPECT_EQ(Problems()->count(), 2);  // after the edit, before any save
+    EXPECT_EQ(Problems()->count(), 1);  // after the edit, before any save
 
     // Apply suggestion puts the known name in place.
-    main->ApplyProblemSuggestion(Problems()->Problems()[1]);
-    EXPECT_EQ(Problems()->count(), 1);
+    main->ApplyProblemSuggestion(Problems()->Problems()[0]);
+    EXPECT_EQ(Problems()->count(), 0);
     Action("Save")->trigger();
     EXPECT_TRUE(ReadFile(path).contains("\"tvk_needlegun\""));
-    EXPECT_EQ(Problems()->count(), 1);
+    EXPECT_EQ(Problems()->count(), 0);
 
     // A file that cannot be read is a problem of its own.
     main->OpenScript(temp.filePath("missing.ship"));
