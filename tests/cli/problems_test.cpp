@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "gamelua.h"
-#include "otherentries.h"
 #include "shipproblems.h"
 
 namespace {
@@ -16,7 +15,7 @@ const std::string kScript =
     "NewShipType.passiveFormation = \"delta\"\n"                             // 2
     "StartShipWeaponConfig(NewShipType, \"tvk_needlegn\", \"hp\", \"fx\")\n"  // 3
     "StartShipWeaponConfig(NewShipType, \"hgn_ioncannon\", \"hp\", \"fx\")\n" // 4
-    "NewShipType.tvkOdd = = 3\n";                                             // 5
+    "NewShipType.mass = = 3\n";                                               // 5
 
 struct Opened {
     std::filesystem::path dir = std::filesystem::temp_directory_path() / "tarvisk-problems-test";
@@ -47,8 +46,7 @@ TEST(ShipProblems, UnreadableLinesAndUnknownNamesInLineOrderWithTheirPlaces) {
     EXPECT_EQ(problems[0].origin->kind, SR2ShipFile::LineOrigin::Kind::Weapon);
     EXPECT_EQ(problems[1].line, 5);
     EXPECT_EQ(problems[1].kind, ShipProblem::Kind::Unreadable);
-    ASSERT_TRUE(problems[1].origin);
-    EXPECT_EQ(problems[1].origin->kind, SR2ShipFile::LineOrigin::Kind::Other);
+    EXPECT_EQ(problems[1].field, "iMass");  // the sheet that holds the entry is where to mend it
     EXPECT_EQ(FindProblems(o.doc, nullptr).size(), 1u);  // names only with a data directory
 
     // Putting the suggestion in place and mending the unreadable line leaves a clean ship; the
@@ -56,9 +54,7 @@ TEST(ShipProblems, UnreadableLinesAndUnknownNamesInLineOrderWithTheirPlaces) {
     ASSERT_TRUE(ApplySuggestion(o.ship, problems[0]));
     EXPECT_EQ(o.ship.SSWC_GetList()[0].values.name, "tvk_needlegun");
     EXPECT_FALSE(ApplySuggestion(o.ship, problems[0]));  // the name is gone now
-    const auto rows = OtherEntries::List(o.ship, o.doc.LineOrigins());
-    ASSERT_EQ(rows.size(), 1u);
-    OtherEntries::Remove(o.ship, rows[0].id);
+    ASSERT_TRUE(o.ship.SetFieldText("iMass", "30"));
     EXPECT_TRUE(FindProblems(o.doc, &o.data).empty());
 
     // Where Lua judges, a line kept as written in a script it loads is no problem.
