@@ -1,6 +1,8 @@
 #include "otherentries.h"
 
+#include <algorithm>
 #include <cctype>
+#include <climits>
 
 #include "asciicase.h"
 #include "scriptformat.h"
@@ -276,6 +278,11 @@ std::vector<OtherEntries::Row> OtherEntries::List(const SR2ShipFile& ship,
         Parts p = Parse(k.text);
         rows.push_back({i, lineOf[i], p.form, std::move(p.entry), std::move(p.value), k.text});
     }
+    // An ability's earlier call is kept once its later call is read: the rows go by their lines,
+    // the statements added since last.
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+        return (a.line == 0 ? INT_MAX : a.line) < (b.line == 0 ? INT_MAX : b.line);
+    });
     return rows;
 }
 

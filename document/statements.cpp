@@ -373,26 +373,23 @@ bool Splitter::Next(Statement& out) {
         out.open = open;
         out.neverEnds = neverEnds;
         out.block = false;
+        out.toEnd = false;
         out.joined.clear();
         return true;
     };
     const std::size_t first = i_;
     if (BeginsBlock(lines_[i_])) {
         // A block runs to the line that closes it. One that never closes (the script is broken
-        // there) is its first line alone, and the lines after it are read afresh; after that,
-        // every later block is looked at no further than its first line, so that a script of
-        // unclosed blocks is still read in one pass.
-        std::size_t end = i_ + 1;
-        if (!unclosedBlock_) {
-            BlockScan scan;
-            std::size_t k = i_;
-            do scan.Line(lines_[k++]);
-            while ((scan.depth > 0 || scan.longLevel >= 0) && k < lines_.size());
-            if (scan.depth > 0 || scan.longLevel >= 0) unclosedBlock_ = true;
-            else end = k;
-        }
-        give(first, end - first, false, false);
-        i_ = end;
+        // there, and Lua loads none of it) runs to the end of the file: read as separate
+        // statements, the lines after it would change with every line the writer moves, and a
+        // later block could close where this one did not.
+        BlockScan scan;
+        std::size_t k = i_;
+        do scan.Line(lines_[k++]);
+        while ((scan.depth > 0 || scan.longLevel >= 0) && k < lines_.size());
+        give(first, k - first, false, false);
+        out.toEnd = scan.depth > 0 || scan.longLevel >= 0;
+        i_ = k;
         out.block = true;
         return true;
     }

@@ -29,13 +29,16 @@ struct Statement {
     // too), and it runs to the line where its end (or until) closes it, or to the end of the
     // file. The reader keeps it whole, as written: what it does depends on where it stands.
     bool block = false;
+    // A block that never closes: it runs to the end of the file, and nothing can follow it.
+    bool toEnd = false;
 };
 
 // Every line belongs to exactly one statement; statements come in file order.
 //
 // A script that is not valid Lua still gives every line a statement: a call or string still open
 // when a line begins a statement of its own, a line begins with "--", or the file ends, ends
-// there, open; a long string or comment that never closes covers only its first line.
+// there, open; a long string or comment that never closes covers only its first line; a block
+// that never closes runs to the end of the file.
 std::vector<Statement> Split(const std::vector<std::string_view>& lines);
 
 // The same statements one at a time, so that a long script is sorted without holding them all.
@@ -51,7 +54,6 @@ private:
     // Long brackets known to stay open to the end of the file, by (comment?, level): a later one
     // of the same kind cannot close either, so it is not looked for again.
     std::set<std::pair<bool, int>> neverClosed_;
-    bool unclosedBlock_ = false;  // a block ran to the end of the file without closing
     // Per long-bracket level: the last line that holds a closing bracket of that level, worked
     // out in one pass over the file the first time a long bracket stays open past its line. A
     // bracket still open after a line closes on a later one only if such a line follows, so a
