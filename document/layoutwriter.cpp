@@ -435,17 +435,20 @@ ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
         if (was.fields[i] == now.fields[i]) continue;
         const std::size_t f = fields[i];
         const Kind kind = f == model ? Kind::SharedModel : Kind::Assignment;
-        // A block that assigns the entry after its last line of its own (or with none) would
-        // override whatever line is written: the edit is refused, with the block's line.
+        // A block (or an assignment of several entries) that assigns the entry after its last line
+        // of its own (or with none) would override whatever line is written: the edit is
+        // refused, with the block's line.
         const auto block = plan.LastOrigin(Kind::Block, f);
         if (const auto own = plan.LastOrigin(kind, f); block && (!own || *own < *block)) {
             if (refused.empty()) {
                 std::string entry = ShipWriter::KeyOf(f);
                 if (entry.rfind("NewShipType.", 0) == 0) entry.erase(0, 12);
                 if (const auto eq = entry.find(" = "); eq != std::string::npos) entry.erase(eq);
-                refused = "'" + entry + "' is set last on line " + std::to_string(plan.OriginAt(*block).first + 1) +
-                          ", inside a block (if, for, function and the like) that the editor does not rewrite; "
-                          "change it there";
+                const std::size_t at = plan.OriginAt(*block).first;
+                refused = "'" + entry + "' is set last on line " + std::to_string(at + 1) +
+                          (plan.BlockAt(at) ? ", inside a block (if, for, function and the like) that the editor does not rewrite"
+                                            : ", by an assignment of several entries at once that the editor does not rewrite") +
+                          "; change it there";
             }
             continue;
         }

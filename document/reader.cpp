@@ -238,6 +238,10 @@ private:
     std::vector<int> inPlaceOf_;             // per field: its line kept in place, -1 for none
     // The first block has been read: from there on every statement is written where it stood.
     bool afterBlock_ = false;
+    std::vector<bool> setBeforeBlock_;    // per field: a line before the first block set it
+    // Called before a line stores a field's value: remembers the value set before the first
+    // block, when this line sets it again after it.
+    void SettingAgain(std::size_t field);
     std::optional<SR2ShipFile::Place> Here() const {
         if (!afterBlock_) return std::nullopt;
         return SR2ShipFile::Place{d_.unrecognized_.size() - 1, lineIndex_};
@@ -257,6 +261,8 @@ private:
     std::optional<std::size_t> abilityCalled_;
     void NoteBlockAbilities(std::string_view text, std::size_t first, std::size_t last);
     void NoteBlockAssignments(std::string_view text, std::size_t first, std::size_t last);
+    void NoteKeptAssignment(std::string_view entry, std::size_t first, std::size_t last);
+    bool NoteMultipleAssignment(std::string_view code, std::size_t first, std::size_t last);
 
     void OpenLogs();
     std::int16_t Read(const std::string& path, std::string* bytesRead);
@@ -414,6 +420,8 @@ void ShipReader::Sort(const std::string& path, const std::string& data) {
     abilitySlot_.assign(scriptformat::Abilities().size(), 0);
     patchRead_ = false;
     afterBlock_ = false;
+    setBeforeBlock_.assign(SR2ShipFile::Fields().size(), false);
+    d_.beforeBlock_.assign(SR2ShipFile::Fields().size(), std::nullopt);
     d_.fieldPlace_.assign(SR2ShipFile::Fields().size(), std::nullopt);
     d_.abilityPlace_.assign(scriptformat::Abilities().size(), std::nullopt);
     d_.patchPlace_.reset();
@@ -559,6 +567,9 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             Debug(line);
             std::string kept = multiLine_ || reformed_ ? std::string(asRead_) : keepText_ ? *keepText_ : line;
             d_.unrecognized_.push_back(Unbound(std::move(kept)));
+            // An assignment of several entries at once is kept as read, and like a block, what
+            // it does depends on where it stands: from here on, statements keep their places.
+            if (NoteMultipleAssignment(line, i, i + st.count - 1)) afterBlock_ = true;
         }
         if (other)
             d_.origins_.push_back({OriginKind::Other, i, i + st.count - 1, d_.unrecognized_.size() - 1});
@@ -626,22 +637,78 @@ void ShipReader::NoteBlockAssignments(std::string_view text, std::size_t first, 
         }
         blanks();
         if (name.empty() || p >= text.size() || text[p] != '=' || (p + 1 < text.size() && text[p + 1] == '=')) continue;
-        const AssignmentKey* key = scriptformat::FindAssignmentKey(name);
-        if (!key) continue;
-        std::vector<std::size_t> fields;
-        switch (key->kind) {
-            case KeyKind::Field: fields.push_back(static_cast<std::size_t>(KeyFieldIndex(*key))); break;
-            case KeyKind::UpLod:
-                for (const char* f : {"iUpLOD0", "iUpLOD1", "iUpLOD2"}) fields.push_back(FieldIndex(f));
-                break;
-            case KeyKind::DownLod:
-                for (const char* f : {"iDownLOD0", "iDownLOD1", "iDownLOD2"}) fields.push_back(FieldIndex(f));
-                break;
-            case KeyKind::MirrorAbove: fields.push_back(FieldIndex("MAM_Num")); break;
-            case KeyKind::MirrorBelow: fields.push_back(FieldIndex("MBM_Num")); break;
-        }
-        for (std::size_t f : fields) d_.origins_.push_back({OriginKind::Block, first, last, f});
+        NoteKeptAssignment(name, first, last);
     }
+}
+
+void ShipReader::NoteKeptAssignment(std::string_view name, std::size_t first, std::size_t last) {
+    const AssignmentKey* key = scriptformat::FindAssignmentKey(name);
+    if (!key) return;
+    std::vector<std::size_t> fields;
+    switch (key->kind) {
+        case KeyKind::Field: fields.push_back(static_cast<std::size_t>(KeyFieldIndex(*key))); break;
+        case KeyKind::UpLod:
+            for (const char* f : {"iUpLOD0", "iUpLOD1", "iUpLOD2"}) fields.push_back(FieldIndex(f));
+            break;
+        case KeyKind::DownLod:
+            for (const char* f : {"iDownLOD0", "iDownLOD1", "iDownLOD2"}) fields.push_back(FieldIndex(f));
+            break;
+        case KeyKind::MirrorAbove: fields.push_back(FieldIndex("MAM_Num")); break;
+        case KeyKind::MirrorBelow: fields.push_back(FieldIndex("MBM_Num")); break;
+    }
+    for (std::size_t f : fields) d_.origins_.push_back({OriginKind::Block, first, last, f});
+}
+
+// An assignment of several targets at once (NewShipType.a, NewShipType.b = 1, 2): its entries are
+// recorded as a block's are, since the line is kept as read and never rewritten. True when it
+// sets an entry the document knows.
+bool ShipReader::NoteMultipleAssignment(std::string_view code, std::size_t first, std::size_t last) {
+    if (code.find(',') == std::string_view::npos) return false;
+    // The targets: the code before its first "=" outside strings and brackets that is no
+    // comparison, cut at the commas outside brackets.
+    std::vector<std::string_view> targets;
+    std::size_t from = 0;
+    int depth = 0;
+    bool assigns = false;
+    for (std::size_t i = 0; i < code.size() && !assigns; ++i) {
+        const char c = code[i];
+        if (c == '"' || c == '\'') {
+            while (++i < code.size() && code[i] != c)
+                if (code[i] == '\\') ++i;
+        } else if (c == '(' || c == '[' || c == '{') {
+            ++depth;
+        } else if (c == ')' || c == ']' || c == '}') {
+            --depth;
+        } else if (depth == 0 && c == ',') {
+            targets.push_back(code.substr(from, i - from));
+            from = i + 1;
+        } else if (depth == 0 && c == '=') {
+            if ((i + 1 < code.size() && code[i + 1] == '=') || (i > 0 && std::string_view("=~<>").find(code[i - 1]) != std::string_view::npos))
+                return false;
+            targets.push_back(code.substr(from, i - from));
+            assigns = true;
+        }
+    }
+    if (!assigns || targets.size() < 2) return false;
+    const std::size_t before = d_.origins_.size();
+    constexpr std::string_view table = "newshiptype";
+    for (std::string_view t : targets) {
+        while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+        while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+        if (!asciicase::StartsWithNoCase(t, table)) continue;
+        t.remove_prefix(table.size());
+        while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+        if (!t.empty() && t.front() == '.') {
+            t.remove_prefix(1);
+            while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+        } else if (t.size() >= 4 && t[0] == '[' && (t[1] == '"' || t[1] == '\'') && t.back() == ']' && t[t.size() - 2] == t[1]) {
+            t = t.substr(2, t.size() - 4);
+        } else {
+            continue;
+        }
+        NoteKeptAssignment(t, first, last);
+    }
+    return d_.origins_.size() > before;
 }
 
 // The abilities a block adds (addAbility(NewShipType, "name", ...)): an edit of such an ability
@@ -673,6 +740,16 @@ void ShipReader::NoteBlockAbilities(std::string_view text, std::size_t first, st
 }
 
 // ----- Kept lines -----
+
+void ShipReader::SettingAgain(std::size_t field) {
+    if (!afterBlock_) {
+        setBeforeBlock_[field] = true;
+        return;
+    }
+    if (!setBeforeBlock_[field] || d_.fieldPlace_[field]) return;
+    d_.beforeBlock_[field] = inPlaceOf_[field] >= 0 ? d_.inPlace_[static_cast<std::size_t>(inPlaceOf_[field])].text
+                                                    : ShipWriter::ValueLine(d_, field);
+}
 
 void ShipReader::DropKept(std::size_t field) {
     for (int at = lastUnrecOf_[field]; at >= 0; at = unrecBefore_[static_cast<std::size_t>(at)])
@@ -831,6 +908,7 @@ void ShipReader::ParseAssignment(std::string& line) {
         KeepUnrecognized(f, list, std::string(keepText));
         return;
     }
+    SettingAgain(f);
     DropKept(f);
     std::string canonical;
     bool exact = false;  // the line reads as the writer writes it
@@ -887,6 +965,7 @@ void ShipReader::ParseSharedModel(const std::string& line) {
     auto q = Split(line, '"');
     if (q.size() < 3) throw LineError("no quoted model name");
     const std::size_t f = FieldIndex("sLoadSharedModel");
+    SettingAgain(f);
     DropKept(f);
     d_.sLoadSharedModel = q[1];
     d_.fieldPlace_[f] = Here();

@@ -160,6 +160,7 @@ void SR2ShipFile::Initialize() {
     fieldPlace_.clear();
     abilityPlace_.clear();
     patchPlace_.reset();
+    beforeBlock_.clear();
     origins_.clear();
 }
 

@@ -222,8 +222,9 @@ public:
     // line (counted from 0) of each statement that set something, and what it set. The save that
     // keeps the file's own layout rewrites, removes and inserts lines by these records.
     struct LineOrigin {
-        // Block: a block (if ... end and the like) that assigns the entry `target`, one record per
-        // entry it assigns; the block itself is kept as read and never rewritten.
+        // Block: a block (if ... end and the like), or an assignment of several entries at once
+        // (NewShipType.a, NewShipType.b = 1, 2), that assigns the entry `target`, one record per
+        // entry it assigns; the statement itself is kept as read and never rewritten.
         // Other: a statement no field or list holds, kept as read and edited as text (see
         // OtherEntries); its target is its position among the kept lines. A kept statement that
         // also has a record of another kind (a block, an ability's second call, an ability the
@@ -311,6 +312,9 @@ private:
     // patch list. None for a statement read before the first block, or added since.
     std::vector<std::optional<Place>> fieldPlace_, abilityPlace_;
     std::optional<Place> patchPlace_;
+    // Per field set both before and after the first block: the line that set it last before the
+    // block, as the writer writes it; written in the field's section, since the block may read it.
+    std::vector<std::optional<std::string>> beforeBlock_;
     std::string logFolder_;
     std::string debugLogPath_, errorLogPath_;
     std::string openFailure_;

@@ -69,6 +69,13 @@ std::string ShipWriter::FieldLine(const SR2ShipFile& d, std::size_t field) {
     return key + Form(d.GetFieldAt(field));
 }
 
+std::string ShipWriter::ValueLine(const SR2ShipFile& d, std::size_t field) {
+    static const std::size_t mam = SR2ShipFile::FindField("MAM_Num")->index;
+    static const std::size_t mbm = SR2ShipFile::FindField("MBM_Num")->index;
+    if (field == mam || field == mbm) return MirrorLine(KeyOf(field), field == mam ? d.mam_ : d.mbm_);
+    return FieldLine(d, field);
+}
+
 std::string ShipWriter::MirrorLine(const char* key, const std::vector<std::string>& list) {
     if (list.empty()) return {};
     std::string joined = list[0];
@@ -164,14 +171,8 @@ std::string ShipWriter::Script(const SR2ShipFile& d) {
     std::vector<const SR2ShipFile::KeptLine*> inPlace(SR2ShipFile::Fields().size(), nullptr);
     for (const auto& k : d.inPlace_)
         if (d.KeptLineHolds(k)) inPlace[static_cast<std::size_t>(k.field)] = &k;
-    static const std::size_t mam = SR2ShipFile::FindField("MAM_Num")->index;
-    static const std::size_t mbm = SR2ShipFile::FindField("MBM_Num")->index;
     // A field's line, or none (an empty mirror list).
-    auto fieldText = [&](std::size_t f) -> std::string {
-        if (inPlace[f]) return inPlace[f]->text;
-        if (f == mam || f == mbm) return MirrorLine(KeyOf(f), f == mam ? d.mam_ : d.mbm_);
-        return FieldLine(d, f);
-    };
+    auto fieldText = [&](std::size_t f) { return inPlace[f] ? inPlace[f]->text : ValueLine(d, f); };
     auto placed = [](const auto& places, std::size_t i) { return i < places.size() && places[i]; };
     const auto weaponPlaces = ListPlaces(d.weapons_), salvagePlaces = ListPlaces(d.salvage_);
     auto weaponText = [&](std::size_t i) {
@@ -240,7 +241,11 @@ std::string ShipWriter::Script(const SR2ShipFile& d) {
 
         for (const Row& row : section.rows) {
             const std::size_t f = SR2ShipFile::FindField(row.field)->index;
-            if (placed(d.fieldPlace_, f)) continue;
+            if (placed(d.fieldPlace_, f)) {
+                // Set again after the first block: here it keeps the line that set it before.
+                if (f < d.beforeBlock_.size() && d.beforeBlock_[f]) line(*d.beforeBlock_[f]);
+                continue;
+            }
             const FieldValue v = d.GetFieldAt(f);
             switch (row.kind) {
                 case Row::Property:

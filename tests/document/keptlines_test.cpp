@@ -257,4 +257,9 @@ TEST(KeptLines, RepeatedAbilityLines) {
     EXPECT_LT(w.find(canonical), w.find(odd));
     EXPECT_NE(w.find(canonical), std::string::npos);
     EXPECT_FALSE(oddLast.doc.CanDock_ByPlayer);
+    // The earlier call keeps its place among the kept lines, before those that came after it.
+    w = Normalize(Crlf({odd, "first()", canonical, "second()"}));
+    EXPECT_LT(w.find(odd), w.find("first()"));
+    EXPECT_LT(w.find("first()"), w.find(canonical));
+    EXPECT_LT(w.find(canonical), w.find("second()"));
 }

@@ -62,6 +62,22 @@ TEST(Robustness, LongBracketsThatNeverCloseAmongOnesThatDo) {
                                    T{9, 1, false, true}}));
 }
 
+// A block that never closes (Lua loads none of the script) runs to the end of the file: nothing
+// after it is read, so nothing the writer moves can change how it reads the next time.
+TEST(Robustness, ABlockThatNeverClosesRunsToTheEndOfTheFile) {
+    const Lines rest = {"for i = 1, 2 do", "    f(i", "NewShipType.mass = heavyMass", "if x then", "NewShipType.mass = 2.5",
+                        "end"};
+    Lines script = {"NewShipType = StartShipConfig()", "if y then NewShipType.mass = 60 end", "NewShipType.mass = 50"};
+    script.insert(script.end(), rest.begin(), rest.end());
+    Read r = Read::Lines(script);
+    EXPECT_EQ(r.doc.iMass, 50);
+    std::string whole = rest[0];
+    for (std::size_t i = 1; i < rest.size(); ++i) whole += "\r\n" + rest[i];
+    EXPECT_EQ(r.doc.UnrecognizedLines().back(), whole);
+    const std::string w = Normalize(Crlf(script));
+    EXPECT_EQ(SplitLines(w).back(), "end");
+}
+
 // A call line cut short at any comma cannot crash the reader, and whatever became of it, it
 // comes back as it was read.
 TEST(Robustness, EveryCallLineOfTheSampleCutShortAtEveryComma) {
