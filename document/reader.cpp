@@ -544,7 +544,7 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             // A line whose long string or comment never closes is never stored, only kept as
             // read among the unrecognised lines: written anywhere else, its bracket could close
             // on a line it never met here.
-            if (st.neverEnds && line.rfind("--", 0) != 0) throw LineError("a long bracket never closes");
+            if (st.neverEnds && (st.count > 1 || line.rfind("--", 0) != 0)) throw LineError("a long bracket never closes");
             CategorizeLine(line);
         } catch (const LineError&) {
             failed = true;

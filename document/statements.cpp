@@ -406,12 +406,14 @@ bool Splitter::Next(Statement& out) {
     auto key = [&st] { return std::make_pair(st.mode == State::LongComment, st.level); };
     if (InLongBracket(st) && neverClosed_.count(key())) return give(first, 1, false, true);
     codeAt_.assign(1, 0);
+    inCodeAt_.assign(1, true);
     bool neverCloses = InLongBracket(st) && !ClosesAfter(st.level, i_ - 1);
     while (!neverCloses && Open(st) && i_ < lines_.size()) {
         if (!InLongBracket(st) && EndsOpenStatement(lines_[i_])) break;
         code_ += ' ';
         st.last = ' ';
         codeAt_.push_back(code_.size());
+        inCodeAt_.push_back(st.mode == State::Code);
         Scan(lines_[i_], i_, st, &code_);
         ++i_;
         neverCloses = InLongBracket(st) && !ClosesAfter(st.level, i_ - 1);
@@ -424,9 +426,20 @@ bool Splitter::Next(Statement& out) {
             i_ = first + 1;
             return give(first, 1, false, true);
         }
+        const std::size_t count = st.openedAt - first;
+        if (!inCodeAt_[count]) {
+            // That line begins inside a string or long bracket of the statement, which it
+            // closes: ended before it, the statement would run on into whatever follows it.
+            // It ends with that line instead, never closing, and the lines after it are read
+            // afresh.
+            if (count + 1 < codeAt_.size()) code_.resize(codeAt_[count + 1] - 1);
+            i_ = st.openedAt + 1;
+            give(first, count + 1, false, true);
+            out.joined.swap(code_);
+            return true;
+        }
         // The bracket began on a later line: the statement ends, open, before that line, which
         // is then read on its own.
-        const std::size_t count = st.openedAt - first;
         code_.resize(codeAt_[count] == 0 ? 0 : codeAt_[count] - 1);
         i_ = st.openedAt;
         give(first, count, true, false);

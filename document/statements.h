@@ -23,7 +23,8 @@ struct Statement {
     // The statement never closes (the script is broken there): its call or string is still open
     // where the next statement, a comment line or the end of the file begins.
     bool open = false;
-    // A long string or comment opens in its line and never closes: the statement is that line.
+    // A long string or comment opens in its last line and never closes: the statement ends with
+    // that line (its first, unless the line begins inside a string the statement opened).
     bool neverEnds = false;
     // A block: its first line begins with if, for, while, repeat, do or function (local function
     // too), and it runs to the line where its end (or until) closes it, or to the end of the
@@ -64,6 +65,7 @@ private:
     bool ClosesAfter(int level, std::size_t line);
     std::string code_;                // the statement's code, while it is gathered
     std::vector<std::size_t> codeAt_;  // where each of its lines' code begins in code_
+    std::vector<bool> inCodeAt_;       // whether each of its lines begins outside strings and brackets
 };
 
 // A line read on its own, from outside any statement: Split's shortcut for the usual line, which

@@ -60,6 +60,15 @@ TEST(Robustness, LongBracketsThatNeverCloseAmongOnesThatDo) {
     EXPECT_EQ(got, (std::vector<T>{T{0, 1, false, true}, T{1, 3, false, false}, T{4, 2, false, false},
                                    T{6, 1, true, false}, T{7, 1, false, true}, T{8, 1, false, false},
                                    T{9, 1, false, true}}));
+    // One that opens on a line that begins inside the statement's own string or long bracket
+    // ends the statement with that line: cut before it, the statement would run on.
+    const Lines closing = {"x = [[", "]] .. [==[", "f(\"a\\", "b\" .. [=[", "NewShipType.mass = 3"};
+    const std::vector<std::string_view> closingViews(closing.begin(), closing.end());
+    got.clear();
+    for (const auto& s : statements::Split(closingViews)) got.emplace_back(s.first, s.count, s.open, s.neverEnds);
+    EXPECT_EQ(got, (std::vector<T>{T{0, 2, false, true}, T{2, 2, false, true}, T{4, 1, false, false}}));
+    EXPECT_EQ(Read::Lines(closing).doc.iMass, 3);
+    Normalize(Crlf(closing));
 }
 
 // A block that never closes (Lua loads none of the script) runs to the end of the file: nothing
