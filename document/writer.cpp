@@ -220,7 +220,7 @@ std::string ShipWriter::Script(const SR2ShipFile& d) {
     std::stable_sort(tail.begin(), tail.end(), [](const Placed& x, const Placed& y) {
         return x.place != y.place ? x.place < y.place : x.item < y.item;
     });
-    bool anyKept = !tail.empty();
+    bool anyKept = std::any_of(tail.begin(), tail.end(), [](const Placed& p) { return !p.text.empty(); });
     for (const auto& k : d.unrecognized_) anyKept = anyKept || d.KeptLineHolds(k);
     auto anyInSection = [](const auto& places) {
         return std::any_of(places.begin(), places.end(), [](const auto& p) { return !p; });
