@@ -58,6 +58,7 @@ void Scan(std::string_view s, std::size_t lineNo, State& st, std::string* code) 
         st.last = s[to - 1];
     };
     std::size_t i = 0;
+    bool carriedOn = false;  // the line ends inside a short string, with a backslash that carries it
     while (i < s.size()) {
         switch (st.mode) {
             case State::LongString:
@@ -95,6 +96,7 @@ void Scan(std::string_view s, std::size_t lineNo, State& st, std::string* code) 
                 const std::size_t end = closed ? j + 1 : s.size();
                 keep(i, end);
                 if (!carried) st.mode = State::Code;
+                carriedOn = carried;
                 i = end;
                 break;
             }
@@ -133,6 +135,9 @@ void Scan(std::string_view s, std::size_t lineNo, State& st, std::string* code) 
             }
         }
     }
+    // A string that opens as the line's last character, or a string carried on to an empty line,
+    // ends with the line too: only a backslash at its end carries a string on.
+    if (st.mode == State::ShortString && !carriedOn) st.mode = State::Code;
 }
 
 // An "=" after one of these is part of a comparison (==, ~=, <=, >=), not an assignment.

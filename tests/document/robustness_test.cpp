@@ -71,6 +71,16 @@ TEST(Robustness, LongBracketsThatNeverCloseAmongOnesThatDo) {
     Normalize(Crlf(closing));
 }
 
+// A short string goes on to the next line only after a backslash at the end of its line: one that
+// opens as the line's last character ends there, before and after the writer evens out its blanks.
+TEST(Robustness, AStringOpenedAtTheEndOfALineEndsThere) {
+    const Lines lines = {"NewShipType.TOScale =\" ", "f(\"", "NewShipType.mass = 3"};
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    EXPECT_EQ(statements::Split(views).size(), 3u);
+    EXPECT_EQ(Read::Lines(lines).doc.iMass, 3);
+    Normalize("NewShipType.TOScale =\" ");
+}
+
 // A block that never closes (Lua loads none of the script) runs to the end of the file: nothing
 // after it is read, so nothing the writer moves can change how it reads the next time.
 TEST(Robustness, ABlockThatNeverClosesRunsToTheEndOfTheFile) {
