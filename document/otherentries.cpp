@@ -366,7 +366,8 @@ std::vector<OtherEntries::Row> OtherEntries::List(const SR2ShipFile& ship,
         if (!listed) continue;
         rows.push_back(KnownRow(ship, f, fieldLine[f]));
     }
-    // File order; what has no line yet (added since the file was read) last.
+    // File order (an ability's earlier call, kept once its later call is read, included); what has
+    // no line yet (added since the file was read) last.
     std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
         return (a.line > 0 ? a.line : INT_MAX) < (b.line > 0 ? b.line : INT_MAX);
     });

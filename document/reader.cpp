@@ -236,12 +236,33 @@ private:
     std::vector<int> lastUnrecOf_;
     std::vector<int> unrecBefore_;
     std::vector<int> inPlaceOf_;             // per field: its line kept in place, -1 for none
-    std::vector<bool> inBlock_;              // per field: a block assigned it after its last line
+    // The first block has been read: from there on every statement is written where it stood.
+    bool afterBlock_ = false;
+    std::vector<bool> setBeforeBlock_;    // per field: a line before the first block set it
+    // Called before a line stores a field's value: remembers the value set before the first
+    // block, when this line sets it again after it.
+    void SettingAgain(std::size_t field);
+    std::optional<SR2ShipFile::Place> Here() const {
+        if (!afterBlock_) return std::nullopt;
+        return SR2ShipFile::Place{d_.unrecognized_.size() - 1, lineIndex_};
+    }
     // A call the document holds once (an ability, the patch list) may come twice: the game makes
-    // both calls. The first is read; a later one is kept as read, and so written after it again.
-    std::vector<bool> abilityRead_;  // by ability: a line of it was read
+    // both calls. Of an ability's calls the last is read, the one the game keeps; an earlier one
+    // is kept as read, and written before it. Of patch lists the first is read, a later one kept.
+    std::vector<bool> abilityRead_;         // by ability: a line of it was read
+    std::vector<std::string> abilityText_;  // by ability: its read call as read
+    // By ability: where its read call stands among the kept lines, a line that holds nothing
+    // until a later call makes the read one an earlier call, kept in its own place.
+    std::vector<std::size_t> abilitySlot_;
     bool patchRead_ = false;
+    void KeepEarlierCall(std::size_t ability);
+    // The ability the statement being sorted calls, once its name is known: a call that cannot
+    // be read is still known as a call of it.
+    std::optional<std::size_t> abilityCalled_;
+    void NoteBlockAbilities(std::string_view text, std::size_t first, std::size_t last);
     void NoteBlockAssignments(std::string_view text, std::size_t first, std::size_t last);
+    void NoteKeptAssignment(std::string_view entry, std::size_t first, std::size_t last);
+    bool NoteMultipleAssignment(std::string_view code, std::size_t first, std::size_t last);
 
     void OpenLogs();
     std::int16_t Read(const std::string& path, std::string* bytesRead);
@@ -394,10 +415,16 @@ void ShipReader::Sort(const std::string& path, const std::string& data) {
     lastUnrecOf_.assign(SR2ShipFile::Fields().size(), -1);
     unrecBefore_.clear();
     inPlaceOf_.assign(SR2ShipFile::Fields().size(), -1);
-    inBlock_.assign(SR2ShipFile::Fields().size(), false);
     abilityRead_.assign(scriptformat::Abilities().size(), false);
+    abilityText_.assign(scriptformat::Abilities().size(), std::string());
+    abilitySlot_.assign(scriptformat::Abilities().size(), 0);
     patchRead_ = false;
-    d_.afterBlock_.assign(SR2ShipFile::Fields().size(), false);
+    afterBlock_ = false;
+    setBeforeBlock_.assign(SR2ShipFile::Fields().size(), false);
+    d_.beforeBlock_.assign(SR2ShipFile::Fields().size(), std::nullopt);
+    d_.fieldPlace_.assign(SR2ShipFile::Fields().size(), std::nullopt);
+    d_.abilityPlace_.assign(scriptformat::Abilities().size(), std::nullopt);
+    d_.patchPlace_.reset();
 
     Debug("Opening '" + path + "' for input...");
     std::string name = filequery::FileName(path);
@@ -481,7 +508,9 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             // A block is kept whole, as written: what it does depends on where it stands.
             Debug(asRead_);
             NoteBlockAssignments(asRead_, i, i + st.count - 1);
+            NoteBlockAbilities(asRead_, i, i + st.count - 1);
             d_.unrecognized_.push_back(Unbound(std::string(asRead_)));
+            afterBlock_ = true;
             d_.origins_.push_back({OriginKind::Other, i, i + st.count - 1, d_.unrecognized_.size() - 1});
             continue;
         }
@@ -509,12 +538,13 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
         marker_ = nullptr;
         keepText_.reset();
         origin_.reset();
+        abilityCalled_.reset();
         bool failed = false;
         try {
             // A line whose long string or comment never closes is never stored, only kept as
             // read among the unrecognised lines: written anywhere else, its bracket could close
             // on a line it never met here.
-            if (st.neverEnds && line.rfind("--", 0) != 0) throw LineError("a long bracket never closes");
+            if (st.neverEnds && (st.count > 1 || line.rfind("--", 0) != 0)) throw LineError("a long bracket never closes");
             CategorizeLine(line);
         } catch (const LineError&) {
             failed = true;
@@ -530,13 +560,16 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             LogError("Error on line " + numbers::FormatInteger(static_cast<std::int64_t>(i)) + ": " + std::string(parsed));
             // Kept as read; a patch list that could not be read is this line, and no other.
             if (asciicase::StartsWithNoCase(line, "loadshippa")) d_.patchLineUnread_ = true;
+            // A call of an ability that cannot be read still adds it in the game.
+            if (abilityCalled_) d_.origins_.push_back({OriginKind::AbilityKept, i, i + st.count - 1, *abilityCalled_});
             d_.unrecognized_.push_back(Unbound(std::string(asRead_)));
         } else if (!marker_) {
             Debug(line);
             std::string kept = multiLine_ || reformed_ ? std::string(asRead_) : keepText_ ? *keepText_ : line;
             d_.unrecognized_.push_back(Unbound(std::move(kept)));
-            if (origin_ && origin_->first == OriginKind::AbilityAgain)
-                d_.unrecognized_.back().ability = static_cast<int>(origin_->second);
+            // An assignment of several entries at once is kept as read, and like a block, what
+            // it does depends on where it stands: from here on, statements keep their places.
+            if (NoteMultipleAssignment(line, i, i + st.count - 1)) afterBlock_ = true;
         }
         if (other)
             d_.origins_.push_back({OriginKind::Other, i, i + st.count - 1, d_.unrecognized_.size() - 1});
@@ -604,29 +637,119 @@ void ShipReader::NoteBlockAssignments(std::string_view text, std::size_t first, 
         }
         blanks();
         if (name.empty() || p >= text.size() || text[p] != '=' || (p + 1 < text.size() && text[p + 1] == '=')) continue;
-        const AssignmentKey* key = scriptformat::FindAssignmentKey(name);
-        if (!key) continue;
-        std::vector<std::size_t> fields;
-        switch (key->kind) {
-            case KeyKind::Field: fields.push_back(static_cast<std::size_t>(KeyFieldIndex(*key))); break;
-            case KeyKind::UpLod:
-                for (const char* f : {"iUpLOD0", "iUpLOD1", "iUpLOD2"}) fields.push_back(FieldIndex(f));
-                break;
-            case KeyKind::DownLod:
-                for (const char* f : {"iDownLOD0", "iDownLOD1", "iDownLOD2"}) fields.push_back(FieldIndex(f));
-                break;
-            case KeyKind::MirrorAbove: fields.push_back(FieldIndex("MAM_Num")); break;
-            case KeyKind::MirrorBelow: fields.push_back(FieldIndex("MBM_Num")); break;
+        NoteKeptAssignment(name, first, last);
+    }
+}
+
+void ShipReader::NoteKeptAssignment(std::string_view name, std::size_t first, std::size_t last) {
+    const AssignmentKey* key = scriptformat::FindAssignmentKey(name);
+    if (!key) return;
+    std::vector<std::size_t> fields;
+    switch (key->kind) {
+        case KeyKind::Field: fields.push_back(static_cast<std::size_t>(KeyFieldIndex(*key))); break;
+        case KeyKind::UpLod:
+            for (const char* f : {"iUpLOD0", "iUpLOD1", "iUpLOD2"}) fields.push_back(FieldIndex(f));
+            break;
+        case KeyKind::DownLod:
+            for (const char* f : {"iDownLOD0", "iDownLOD1", "iDownLOD2"}) fields.push_back(FieldIndex(f));
+            break;
+        case KeyKind::MirrorAbove: fields.push_back(FieldIndex("MAM_Num")); break;
+        case KeyKind::MirrorBelow: fields.push_back(FieldIndex("MBM_Num")); break;
+    }
+    for (std::size_t f : fields) d_.origins_.push_back({OriginKind::Block, first, last, f});
+}
+
+// An assignment of several targets at once (NewShipType.a, NewShipType.b = 1, 2): its entries are
+// recorded as a block's are, since the line is kept as read and never rewritten. True when it
+// sets an entry the document knows.
+bool ShipReader::NoteMultipleAssignment(std::string_view code, std::size_t first, std::size_t last) {
+    if (code.find(',') == std::string_view::npos) return false;
+    // The targets: the code before its first "=" outside strings and brackets that is no
+    // comparison, cut at the commas outside brackets.
+    std::vector<std::string_view> targets;
+    std::size_t from = 0;
+    int depth = 0;
+    bool assigns = false;
+    for (std::size_t i = 0; i < code.size() && !assigns; ++i) {
+        const char c = code[i];
+        if (c == '"' || c == '\'') {
+            while (++i < code.size() && code[i] != c)
+                if (code[i] == '\\') ++i;
+        } else if (c == '(' || c == '[' || c == '{') {
+            ++depth;
+        } else if (c == ')' || c == ']' || c == '}') {
+            --depth;
+        } else if (depth == 0 && c == ',') {
+            targets.push_back(code.substr(from, i - from));
+            from = i + 1;
+        } else if (depth == 0 && c == '=') {
+            if ((i + 1 < code.size() && code[i + 1] == '=') || (i > 0 && std::string_view("=~<>").find(code[i - 1]) != std::string_view::npos))
+                return false;
+            targets.push_back(code.substr(from, i - from));
+            assigns = true;
         }
-        for (std::size_t f : fields) {
-            d_.origins_.push_back({OriginKind::Block, first, last, f});
-            inBlock_[f] = true;
-            d_.afterBlock_[f] = false;
+    }
+    if (!assigns || targets.size() < 2) return false;
+    const std::size_t before = d_.origins_.size();
+    constexpr std::string_view table = "newshiptype";
+    for (std::string_view t : targets) {
+        while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+        while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+        if (!asciicase::StartsWithNoCase(t, table)) continue;
+        t.remove_prefix(table.size());
+        while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+        if (!t.empty() && t.front() == '.') {
+            t.remove_prefix(1);
+            while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+        } else if (t.size() >= 4 && t[0] == '[' && (t[1] == '"' || t[1] == '\'') && t.back() == ']' && t[t.size() - 2] == t[1]) {
+            t = t.substr(2, t.size() - 4);
+        } else {
+            continue;
         }
+        NoteKeptAssignment(t, first, last);
+    }
+    return d_.origins_.size() > before;
+}
+
+// The abilities a block adds (addAbility(NewShipType, "name", ...)): an edit of such an ability
+// cannot take effect by rewriting another line.
+void ShipReader::NoteBlockAbilities(std::string_view text, std::size_t first, std::size_t last) {
+    constexpr std::string_view call = "addability", table = "newshiptype";
+    const auto& abilities = scriptformat::Abilities();
+    for (std::size_t at = 0; (at = text.find_first_of("Aa", at)) != std::string_view::npos; ++at) {
+        if (!asciicase::StartsWithNoCase(text.substr(at), call)) continue;
+        std::size_t p = at + call.size();
+        auto blanks = [&] {
+            while (p < text.size() && (text[p] == ' ' || text[p] == '\t')) ++p;
+        };
+        auto take = [&](std::string_view what) {
+            blanks();
+            if (!asciicase::StartsWithNoCase(text.substr(p), what)) return false;
+            p += what.size();
+            return true;
+        };
+        if (!take("(") || !take(table) || !take(",")) continue;
+        blanks();
+        if (p >= text.size() || (text[p] != '"' && text[p] != '\'')) continue;
+        const std::size_t close = text.find(text[p], p + 1);
+        if (close == std::string_view::npos) continue;
+        const std::string_view name = text.substr(p + 1, close - p - 1);
+        for (std::size_t a = 0; a < abilities.size(); ++a)
+            if (asciicase::EqualNoCase(name, abilities[a].name)) d_.origins_.push_back({OriginKind::AbilityKept, first, last, a});
     }
 }
 
 // ----- Kept lines -----
+
+void ShipReader::SettingAgain(std::size_t field) {
+    if (!afterBlock_) {
+        setBeforeBlock_[field] = true;
+        return;
+    }
+    if (!setBeforeBlock_[field] || d_.fieldPlace_[field]) return;
+    d_.beforeBlock_[field] = inPlaceOf_[field] >= 0 ? d_.inPlace_[static_cast<std::size_t>(inPlaceOf_[field])].text
+                                                    : ShipWriter::ValueLine(d_, field);
+}
 
 void ShipReader::DropKept(std::size_t field) {
     for (int at = lastUnrecOf_[field]; at >= 0; at = unrecBefore_[static_cast<std::size_t>(at)])
@@ -757,8 +880,6 @@ void ShipReader::ParseAssignment(std::string& line) {
     const FieldType type = SR2ShipFile::Fields()[f].type;
     // Whether or not its value converts, the line is the one that sets this entry.
     SetOrigin(OriginKind::Assignment, f);
-    if (inBlock_[f]) d_.afterBlock_[f] = true;
-    inBlock_[f] = false;
 
     // The value: quoted text for strings and the mirror lists, else the number after " = ".
     std::optional<FieldValue> value;
@@ -787,6 +908,7 @@ void ShipReader::ParseAssignment(std::string& line) {
         KeepUnrecognized(f, list, std::string(keepText));
         return;
     }
+    SettingAgain(f);
     DropKept(f);
     std::string canonical;
     bool exact = false;  // the line reads as the writer writes it
@@ -816,6 +938,7 @@ void ShipReader::ParseAssignment(std::string& line) {
         if (!exact) canonical = ShipWriter::FieldLine(d_, f);
     }
     d_.assigned_[f] = true;
+    d_.fieldPlace_[f] = Here();
     RecordNames(f, list);
     if (!exact && !Same(parsed, canonical)) KeepInPlace(f, list, std::string(asRead_));
 }
@@ -842,8 +965,10 @@ void ShipReader::ParseSharedModel(const std::string& line) {
     auto q = Split(line, '"');
     if (q.size() < 3) throw LineError("no quoted model name");
     const std::size_t f = FieldIndex("sLoadSharedModel");
+    SettingAgain(f);
     DropKept(f);
     d_.sLoadSharedModel = q[1];
+    d_.fieldPlace_[f] = Here();
     SetOrigin(OriginKind::SharedModel, f);
     if (!Same(line, ShipWriter::SharedModelLine(d_.sLoadSharedModel)))
         KeepInPlace(f, -1, std::string(asRead_));
@@ -861,7 +986,7 @@ void ShipReader::ParseWeaponConfig(const std::string& line) {
         extra = ExtraArgs(line, rest, 0);
     }
     SR2ShipFile::Entry<SR2ShipFile::WeaponItem> e{
-        {std::string(q[1]), std::string(q[3]), std::string(q[5]), std::move(extra)}, std::nullopt, {}};
+        {std::string(q[1]), std::string(q[3]), std::string(q[5]), std::move(extra)}, std::nullopt, {}, Here()};
     if (!Same(line, ShipWriter::WeaponLine(e.values))) {
         e.keptText = std::string(asRead_);
         e.keptValues = e.values;
@@ -879,6 +1004,7 @@ void ShipReader::ParseSalvageOnDeath(const std::string& line) {
     if (args.size() < 20) throw LineError("too few arguments");
     if (d_.salvage_.size() >= kListLimit) throw LineError("the salvage list is full");
     SR2ShipFile::Entry<SR2ShipFile::SalvageItem> e;
+    e.place = Here();
     e.values.name = q[1];
     e.values.chunks = Int32(args[2], "number of chunks");
     for (int i = 0; i < 16; ++i) e.values.reals[i] = Real(args[3 + i], "value");
@@ -925,6 +1051,7 @@ void ShipReader::ParseShipPatchList(const std::string& line) {
         return;
     }
     patchRead_ = true;
+    d_.patchPlace_ = Here();
     d_.LSPL_Directory = q[1];
     d_.patches_ = std::move(items);
     d_.LSPL_Num = num;
@@ -951,6 +1078,7 @@ void ShipReader::ParseAbility(const std::string& line) {
         return;
     }
     const std::size_t index = static_cast<std::size_t>(it - abilities.begin());
+    abilityCalled_ = index;
     // Per ability: the fields of its presence, its arguments and its quoted text, found once.
     struct AbilityFields {
         std::size_t presence = 0;
@@ -993,12 +1121,15 @@ void ShipReader::ParseAbility(const std::string& line) {
     }
     // Arguments beyond those the editor knows ("RepCap") are carried as written.
     d_.abilityExtra_[index] = ExtraArgs(line, args, 2 + fields.args.size() + (fields.quoted ? 1 : 0));
-    if (abilityRead_[index]) {
-        marker_ = nullptr;
-        SetOrigin(OriginKind::AbilityAgain, index);
-        return;
-    }
+    const bool again = abilityRead_[index];
+    if (again) KeepEarlierCall(index);
     abilityRead_[index] = true;
+    abilityText_[index].assign(asRead_);
+    // Written where it stood after the first block, else after its earlier call (now kept).
+    d_.abilityPlace_[index] = again && !Here() ? SR2ShipFile::Place{d_.unrecognized_.size() - 1, lineIndex_} : Here();
+    abilitySlot_[index] = d_.unrecognized_.size();
+    d_.unrecognized_.push_back(Unbound({}));
+    d_.unrecognized_.back().dropped = true;
     d_.SetFieldAt(fields.presence, true);
     for (std::size_t j = 0; j < fields.args.size(); ++j) d_.SetFieldAt(fields.args[j], values[j]);
     if (fields.quoted) d_.SetFieldAt(*fields.quoted, values.back());
@@ -1010,6 +1141,23 @@ void ShipReader::ParseAbility(const std::string& line) {
         d_.keptAbilities_[index].reset();
     else
         d_.keptAbilities_[index] = SR2ShipFile::KeptAbility{std::string(asRead_), d_.AbilityValues(index)};
+}
+
+// The ability's call read until now is an earlier one: kept as read from here on, in its own
+// place among the kept lines (its record says so), the document holding the later call.
+void ShipReader::KeepEarlierCall(std::size_t ability) {
+    for (std::size_t o = d_.origins_.size(); o-- > 0;) {
+        auto& record = d_.origins_[o];
+        if (record.kind != OriginKind::Ability || record.target != ability) continue;
+        record.kind = OriginKind::AbilityAgain;
+        auto& k = d_.unrecognized_[abilitySlot_[ability]];
+        k.text = std::move(abilityText_[ability]);
+        k.ability = static_cast<int>(ability);
+        k.dropped = false;
+        const SR2ShipFile::LineOrigin kept{OriginKind::Other, record.first, record.last, abilitySlot_[ability]};
+        d_.origins_.insert(d_.origins_.begin() + static_cast<std::ptrdiff_t>(o) + 1, kept);
+        return;
+    }
 }
 
 // ----- Abilities kept as read -----

@@ -103,6 +103,9 @@ Result ShipDocument::SaveCopy(const std::string& path) const {
 }
 
 Result ShipDocument::SaveAs(const std::string& path) {
+    // The canonical script keeps a block where it stood too: an edit that a block undoes there is
+    // refused as Save refuses it.
+    if (std::string refused = EditRefusal(); !refused.empty()) return Result::Failure(std::move(refused));
     const std::string text = ship_->ScriptText();
     if (Result proof = Verify(text); !proof) return proof;
     if (Result written = SafeWriteFile(path, text); !written) return written;

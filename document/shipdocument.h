@@ -64,7 +64,8 @@ public:
     Result Save();
     // Writes SaveBytes() to another file; the document stays with its own file and state.
     Result SaveCopy(const std::string& path) const;
-    // Writes the canonical script (Save As); afterwards the document belongs to that file.
+    // Writes the canonical script (Save As); afterwards the document belongs to that file. An edit
+    // that Save refuses (EditRefusal) is refused here too.
     Result SaveAs(const std::string& path);
 
 private:

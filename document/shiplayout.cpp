@@ -139,6 +139,9 @@ public:
                 return static_cast<std::ptrdiff_t>(origins_[i].last);
         if (auto o = LastOrigin(Kind::StartShipConfig))
             return static_cast<std::ptrdiff_t>(origins_[*o].last);
+        // A block that never closes runs to the end of the file: a line after it would be in it.
+        const auto& all = Statements();
+        if (!all.empty() && all.back().toEnd) return static_cast<std::ptrdiff_t>(all.back().first) - 1;
         return static_cast<std::ptrdiff_t>(lines_.size()) - 1;
     }
 
@@ -148,6 +151,13 @@ public:
         const std::string_view l = WithoutEnd(line);
         const statements::Span span = statements::CodeSpan(l);
         return l.substr(span.begin, span.end - span.begin);
+    }
+
+    // Whether a block begins on `line`.
+    bool BlockAt(std::size_t line) const {
+        for (const auto& st : Statements())
+            if (st.first == line) return st.block;
+        return false;
     }
 
     void Replace(std::size_t origin, std::string text, std::size_t newTarget) {
@@ -266,23 +276,26 @@ private:
         return t;
     }
 
-    // Whether the statement ending on `line` never closed, found once, on the first removal.
-    bool EndsOpenStatement(std::size_t line) {
-        if (openEnds_.empty()) {
+    // The file's statements as the reader splits them, found once, when first needed.
+    const std::vector<statements::Statement>& Statements() const {
+        if (!split_) {
             std::vector<std::string_view> texts;
             texts.reserve(lines_.size());
-            for (const auto& l : lines_) {
-                std::string_view t = l;
-                if (!t.empty() && t.back() == '\n') t.remove_suffix(1);
-                if (!t.empty() && t.back() == '\r') t.remove_suffix(1);
-                texts.emplace_back(t);
-            }
+            for (std::size_t i = 0; i < lines_.size(); ++i) texts.push_back(WithoutEnd(i));
+            split_ = statements::Split(texts);
+        }
+        return *split_;
+    }
+    // Whether the statement ending on `line` never closed.
+    bool EndsOpenStatement(std::size_t line) {
+        if (openEnds_.empty()) {
             openEnds_.assign(lines_.size(), false);
-            for (const auto& st : statements::Split(texts))
+            for (const auto& st : Statements())
                 if (st.open) openEnds_[st.first + st.count - 1] = true;
         }
         return openEnds_[line];
     }
+    mutable std::optional<std::vector<statements::Statement>> split_;
     std::vector<bool> openEnds_;
 
     struct Inserted {
@@ -422,17 +435,20 @@ ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
         if (was.fields[i] == now.fields[i]) continue;
         const std::size_t f = fields[i];
         const Kind kind = f == model ? Kind::SharedModel : Kind::Assignment;
-        // A block that assigns the entry after its last line of its own (or with none) would
-        // override whatever line is written: the edit is refused, with the block's line.
+        // A block (or an assignment of several entries) that assigns the entry after its last line
+        // of its own (or with none) would override whatever line is written: the edit is
+        // refused, with the block's line.
         const auto block = plan.LastOrigin(Kind::Block, f);
         if (const auto own = plan.LastOrigin(kind, f); block && (!own || *own < *block)) {
             if (refused.empty()) {
                 std::string entry = ShipWriter::KeyOf(f);
                 if (entry.rfind("NewShipType.", 0) == 0) entry.erase(0, 12);
                 if (const auto eq = entry.find(" = "); eq != std::string::npos) entry.erase(eq);
-                refused = "'" + entry + "' is set last on line " + std::to_string(plan.OriginAt(*block).first + 1) +
-                          ", inside a block (if, for, function and the like) that the editor does not rewrite; "
-                          "change it there";
+                const std::size_t at = plan.OriginAt(*block).first;
+                refused = "'" + entry + "' is set last on line " + std::to_string(at + 1) +
+                          (plan.BlockAt(at) ? ", inside a block (if, for, function and the like) that the editor does not rewrite"
+                                            : ", by an assignment of several entries at once that the editor does not rewrite") +
+                          "; change it there";
             }
             continue;
         }
@@ -444,15 +460,33 @@ ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
         }
     }
 
-    // Abilities: one statement each; a removed ability loses every line that adds it.
+    // Abilities: one statement each, the last call (the one the game keeps); a removed ability
+    // loses every line that adds it.
     for (std::size_t i = 0; i < now.abilities.size(); ++i) {
         if (was.abilities[i] == now.abilities[i]) continue;
+        // A call the editor cannot rewrite (inside a block, or one it could not read) that comes
+        // after the line the edit writes, or stays when the ability is removed, would undo it.
+        const auto own = plan.LastOrigin(Kind::Ability, i);
+        if (const auto kept = plan.LastOrigin(Kind::AbilityKept, i)) {
+            const std::size_t at = plan.OriginAt(*kept).first;
+            const bool undone = now.abilities[i].empty() ||
+                                (own ? plan.OriginAt(*own).first < at : plan.AfterKind(Kind::Ability) < static_cast<std::ptrdiff_t>(at));
+            if (undone) {
+                if (refused.empty())
+                    refused = "'" + std::string(scriptformat::Abilities()[i].name) + "' is added last on line " +
+                              std::to_string(at + 1) +
+                              (plan.BlockAt(at) ? ", inside a block (if, for, function and the like) that the editor does not rewrite"
+                                                : ", by a call that the editor cannot read") +
+                              "; change it there";
+                continue;
+            }
+        }
         if (now.abilities[i].empty()) {
             for (std::size_t o = 0; o < origins.size(); ++o)
                 if ((origins[o].kind == Kind::Ability || origins[o].kind == Kind::AbilityAgain) && origins[o].target == i)
                     plan.Remove(o);
-        } else if (auto o = plan.LastOrigin(Kind::Ability, i)) {
-            plan.Replace(*o, now.abilities[i], i);
+        } else if (own) {
+            plan.Replace(*own, now.abilities[i], i);
         } else {
             plan.Insert(plan.AfterKind(Kind::Ability), now.abilities[i], Kind::Ability, i);
         }

@@ -22,6 +22,8 @@ public:
     // for it. Indexed like SR2ShipFile::Fields().
     static const char* KeyOf(std::size_t field);
     static std::string FieldLine(const SR2ShipFile& d, std::size_t field);
+    // FieldLine, or for a mirror list's _Num field the list's line (none for an empty list).
+    static std::string ValueLine(const SR2ShipFile& d, std::size_t field);
     static std::string MirrorLine(const char* key, const std::vector<std::string>& list);
     static std::string SharedModelLine(const std::string& model);
     static std::string WeaponLine(const SR2ShipFile::WeaponItem& w);

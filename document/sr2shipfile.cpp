@@ -161,7 +161,10 @@ void SR2ShipFile::Initialize() {
     keptAbilities_.clear();
     abilityExtra_.clear();
     assigned_.assign(Fields().size(), false);
-    afterBlock_.clear();
+    fieldPlace_.clear();
+    abilityPlace_.clear();
+    patchPlace_.reset();
+    beforeBlock_.clear();
     origins_.clear();
 }
 
@@ -170,7 +173,7 @@ void SR2ShipFile::SSWC_AddItem(const std::string& WeaponName, const std::string&
     SSWC_WeaponName = WeaponName;
     SSWC_HardPointName = WeaponHardpoint;
     SSWC_FiringEffectName = FiringEffect;
-    weapons_.push_back({{WeaponName, WeaponHardpoint, FiringEffect, {}}, std::nullopt, {}});
+    weapons_.push_back({{WeaponName, WeaponHardpoint, FiringEffect, {}}, std::nullopt, {}, std::nullopt});
     SSWC_Num = static_cast<std::int32_t>(weapons_.size()) - 1;
 }
 
@@ -209,7 +212,7 @@ void SR2ShipFile::SSWC_SetList(WeaponList list) {
 void SR2ShipFile::SSOD_AddItem(const std::string& ChunkName) {
     SalvageItem item;
     item.name = ChunkName;
-    salvage_.push_back({item, std::nullopt, {}});
+    salvage_.push_back({item, std::nullopt, {}, std::nullopt});
     SSOD_Num = static_cast<std::int32_t>(salvage_.size()) - 1;
 }
 

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <array>
+#include <compare>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -110,11 +111,21 @@ public:
         std::string extra;  // the later game versions' further values
         bool operator==(const SalvageItem&) const = default;
     };
+    // Where a statement read after the script's first block stood: after the kept statement
+    // `afterKept` (its position among the lines kept as read, the first block being one of them),
+    // `line` its first line. The canonical writer writes it there, among the kept statements,
+    // instead of in its section: what a block does depends on what comes before and after it.
+    struct Place {
+        std::size_t afterKept = 0;
+        std::size_t line = 0;
+        auto operator<=>(const Place&) const = default;
+    };
     template <class V>
     struct Entry {
         V values;
         std::optional<std::string> keptText;  // written instead while values == keptValues
         V keptValues;
+        std::optional<Place> place;           // read after the first block: written where it stood
     };
     using WeaponList = std::vector<Entry<WeaponItem>>;
     using SalvageList = std::vector<Entry<SalvageItem>>;
@@ -211,15 +222,20 @@ public:
     // line (counted from 0) of each statement that set something, and what it set. The save that
     // keeps the file's own layout rewrites, removes and inserts lines by these records.
     struct LineOrigin {
-        // Block: a block (if ... end and the like) that assigns the entry `target`, one record per
-        // entry it assigns; the block itself is kept as read and never rewritten.
+        // Block: a block (if ... end and the like), or an assignment of several entries at once
+        // (NewShipType.a, NewShipType.b = 1, 2), that assigns the entry `target`, one record per
+        // entry it assigns; the statement itself is kept as read and never rewritten.
         // Other: a statement no field or list holds, kept as read and edited as text (see
         // OtherEntries); its target is its position among the kept lines. A kept statement that
         // also has a record of another kind (a block, an ability's second call, an ability the
         // editor does not know) has both records, over the same lines.
-        // AbilityAgain: a later call of an ability already added (`target`), kept as read: never
-        // rewritten, removed with the ability.
-        enum class Kind { StartShipConfig, Assignment, SharedModel, Weapon, Salvage, PatchList, Ability, Block, AbilityAgain, Other };
+        // Ability: the last call of an ability, the one the game keeps and the document holds.
+        // AbilityAgain: an earlier call of an ability called again later (`target`), kept as read:
+        // never rewritten, removed with the ability.
+        // AbilityKept: a call of an ability (`target`) that the editor cannot rewrite, kept as
+        // read: inside a block, or a call it could not read. While one comes after the ability's
+        // last read call (or there is none), an edit of the ability could not take effect.
+        enum class Kind { StartShipConfig, Assignment, SharedModel, Weapon, Salvage, PatchList, Ability, Block, AbilityAgain, Other, AbilityKept };
         Kind kind;
         std::size_t first = 0, last = 0;
         // Assignment, SharedModel: index into Fields() (the mirror lists: MAM_Num, MBM_Num);
@@ -257,8 +273,8 @@ private:
         int list = -1;                        // 0 mirror-above, 1 mirror-below, when list-bound
         std::vector<std::string> listValue;   // that list right after the line was read
         bool dropped = false;                 // a later line set the same field
-        // A later call of an ability already added (its position in the ability table): it holds
-        // while the ability is present, and goes with it.
+        // An earlier call of an ability called again later (its position in the ability table):
+        // it holds while the ability is present, and goes with it.
         int ability = -1;
     };
     bool KeptLineHolds(const KeptLine& k) const;
@@ -291,10 +307,14 @@ private:
     std::vector<KeptLine> unrecognized_;     // the last section, in file order
     std::vector<KeptLine> inPlace_;          // written in place of a field's canonical line
     std::vector<bool> assigned_;             // per field: the script read assigned it
-    // Per field: a block (kept among the unrecognised lines, written at the end) assigns it and a
-    // later plain line assigns it again: the writer writes its line once more after the blocks,
-    // so that the value read stays the one the game keeps.
-    std::vector<bool> afterBlock_;
+    // Where the statements read after the first block stood (see Place): per field, the line
+    // that set it last; per ability (by position in the ability table), its first call; the
+    // patch list. None for a statement read before the first block, or added since.
+    std::vector<std::optional<Place>> fieldPlace_, abilityPlace_;
+    std::optional<Place> patchPlace_;
+    // Per field set both before and after the first block: the line that set it last before the
+    // block, as the writer writes it; written in the field's section, since the block may read it.
+    std::vector<std::optional<std::string>> beforeBlock_;
     std::string logFolder_;
     std::string debugLogPath_, errorLogPath_;
     std::string openFailure_;

@@ -58,6 +58,7 @@ void Scan(std::string_view s, std::size_t lineNo, State& st, std::string* code) 
         st.last = s[to - 1];
     };
     std::size_t i = 0;
+    bool carriedOn = false;  // the line ends inside a short string, with a backslash that carries it
     while (i < s.size()) {
         switch (st.mode) {
             case State::LongString:
@@ -95,6 +96,7 @@ void Scan(std::string_view s, std::size_t lineNo, State& st, std::string* code) 
                 const std::size_t end = closed ? j + 1 : s.size();
                 keep(i, end);
                 if (!carried) st.mode = State::Code;
+                carriedOn = carried;
                 i = end;
                 break;
             }
@@ -133,6 +135,9 @@ void Scan(std::string_view s, std::size_t lineNo, State& st, std::string* code) 
             }
         }
     }
+    // A string that opens as the line's last character, or a string carried on to an empty line,
+    // ends with the line too: only a backslash at its end carries a string on.
+    if (st.mode == State::ShortString && !carriedOn) st.mode = State::Code;
 }
 
 // An "=" after one of these is part of a comparison (==, ~=, <=, >=), not an assignment.
@@ -373,26 +378,23 @@ bool Splitter::Next(Statement& out) {
         out.open = open;
         out.neverEnds = neverEnds;
         out.block = false;
+        out.toEnd = false;
         out.joined.clear();
         return true;
     };
     const std::size_t first = i_;
     if (BeginsBlock(lines_[i_])) {
         // A block runs to the line that closes it. One that never closes (the script is broken
-        // there) is its first line alone, and the lines after it are read afresh; after that,
-        // every later block is looked at no further than its first line, so that a script of
-        // unclosed blocks is still read in one pass.
-        std::size_t end = i_ + 1;
-        if (!unclosedBlock_) {
-            BlockScan scan;
-            std::size_t k = i_;
-            do scan.Line(lines_[k++]);
-            while ((scan.depth > 0 || scan.longLevel >= 0) && k < lines_.size());
-            if (scan.depth > 0 || scan.longLevel >= 0) unclosedBlock_ = true;
-            else end = k;
-        }
-        give(first, end - first, false, false);
-        i_ = end;
+        // there, and Lua loads none of it) runs to the end of the file: read as separate
+        // statements, the lines after it would change with every line the writer moves, and a
+        // later block could close where this one did not.
+        BlockScan scan;
+        std::size_t k = i_;
+        do scan.Line(lines_[k++]);
+        while ((scan.depth > 0 || scan.longLevel >= 0) && k < lines_.size());
+        give(first, k - first, false, false);
+        out.toEnd = scan.depth > 0 || scan.longLevel >= 0;
+        i_ = k;
         out.block = true;
         return true;
     }
@@ -409,12 +411,14 @@ bool Splitter::Next(Statement& out) {
     auto key = [&st] { return std::make_pair(st.mode == State::LongComment, st.level); };
     if (InLongBracket(st) && neverClosed_.count(key())) return give(first, 1, false, true);
     codeAt_.assign(1, 0);
+    inCodeAt_.assign(1, true);
     bool neverCloses = InLongBracket(st) && !ClosesAfter(st.level, i_ - 1);
     while (!neverCloses && Open(st) && i_ < lines_.size()) {
         if (!InLongBracket(st) && EndsOpenStatement(lines_[i_])) break;
         code_ += ' ';
         st.last = ' ';
         codeAt_.push_back(code_.size());
+        inCodeAt_.push_back(st.mode == State::Code);
         Scan(lines_[i_], i_, st, &code_);
         ++i_;
         neverCloses = InLongBracket(st) && !ClosesAfter(st.level, i_ - 1);
@@ -427,9 +431,20 @@ bool Splitter::Next(Statement& out) {
             i_ = first + 1;
             return give(first, 1, false, true);
         }
+        const std::size_t count = st.openedAt - first;
+        if (!inCodeAt_[count]) {
+            // That line begins inside a string or long bracket of the statement, which it
+            // closes: ended before it, the statement would run on into whatever follows it.
+            // It ends with that line instead, never closing, and the lines after it are read
+            // afresh.
+            if (count + 1 < codeAt_.size()) code_.resize(codeAt_[count + 1] - 1);
+            i_ = st.openedAt + 1;
+            give(first, count + 1, false, true);
+            out.joined.swap(code_);
+            return true;
+        }
         // The bracket began on a later line: the statement ends, open, before that line, which
         // is then read on its own.
-        const std::size_t count = st.openedAt - first;
         code_.resize(codeAt_[count] == 0 ? 0 : codeAt_[count] - 1);
         i_ = st.openedAt;
         give(first, count, true, false);

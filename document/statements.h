@@ -23,19 +23,23 @@ struct Statement {
     // The statement never closes (the script is broken there): its call or string is still open
     // where the next statement, a comment line or the end of the file begins.
     bool open = false;
-    // A long string or comment opens in its line and never closes: the statement is that line.
+    // A long string or comment opens in its last line and never closes: the statement ends with
+    // that line (its first, unless the line begins inside a string the statement opened).
     bool neverEnds = false;
     // A block: its first line begins with if, for, while, repeat, do or function (local function
     // too), and it runs to the line where its end (or until) closes it, or to the end of the
     // file. The reader keeps it whole, as written: what it does depends on where it stands.
     bool block = false;
+    // A block that never closes: it runs to the end of the file, and nothing can follow it.
+    bool toEnd = false;
 };
 
 // Every line belongs to exactly one statement; statements come in file order.
 //
 // A script that is not valid Lua still gives every line a statement: a call or string still open
 // when a line begins a statement of its own, a line begins with "--", or the file ends, ends
-// there, open; a long string or comment that never closes covers only its first line.
+// there, open; a long string or comment that never closes covers only its first line; a block
+// that never closes runs to the end of the file.
 std::vector<Statement> Split(const std::vector<std::string_view>& lines);
 
 // The same statements one at a time, so that a long script is sorted without holding them all.
@@ -51,7 +55,6 @@ private:
     // Long brackets known to stay open to the end of the file, by (comment?, level): a later one
     // of the same kind cannot close either, so it is not looked for again.
     std::set<std::pair<bool, int>> neverClosed_;
-    bool unclosedBlock_ = false;  // a block ran to the end of the file without closing
     // Per long-bracket level: the last line that holds a closing bracket of that level, worked
     // out in one pass over the file the first time a long bracket stays open past its line. A
     // bracket still open after a line closes on a later one only if such a line follows, so a
@@ -62,6 +65,7 @@ private:
     bool ClosesAfter(int level, std::size_t line);
     std::string code_;                // the statement's code, while it is gathered
     std::vector<std::size_t> codeAt_;  // where each of its lines' code begins in code_
+    std::vector<bool> inCodeAt_;       // whether each of its lines begins outside strings and brackets
 };
 
 // A line read on its own, from outside any statement: Split's shortcut for the usual line, which

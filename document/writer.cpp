@@ -1,4 +1,5 @@
 // WriteShipFile: the canonical script, laid out by the section table of scriptformat.cpp.
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -66,6 +67,13 @@ std::string ShipWriter::FieldLine(const SR2ShipFile& d, std::size_t field) {
     if (field == sharedModel)
         return SharedModelLine(d.sLoadSharedModel);
     return key + Form(d.GetFieldAt(field));
+}
+
+std::string ShipWriter::ValueLine(const SR2ShipFile& d, std::size_t field) {
+    static const std::size_t mam = SR2ShipFile::FindField("MAM_Num")->index;
+    static const std::size_t mbm = SR2ShipFile::FindField("MBM_Num")->index;
+    if (field == mam || field == mbm) return MirrorLine(KeyOf(field), field == mam ? d.mam_ : d.mbm_);
+    return FieldLine(d, field);
 }
 
 std::string ShipWriter::MirrorLine(const char* key, const std::vector<std::string>& list) {
@@ -139,6 +147,20 @@ bool IsDefault(const FieldValue& v) {
     return std::visit([](const auto& x) { return x == std::decay_t<decltype(x)>{}; }, v);
 }
 
+// Where each item of a list is written: in its section (none), or where its place says. An item
+// after one with a place goes with it, so that the list keeps its order however it was edited.
+template <class V>
+std::vector<std::optional<SR2ShipFile::Place>> ListPlaces(const std::vector<SR2ShipFile::Entry<V>>& list) {
+    std::vector<std::optional<SR2ShipFile::Place>> places;
+    places.reserve(list.size());
+    std::optional<SR2ShipFile::Place> last;
+    for (const auto& e : list) {
+        if (e.place && (!last || *last < *e.place)) last = e.place;
+        places.push_back(last);
+    }
+    return places;
+}
+
 }  // namespace
 
 std::string ShipWriter::Script(const SR2ShipFile& d) {
@@ -149,19 +171,67 @@ std::string ShipWriter::Script(const SR2ShipFile& d) {
     std::vector<const SR2ShipFile::KeptLine*> inPlace(SR2ShipFile::Fields().size(), nullptr);
     for (const auto& k : d.inPlace_)
         if (d.KeptLineHolds(k)) inPlace[static_cast<std::size_t>(k.field)] = &k;
-    auto fieldLine = [&](std::size_t f, const std::string& canonical) {
-        line(inPlace[f] ? inPlace[f]->text : canonical);
+    // A field's line, or none (an empty mirror list).
+    auto fieldText = [&](std::size_t f) { return inPlace[f] ? inPlace[f]->text : ValueLine(d, f); };
+    auto placed = [](const auto& places, std::size_t i) { return i < places.size() && places[i]; };
+    const auto weaponPlaces = ListPlaces(d.weapons_), salvagePlaces = ListPlaces(d.salvage_);
+    auto weaponText = [&](std::size_t i) {
+        const auto& w = d.weapons_[i];
+        return w.keptText && w.values == w.keptValues ? *w.keptText : WeaponLine(w.values);
+    };
+    auto salvageText = [&](std::size_t i) {
+        const auto& s = d.salvage_[i];
+        return s.keptText && s.values == s.keptValues ? *s.keptText : SalvageLine(s.values);
+    };
+    const auto& abilities = scriptformat::Abilities();
+    // The list-valued abilities come back through their lines kept as read.
+    auto abilityText = [&](std::size_t i) -> std::string {
+        if (abilities[i].listValued || !std::get<bool>(d.GetField(abilities[i].presence))) return {};
+        return d.AbilityKept(i) ? d.keptAbilities_[i]->text : AbilityLine(d, abilities[i]);
+    };
+    auto patchText = [&]() -> std::string {
+        const std::vector<SR2ShipFile::PatchItem> none;
+        const auto& items = d.LSPL_Num < 0 ? none : d.patches_;
+        // A patch-list line that could not be read comes back as read among the unrecognised
+        // lines; an empty call beside it would make the game load twice.
+        if (d.LSPL_Num < 0 && d.patchLineUnread_) return {};
+        if (d.patchKeptText_ && SR2ShipFile::PatchList{d.LSPL_Directory, items} == d.patchKeptValues_)
+            return *d.patchKeptText_;
+        return PatchLine(d.LSPL_Directory, items);
     };
 
-    const auto unrecognized = d.UnrecognizedLines();
-    static const std::size_t mam = SR2ShipFile::FindField("MAM_Num")->index;
-    static const std::size_t mbm = SR2ShipFile::FindField("MBM_Num")->index;
+    // The statements read after the first block, each with its place: written among the kept
+    // statements where they stood, in file order, rather than in their sections.
+    struct Placed {
+        SR2ShipFile::Place place;
+        std::size_t item;  // a list's items share a place when edited out of order
+        std::string text;
+    };
+    std::vector<Placed> tail;
+    for (std::size_t f = 0; f < d.fieldPlace_.size(); ++f)
+        if (d.fieldPlace_[f] && KeyOf(f)) tail.push_back({*d.fieldPlace_[f], 0, fieldText(f)});
+    for (std::size_t i = 0; i < d.weapons_.size(); ++i)
+        if (weaponPlaces[i]) tail.push_back({*weaponPlaces[i], i, weaponText(i)});
+    for (std::size_t i = 0; i < d.salvage_.size(); ++i)
+        if (salvagePlaces[i]) tail.push_back({*salvagePlaces[i], i, salvageText(i)});
+    for (std::size_t i = 0; i < d.abilityPlace_.size() && i < abilities.size(); ++i)
+        if (d.abilityPlace_[i]) tail.push_back({*d.abilityPlace_[i], 0, abilityText(i)});
+    if (d.patchPlace_) tail.push_back({*d.patchPlace_, 0, patchText()});
+    std::stable_sort(tail.begin(), tail.end(), [](const Placed& x, const Placed& y) {
+        return x.place != y.place ? x.place < y.place : x.item < y.item;
+    });
+    bool anyKept = std::any_of(tail.begin(), tail.end(), [](const Placed& p) { return !p.text.empty(); });
+    for (const auto& k : d.unrecognized_) anyKept = anyKept || d.KeptLineHolds(k);
+    auto anyInSection = [](const auto& places) {
+        return std::any_of(places.begin(), places.end(), [](const auto& p) { return !p; });
+    };
+
     if (d.bom_) out = "\xEF\xBB\xBF";  // the file's own byte-order mark stays
     line(std::string(scriptformat::kFirstLine));
     for (const Section& section : scriptformat::Sections()) {
-        if ((section.when == Section::IfWeapons && d.weapons_.empty()) ||
-            (section.when == Section::IfSalvage && d.salvage_.empty()) ||
-            (section.when == Section::IfUnrecognized && unrecognized.empty()))
+        if ((section.when == Section::IfWeapons && !anyInSection(weaponPlaces)) ||
+            (section.when == Section::IfSalvage && !anyInSection(salvagePlaces)) ||
+            (section.when == Section::IfUnrecognized && !anyKept))
             continue;
         line("--");
         line(std::string(scriptformat::kBannerRule));
@@ -171,68 +241,57 @@ std::string ShipWriter::Script(const SR2ShipFile& d) {
 
         for (const Row& row : section.rows) {
             const std::size_t f = SR2ShipFile::FindField(row.field)->index;
+            if (placed(d.fieldPlace_, f)) {
+                // Set again after the first block: here it keeps the line that set it before.
+                if (f < d.beforeBlock_.size() && d.beforeBlock_[f]) line(*d.beforeBlock_[f]);
+                continue;
+            }
             const FieldValue v = d.GetFieldAt(f);
             switch (row.kind) {
                 case Row::Property:
-                case Row::SharedModel: fieldLine(f, FieldLine(d, f)); break;
+                case Row::SharedModel: line(fieldText(f)); break;
                 case Row::Optional:
                 case Row::Lod:
                     // A new document was never read, so it has no record of assignments.
-                    if ((f < d.assigned_.size() && d.assigned_[f]) || !IsDefault(v) || inPlace[f])
-                        fieldLine(f, FieldLine(d, f));
+                    if ((f < d.assigned_.size() && d.assigned_[f]) || !IsDefault(v) || inPlace[f]) line(fieldText(f));
                     break;
-                case Row::Mirror: {
-                    const auto& list = row.field == std::string_view("MAM_Num") ? d.mam_ : d.mbm_;
-                    if (inPlace[f]) line(inPlace[f]->text);
-                    else if (!list.empty()) line(MirrorLine(row.key, list));
+                case Row::Mirror:
+                    if (const std::string text = fieldText(f); !text.empty()) line(text);
                     break;
-                }
             }
         }
 
         switch (section.content) {
             case Section::None: break;
             case Section::Weapons:
-                for (const auto& w : d.weapons_)
-                    line(w.keptText && w.values == w.keptValues ? *w.keptText : WeaponLine(w.values));
+                for (std::size_t i = 0; i < d.weapons_.size(); ++i)
+                    if (!weaponPlaces[i]) line(weaponText(i));
                 break;
-            case Section::Abilities: {
-                const auto& abilities = scriptformat::Abilities();
-                for (std::size_t i = 0; i < abilities.size(); ++i) {
-                    // The list-valued abilities come back through their lines kept as read.
-                    if (abilities[i].listValued || !std::get<bool>(d.GetField(abilities[i].presence)))
-                        continue;
-                    line(d.AbilityKept(i) ? d.keptAbilities_[i]->text : AbilityLine(d, abilities[i]));
-                }
+            case Section::Abilities:
+                for (std::size_t i = 0; i < abilities.size(); ++i)
+                    if (const std::string text = abilityText(i); !text.empty() && !placed(d.abilityPlace_, i)) line(text);
                 break;
-            }
             case Section::Salvage:
-                for (const auto& s : d.salvage_)
-                    line(s.keptText && s.values == s.keptValues ? *s.keptText : SalvageLine(s.values));
+                for (std::size_t i = 0; i < d.salvage_.size(); ++i)
+                    if (!salvagePlaces[i]) line(salvageText(i));
                 break;
-            case Section::Sounds: {
-                const std::vector<SR2ShipFile::PatchItem> none;
-                const auto& items = d.LSPL_Num < 0 ? none : d.patches_;
-                // A patch-list line that could not be read comes back as read among the
-                // unrecognised lines; an empty call beside it would make the game load twice.
-                if (d.LSPL_Num < 0 && d.patchLineUnread_) break;
-                if (d.patchKeptText_ && SR2ShipFile::PatchList{d.LSPL_Directory, items} == d.patchKeptValues_)
-                    line(*d.patchKeptText_);
-                else
-                    line(PatchLine(d.LSPL_Directory, items));
+            case Section::Sounds:
+                if (const std::string text = patchText(); !text.empty() && !d.patchPlace_) line(text);
+                break;
+            case Section::Unrecognized: {
+                // The kept statements in file order, each followed by the statements placed after it.
+                std::size_t next = 0;
+                auto placedUpTo = [&](std::size_t kept) {
+                    for (; next < tail.size() && tail[next].place.afterKept <= kept; ++next)
+                        if (!tail[next].text.empty()) line(tail[next].text);
+                };
+                for (std::size_t i = 0; i < d.unrecognized_.size(); ++i) {
+                    if (d.KeptLineHolds(d.unrecognized_[i])) line(d.unrecognized_[i].text);
+                    placedUpTo(i);
+                }
+                placedUpTo(static_cast<std::size_t>(-1));
                 break;
             }
-            case Section::Unrecognized:
-                for (const auto& text : unrecognized) line(text);
-                // An entry that a block assigns and a later line assigns again: once more here,
-                // after the blocks, so that the value the game keeps stays the later line's.
-                for (std::size_t f = 0; f < d.afterBlock_.size(); ++f) {
-                    if (!d.afterBlock_[f] || !KeyOf(f)) continue;
-                    if (inPlace[f]) line(inPlace[f]->text);
-                    else if (f == mam || f == mbm) line(MirrorLine(KeyOf(f), f == mam ? d.mam_ : d.mbm_));
-                    else line(FieldLine(d, f));
-                }
-                break;
         }
     }
     return out;

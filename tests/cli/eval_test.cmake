@@ -34,11 +34,14 @@ if(EXISTS "${WORK}/pwned")
   message(SEND_ERROR "a hostile script reached the file system")
 endif()
 
-# A save that would change another entry's meaning: the line of two assignments is kept as written
-# and would run after the later assignment. Nothing is written, the entry is named, exit 2.
-file(WRITE "${WORK}/reordered.ship" "NewShipType = StartShipConfig()\nNewShipType.mass, NewShipType.buildCost = 5, 7\nNewShipType.buildCost = 9\n")
-run(2 "" "'out.ship' could not be saved: it would change what the game reads: buildCost would be 7 instead of 9\\.\n$"
+# A save that would change another entry's meaning: the expression is kept as written and would
+# run after the later assignment of the entry it reads. Nothing is written, the entry is named, exit 2.
+file(WRITE "${WORK}/reordered.ship" "NewShipType = StartShipConfig()\nNewShipType.buildCost = 7\nNewShipType.maxhealth = NewShipType.buildCost * 2\nNewShipType.buildCost = 9\n")
+run(2 "" "'out.ship' could not be saved: it would change what the game reads: maxhealth would be 18 instead of 14\\.\n$"
     normalize reordered.ship out.ship)
 if(EXISTS "${WORK}/out.ship")
   message(SEND_ERROR "a refused save wrote its file")
 endif()
+# A line of two assignments keeps its place among the lines after it: normalized without refusal.
+file(WRITE "${WORK}/two.ship" "NewShipType = StartShipConfig()\nNewShipType.mass, NewShipType.buildCost = 5, 7\nNewShipType.buildCost = 9\n")
+run(0 "" "" normalize two.ship two_out.ship)

@@ -136,7 +136,7 @@ TEST(KeptLines, CallLinesKeepTheirTextWhileUnchangedAndWhenTheyMove) {
 }
 
 TEST(KeptLines, LinesWithMoreThanOneEqualsSignAreKeptAsRead) {
-    const Lines script = {"NewShipType.madeUp==3", "NewShipType.flag = a == b", "if NewShipType.x==1 then",
+    const Lines script = {"NewShipType.madeUp==3", "NewShipType.flag = a == b", "if NewShipType.x==1 then end",
                           "NewShipType.buildCost = 5 = 6"};
     Read r = Read::Lines(script);
     EXPECT_EQ(r.doc.UnrecognizedLines(), (Lines{script[0], script[1], script[2]}));
@@ -246,15 +246,20 @@ TEST(KeptLines, KeptTextsStayWithTheirItemsWhenTheFirstOrLastIsRemoved) {
 TEST(KeptLines, RepeatedAbilityLines) {
     const std::string odd = "addAbility(NewShipType,\"CanDock\",1,0) -- by hand";
     const std::string canonical = "addAbility(NewShipType, \"CanDock\", 1, 1)";
-    // The game makes both calls: both come back, the first one read into the document.
+    // The game makes both calls and keeps the last: both come back in their order, the last one
+    // read into the document.
     Read oddFirst = Read::Lines({odd, canonical});
     std::string w = oddFirst.Written();
-    EXPECT_TRUE(HasLine(w, canonical));
-    EXPECT_TRUE(HasLine(w, odd));
-    EXPECT_FALSE(oddFirst.doc.CanDock_ByPlayer);
+    EXPECT_LT(w.find(odd), w.find(canonical));
+    EXPECT_TRUE(oddFirst.doc.CanDock_ByPlayer);
     Read oddLast = Read::Lines({canonical, odd});
     w = oddLast.Written();
-    EXPECT_TRUE(HasLine(w, odd));
-    EXPECT_TRUE(HasLine(w, canonical));
-    EXPECT_TRUE(oddLast.doc.CanDock_ByPlayer);
+    EXPECT_LT(w.find(canonical), w.find(odd));
+    EXPECT_NE(w.find(canonical), std::string::npos);
+    EXPECT_FALSE(oddLast.doc.CanDock_ByPlayer);
+    // The earlier call keeps its place among the kept lines, before those that came after it.
+    w = Normalize(Crlf({odd, "first()", canonical, "second()"}));
+    EXPECT_LT(w.find(odd), w.find("first()"));
+    EXPECT_LT(w.find("first()"), w.find(canonical));
+    EXPECT_LT(w.find(canonical), w.find("second()"));
 }

@@ -346,6 +346,57 @@ TEST(LayoutSave, RandomListEditsReadBack) {
     }
 }
 
+// An ability's edit rewrites its last call, the one the game keeps; where that call is one the
+// editor cannot rewrite, Save and Save As refuse the edit and name its line.
+TEST(LayoutSave, AnAbilityEditRewritesItsLastCallOrIsRefused) {
+    const std::string first = "addAbility(NewShipType, \"CanDock\", 1, 0)";
+    Session s("NewShipType = StartShipConfig()\r\n" + first + "\r\nodd()\r\naddAbility(NewShipType, \"CanDock\", 1, 1)\r\n");
+    EXPECT_TRUE(s.ship.CanDock_ByPlayer);
+    s.ship.CanDock_IsActive = false;
+    Change c = Middle(s.original, s.doc.SaveBytes());
+    EXPECT_EQ(c.removed, std::vector<std::string>{"addAbility(NewShipType, \"CanDock\", 1, 1)\r\n"});
+    EXPECT_EQ(c.added, std::vector<std::string>{"addAbility(NewShipType, \"CanDock\", 0, 1)\r\n"});
+    EXPECT_TRUE(ShipLayout::SameContent(s.Reread(s.doc.SaveBytes()), s.ship));
+    s.ship.bCanDock = false;  // removed: every call goes
+    EXPECT_EQ(s.doc.SaveBytes(), "NewShipType = StartShipConfig()\r\nodd()\r\n");
+
+    for (const std::string& last : {"if x then\r\n  addAbility(NewShipType, \"CanDock\", 1, 1)\r\nend",
+                                    "addAbility(NewShipType, \"CanDock\", nil)"}) {
+        Session b("NewShipType = StartShipConfig()\r\n" + first + "\r\n" + last + "\r\n");
+        b.ship.CanDock_ByPlayer = true;
+        EXPECT_NE(b.doc.EditRefusal().find("'CanDock' is added last on line 3"), std::string::npos) << b.doc.EditRefusal();
+        EXPECT_FALSE(b.doc.SaveAs(b.dir / "copy.ship"));
+        EXPECT_FALSE(fs::exists(b.dir.path() / "copy.ship"));
+    }
+}
+
+// An assignment of several entries at once is kept as read: an edit of an entry it sets last is
+// refused with its line, and the statements after it keep their place in Save As too.
+TEST(LayoutSave, AnAssignmentOfSeveralEntriesIsNotRewritten) {
+    Session s("NewShipType = StartShipConfig()\r\nNewShipType.mass = 5\r\n"
+              "NewShipType.mass, NewShipType[\"maxhealth\"] = 6, 7\r\nNewShipType.buildCost = 1\r\n");
+    const SR2ShipFile asRead = s.ship;
+    for (auto edit : {+[](SR2ShipFile& d) { d.iMass = 9; }, +[](SR2ShipFile& d) { d.iMaxhealth = 9; }}) {
+        s.ship = asRead;
+        edit(s.ship);
+        EXPECT_NE(s.doc.EditRefusal().find("is set last on line 3, by an assignment of several entries"), std::string::npos)
+            << s.doc.EditRefusal();
+    }
+    s.ship = asRead;
+    s.ship.iBuildCost = 2;
+    EXPECT_TRUE(s.doc.EditRefusal().empty());
+    const std::string canonical = s.ship.ScriptText();
+    EXPECT_LT(LineIndex(canonical, "NewShipType.mass, NewShipType[\"maxhealth\"] = 6, 7"),
+              LineIndex(canonical, "NewShipType.buildCost = 2"));
+}
+
+// A block that never closes runs to the end of the file: a line added at the end would be in it.
+TEST(LayoutSave, ALineAddedGoesBeforeABlockThatNeverCloses) {
+    Session s("if x then\r\n  y()\r\n");
+    s.ship.iMaxhealth = 8;
+    EXPECT_EQ(s.doc.SaveBytes(), "NewShipType.maxhealth = 8\r\nif x then\r\n  y()\r\n");
+}
+
 // A call that never closes was ended by the statement after it; taking that statement away must
 // not let the call run on into the lines that follow.
 TEST(LayoutSave, RemovingTheStatementAfterAnUnclosedCallKeepsItsEnd) {

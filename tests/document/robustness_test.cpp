@@ -60,6 +60,41 @@ TEST(Robustness, LongBracketsThatNeverCloseAmongOnesThatDo) {
     EXPECT_EQ(got, (std::vector<T>{T{0, 1, false, true}, T{1, 3, false, false}, T{4, 2, false, false},
                                    T{6, 1, true, false}, T{7, 1, false, true}, T{8, 1, false, false},
                                    T{9, 1, false, true}}));
+    // One that opens on a line that begins inside the statement's own string or long bracket
+    // ends the statement with that line: cut before it, the statement would run on.
+    const Lines closing = {"x = [[", "]] .. [==[", "f(\"a\\", "b\" .. [=[", "NewShipType.mass = 3"};
+    const std::vector<std::string_view> closingViews(closing.begin(), closing.end());
+    got.clear();
+    for (const auto& s : statements::Split(closingViews)) got.emplace_back(s.first, s.count, s.open, s.neverEnds);
+    EXPECT_EQ(got, (std::vector<T>{T{0, 2, false, true}, T{2, 2, false, true}, T{4, 1, false, false}}));
+    EXPECT_EQ(Read::Lines(closing).doc.iMass, 3);
+    Normalize(Crlf(closing));
+}
+
+// A short string goes on to the next line only after a backslash at the end of its line: one that
+// opens as the line's last character ends there, before and after the writer evens out its blanks.
+TEST(Robustness, AStringOpenedAtTheEndOfALineEndsThere) {
+    const Lines lines = {"NewShipType.TOScale =\" ", "f(\"", "NewShipType.mass = 3"};
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    EXPECT_EQ(statements::Split(views).size(), 3u);
+    EXPECT_EQ(Read::Lines(lines).doc.iMass, 3);
+    Normalize("NewShipType.TOScale =\" ");
+}
+
+// A block that never closes (Lua loads none of the script) runs to the end of the file: nothing
+// after it is read, so nothing the writer moves can change how it reads the next time.
+TEST(Robustness, ABlockThatNeverClosesRunsToTheEndOfTheFile) {
+    const Lines rest = {"for i = 1, 2 do", "    f(i", "NewShipType.mass = heavyMass", "if x then", "NewShipType.mass = 2.5",
+                        "end"};
+    Lines script = {"NewShipType = StartShipConfig()", "if y then NewShipType.mass = 60 end", "NewShipType.mass = 50"};
+    script.insert(script.end(), rest.begin(), rest.end());
+    Read r = Read::Lines(script);
+    EXPECT_EQ(r.doc.iMass, 50);
+    std::string whole = rest[0];
+    for (std::size_t i = 1; i < rest.size(); ++i) whole += "\r\n" + rest[i];
+    EXPECT_EQ(r.doc.UnrecognizedLines().back(), whole);
+    const std::string w = Normalize(Crlf(script));
+    EXPECT_EQ(SplitLines(w).back(), "end");
 }
 
 // A call line cut short at any comma cannot crash the reader, and whatever became of it, it

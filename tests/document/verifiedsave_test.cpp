@@ -10,12 +10,13 @@ using namespace docsupport;
 
 namespace {
 
-// A line that assigns two entries at once is kept as written and goes to the end of a canonical
-// script, after the later assignment it used to precede: Save As would make buildCost 7 instead of 9.
+// A value the editor keeps as an expression goes to the end of a canonical script, after the later
+// assignment of the entry it reads: Save As would make maxhealth 18 instead of 14.
 const std::string kReordered =
     "NewShipType = StartShipConfig()\n"
     "NewShipType.mass = 30\n"
-    "NewShipType.maxhealth, NewShipType.buildCost = 5, 7\n"
+    "NewShipType.buildCost = 7\n"
+    "NewShipType.maxhealth = NewShipType.buildCost * 2\n"
     "NewShipType.buildCost = 9\n";
 
 }  // namespace
@@ -32,7 +33,7 @@ TEST(VerifiedSave, AChangeBeyondTheEditIsRefusedAndNothingIsWritten) {
 
     const Result r = doc.SaveAs(copy);
     EXPECT_FALSE(r);
-    EXPECT_EQ(r.reason, "it would change what the game reads: buildCost would be 7 instead of 9");
+    EXPECT_EQ(r.reason, "it would change what the game reads: maxhealth would be 18 instead of 14");
     EXPECT_FALSE(fs::exists(U8Path(copy)));
     EXPECT_EQ(doc.FilePath(), path);  // the document stays with its own file
 

@@ -167,6 +167,35 @@ TEST(Writer, UnrecognisedLinesLastInReadOrder) {
     EXPECT_EQ(Read::Lines({"-- only", ""}).Written().find("NOT-YET"), std::string::npos);
 }
 
+// What a block does depends on the statements before and after it: from the first block on,
+// every statement is written where it stood among the kept ones, and a list keeps its order
+// however it was edited.
+TEST(Writer, StatementsAfterTheFirstBlockStayWhereTheyStood) {
+    const std::string gun = "StartShipWeaponConfig(NewShipType, \"gun\", \"hp\", \"fx\")";
+    const std::string rear = "StartShipWeaponConfig(NewShipType, \"rear\", \"hp\", \"fx\")";
+    const Lines tail = {"if NewShipType.mass > 1 then", "    NewShipType.mass = 60",
+                        "    StartShipWeaponConfig(NewShipType, \"heavy\", \"hp\", \"fx\")", "end",
+                        rear, "NewShipType.mass = 50", "odd()", "addAbility(NewShipType, \"CanDock\", 1, 1)"};
+    Lines script = {"NewShipType = StartShipConfig()", "NewShipType.mass = 40", gun};
+    script.insert(script.end(), tail.begin(), tail.end());
+    Read r = Read::Lines(script);
+    const std::string w = r.Written();
+    const auto lines = SplitLines(w);
+    EXPECT_EQ(Lines(lines.end() - static_cast<std::ptrdiff_t>(tail.size()), lines.end()), tail);
+    EXPECT_LT(LineIndex(w, gun), LineIndex(w, "--       NOT-YET-RECOGNIZED LINES"));
+    // Set again after the block, and written there; before it, the line that set it first stays.
+    EXPECT_LT(LineIndex(w, "NewShipType.mass = 40"), LineIndex(w, gun));
+    EXPECT_EQ(Normalize(w), w);
+
+    // Weapons edited out of their order are written in the list's order.
+    auto list = r.doc.SSWC_GetList();
+    std::swap(list[0], list[1]);
+    r.doc.SSWC_SetList(list);
+    const std::string swapped = r.doc.ScriptText();
+    EXPECT_LT(LineIndex(swapped, rear), LineIndex(swapped, gun));
+    EXPECT_GT(LineIndex(swapped, rear), LineIndex(swapped, "end"));
+}
+
 TEST(Writer, AFailedSaveReportsWhyAndLeavesTheOldFile) {
     TempDir dir;
     const SR2ShipFile d = NewDocument();
