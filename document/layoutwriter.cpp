@@ -472,12 +472,13 @@ ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
         const auto own = plan.LastOrigin(Kind::Ability, i);
         if (const auto kept = plan.LastOrigin(Kind::AbilityKept, i)) {
             const std::size_t at = plan.OriginAt(*kept).first;
-            const bool undone = now.abilities[i].empty() ||
-                                (own ? plan.OriginAt(*own).first < at : plan.AfterKind(Kind::Ability) < static_cast<std::ptrdiff_t>(at));
+            const bool removed = now.abilities[i].empty();
+            const bool undone = removed || (own ? plan.OriginAt(*own).first < at
+                                                : plan.AfterKind(Kind::Ability) < static_cast<std::ptrdiff_t>(at));
             if (undone) {
                 if (refused.empty())
-                    refused = "'" + std::string(scriptformat::Abilities()[i].name) + "' is added last on line " +
-                              std::to_string(at + 1) +
+                    refused = "'" + std::string(scriptformat::Abilities()[i].name) + "' is " +
+                              (removed ? "also added on line " : "added last on line ") + std::to_string(at + 1) +
                               (plan.IsBlock(*kept) ? ", inside a block (if, for, function and the like) that the editor does not rewrite"
                                                      : ", by a call that the editor cannot read") +
                               "; change it there";
