@@ -62,6 +62,19 @@ const std::vector<Shape>& Shapes() {
              for (int i = 0; i < 16; ++i) f << quotes;
              f << ")\n";
          }},
+        // A block that never closes (it runs to the end of the file) above a long script.
+        {"unclosed block + 200000 lines",
+         [](std::ofstream& f) {
+             f << "if x then\n";
+             for (int i = 0; i < 200000; ++i) f << "NewShipType.buildCost = " << i << "\n";
+         }},
+        // One ability called again and again after a block: each call keeps the one before it,
+        // and every statement keeps its place.
+        {"block + 200000 calls of one ability",
+         [](std::ofstream& f) {
+             f << "if x then y() end\n";
+             for (int i = 0; i < 200000; ++i) f << "addAbility(NewShipType, \"CanDock\", 1, " << i % 2 << ")\nz()\n";
+         }},
         // Long lines of assignments with a second "=".
         {"100000 assignments of 300 bytes",
          [](std::ofstream& f) {

@@ -550,7 +550,7 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             failed = true;
         }
         // Where the statement came from, for the save that keeps the file's own lines.
-        // A statement kept as read (nothing took it, or it is an ability's second call or an
+        // A statement kept as read (nothing took it, or it is an ability's earlier call or an
         // ability the editor does not know) also has a record that says which kept line it is, so
         // that it can be edited as text and its lines rewritten on their own.
         const bool other = failed || !marker_;

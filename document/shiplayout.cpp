@@ -140,8 +140,11 @@ public:
         if (auto o = LastOrigin(Kind::StartShipConfig))
             return static_cast<std::ptrdiff_t>(origins_[*o].last);
         // A block that never closes runs to the end of the file: a line after it would be in it.
-        const auto& all = Statements();
-        if (!all.empty() && all.back().toEnd) return static_cast<std::ptrdiff_t>(all.back().first) - 1;
+        if (!origins_.empty()) {
+            const auto& o = origins_.back();
+            if (o.kind == Kind::Other && o.last + 1 == lines_.size() && FirstStatement(o.first, o.last).toEnd)
+                return static_cast<std::ptrdiff_t>(o.first) - 1;
+        }
         return static_cast<std::ptrdiff_t>(lines_.size()) - 1;
     }
 
@@ -153,11 +156,18 @@ public:
         return l.substr(span.begin, span.end - span.begin);
     }
 
-    // Whether a block begins on `line`.
-    bool BlockAt(std::size_t line) const {
-        for (const auto& st : Statements())
-            if (st.first == line) return st.block;
-        return false;
+    // The first statement of the lines [first, last], split as the reader splits them: a block
+    // depends on its own lines alone.
+    statements::Statement FirstStatement(std::size_t first, std::size_t last) const {
+        std::vector<std::string_view> texts;
+        for (std::size_t l = first; l <= last && l < lines_.size(); ++l) texts.push_back(WithoutEnd(l));
+        statements::Statement st;
+        if (!texts.empty()) statements::Splitter(texts).Next(st);
+        return st;
+    }
+    // Whether the statement of a record is a block.
+    bool IsBlock(std::size_t origin) const {
+        return FirstStatement(origins_[origin].first, origins_[origin].last).block;
     }
 
     void Replace(std::size_t origin, std::string text, std::size_t newTarget) {
@@ -276,26 +286,19 @@ private:
         return t;
     }
 
-    // The file's statements as the reader splits them, found once, when first needed.
-    const std::vector<statements::Statement>& Statements() const {
-        if (!split_) {
+    // Whether the statement ending on `line` never closed, found once, on the first removal.
+    bool EndsOpenStatement(std::size_t line) {
+        if (openEnds_.empty()) {
             std::vector<std::string_view> texts;
             texts.reserve(lines_.size());
             for (std::size_t i = 0; i < lines_.size(); ++i) texts.push_back(WithoutEnd(i));
-            split_ = statements::Split(texts);
-        }
-        return *split_;
-    }
-    // Whether the statement ending on `line` never closed.
-    bool EndsOpenStatement(std::size_t line) {
-        if (openEnds_.empty()) {
             openEnds_.assign(lines_.size(), false);
-            for (const auto& st : Statements())
+            statements::Splitter split(texts);
+            for (statements::Statement st; split.Next(st);)
                 if (st.open) openEnds_[st.first + st.count - 1] = true;
         }
         return openEnds_[line];
     }
-    mutable std::optional<std::vector<statements::Statement>> split_;
     std::vector<bool> openEnds_;
 
     struct Inserted {
@@ -446,8 +449,8 @@ ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
                 if (const auto eq = entry.find(" = "); eq != std::string::npos) entry.erase(eq);
                 const std::size_t at = plan.OriginAt(*block).first;
                 refused = "'" + entry + "' is set last on line " + std::to_string(at + 1) +
-                          (plan.BlockAt(at) ? ", inside a block (if, for, function and the like) that the editor does not rewrite"
-                                            : ", by an assignment of several entries at once that the editor does not rewrite") +
+                          (plan.IsBlock(*block) ? ", inside a block (if, for, function and the like) that the editor does not rewrite"
+                                                 : ", by an assignment of several entries at once that the editor does not rewrite") +
                           "; change it there";
             }
             continue;
@@ -469,14 +472,15 @@ ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
         const auto own = plan.LastOrigin(Kind::Ability, i);
         if (const auto kept = plan.LastOrigin(Kind::AbilityKept, i)) {
             const std::size_t at = plan.OriginAt(*kept).first;
-            const bool undone = now.abilities[i].empty() ||
-                                (own ? plan.OriginAt(*own).first < at : plan.AfterKind(Kind::Ability) < static_cast<std::ptrdiff_t>(at));
+            const bool removed = now.abilities[i].empty();
+            const bool undone = removed || (own ? plan.OriginAt(*own).first < at
+                                                : plan.AfterKind(Kind::Ability) < static_cast<std::ptrdiff_t>(at));
             if (undone) {
                 if (refused.empty())
-                    refused = "'" + std::string(scriptformat::Abilities()[i].name) + "' is added last on line " +
-                              std::to_string(at + 1) +
-                              (plan.BlockAt(at) ? ", inside a block (if, for, function and the like) that the editor does not rewrite"
-                                                : ", by a call that the editor cannot read") +
+                    refused = "'" + std::string(scriptformat::Abilities()[i].name) + "' is " +
+                              (removed ? "also added on line " : "added last on line ") + std::to_string(at + 1) +
+                              (plan.IsBlock(*kept) ? ", inside a block (if, for, function and the like) that the editor does not rewrite"
+                                                     : ", by a call that the editor cannot read") +
                               "; change it there";
                 continue;
             }

@@ -227,7 +227,7 @@ public:
         // entry it assigns; the statement itself is kept as read and never rewritten.
         // Other: a statement no field or list holds, kept as read and edited as text (see
         // OtherEntries); its target is its position among the kept lines. A kept statement that
-        // also has a record of another kind (a block, an ability's second call, an ability the
+        // also has a record of another kind (a block, an ability's earlier call, an ability the
         // editor does not know) has both records, over the same lines.
         // Ability: the last call of an ability, the one the game keeps and the document holds.
         // AbilityAgain: an earlier call of an ability called again later (`target`), kept as read:

@@ -1,4 +1,6 @@
-// WriteShipFile: the canonical script, laid out by the section table of scriptformat.cpp.
+// WriteShipFile: the canonical script, laid out by the section table of scriptformat.cpp. What a
+// block does depends on the statements around it: the statements read after a script's first
+// block are written where they stood among the kept ones, in the last section, not in their own.
 #include <algorithm>
 #include <charconv>
 #include <filesystem>

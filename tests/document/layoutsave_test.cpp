@@ -367,6 +367,8 @@ TEST(LayoutSave, AnAbilityEditRewritesItsLastCallOrIsRefused) {
         EXPECT_NE(b.doc.EditRefusal().find("'CanDock' is added last on line 3"), std::string::npos) << b.doc.EditRefusal();
         EXPECT_FALSE(b.doc.SaveAs(b.dir / "copy.ship"));
         EXPECT_FALSE(fs::exists(b.dir.path() / "copy.ship"));
+        b.ship.bCanDock = false;  // removed, yet that call still adds it
+        EXPECT_NE(b.doc.EditRefusal().find("'CanDock' is also added on line 3"), std::string::npos) << b.doc.EditRefusal();
     }
 }
 

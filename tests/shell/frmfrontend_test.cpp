@@ -421,11 +421,12 @@ TEST_F(FrontendTest, AFailedSaveAsSaysWhy) {
 
 TEST_F(FrontendTest, ASaveThatWouldChangeWhatTheGameReadsIsRefusedInAMessage) {
     StartMain();
-    // The line of two assignments is kept as written and goes to the end of the written script,
-    // after the assignment that now wins: the game would read buildCost 7 instead of 9.
+    // The expression is kept as written and goes to the end of the written script, after the
+    // later assignment of the entry it reads: the game would read maxhealth 18 instead of 14.
     const QString path = WriteFile("Reordered.ship",
                                    "NewShipType = StartShipConfig()\n"
-                                   "NewShipType.mass, NewShipType.buildCost = 5, 7\n"
+                                   "NewShipType.buildCost = 7\n"
+                                   "NewShipType.maxhealth = NewShipType.buildCost * 2\n"
                                    "NewShipType.buildCost = 9\n");
     Open(path);
     prompter.messages.clear();
@@ -435,7 +436,7 @@ TEST_F(FrontendTest, ASaveThatWouldChangeWhatTheGameReadsIsRefusedInAMessage) {
 
     EXPECT_EQ(prompter.messages,
               QStringList{"The file '" + QDir::toNativeSeparators(out) + "' could not be saved: it would change "
-                          "what the game reads: buildCost would be 7 instead of 9."});
+                          "what the game reads: maxhealth would be 18 instead of 14."});
     EXPECT_FALSE(QFileInfo::exists(out));
 }
 
