@@ -199,9 +199,13 @@ int GetCommand(int argc, char** argv, const std::string& logFolder) {
         }
         keys.push_back(key);
     }
+    // get only reads: without a document to save there is no copy of the file's lines or of the
+    // ship as read, which for a long script is most of the memory.
     SR2ShipFile ship;
-    ShipDocument doc(ship);
-    if (int rc = OpenDocument(doc, argv[2], logFolder)) return rc;
+    ship.SetLogFolder(logFolder);
+    ship.SetWriteLogs(!logFolder.empty());
+    if (int rc = ReportRead(ship.OpenShipFile(AbsolutePath(argv[2])), ship, argv[2])) return rc;
+    ReportErrorLines(ship, argv[2], "are kept as they are");
     for (int i = 3; i < argc; ++i) std::cout << argv[i] << " = " << ValueText(ship, *keys[i - 3]) << '\n';
     return 0;
 }
