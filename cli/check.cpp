@@ -141,12 +141,9 @@ std::vector<std::string_view> SplitScriptLines(std::string_view all) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < all.size()) {
-        const std::size_t nl = all.find('\n', start);
-        const std::size_t end = nl == std::string_view::npos ? all.size() : nl;
-        std::size_t len = end - start;
-        if (len > 0 && all[end - 1] == '\r') --len;
-        lines.push_back(all.substr(start, len));
-        start = nl == std::string_view::npos ? all.size() : nl + 1;
+        const std::size_t end = std::min(all.find_first_of("\r\n", start), all.size());
+        lines.push_back(all.substr(start, end - start));
+        start = end + (all.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     return lines;
 }

@@ -32,5 +32,5 @@ struct Unsearched {
 std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int& worst,
                                  std::vector<Unsearched>* unsearched = nullptr);
 
-// The lines of a script's bytes, split as the reader splits them: at LF, a CR before it dropped.
+// The lines of a script's bytes, split as the reader splits them: at LF, CR LF or a lone CR.
 std::vector<std::string_view> SplitScriptLines(std::string_view bytes);

@@ -2,27 +2,13 @@
 
 #include <algorithm>
 
+#include "check.h"
 #include "gamelua.h"
 #include "unknownnames.h"
 
 using scriptformat::NameKind;
 
 namespace {
-
-// The text of each line, without its line end.
-std::vector<std::string> LinesOf(const std::string& bytes) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t nl = bytes.find('\n', start);
-        const std::size_t end = nl == std::string::npos ? bytes.size() : nl;
-        std::size_t len = end - start;
-        if (len > 0 && bytes[end - 1] == '\r') --len;
-        lines.push_back(bytes.substr(start, len));
-        start = nl == std::string::npos ? bytes.size() : nl + 1;
-    }
-    return lines;
-}
 
 // The record of the statement that holds line (from 1), if any.
 std::optional<SR2ShipFile::LineOrigin> OriginOf(const std::vector<SR2ShipFile::LineOrigin>& origins, int line) {
@@ -63,7 +49,7 @@ std::vector<ShipProblem> FindProblems(const ShipDocument& doc, const gamedata::G
     SR2ShipFile now;
     now.SetWriteLogs(false);
     now.ReadScriptText(doc.HasFile() ? doc.FilePath() : std::string("New.ship"), bytes);
-    const std::vector<std::string> lines = LinesOf(bytes);
+    const std::vector<std::string_view> lines = SplitScriptLines(bytes);
     const auto& origins = now.LineOrigins();
 
     std::vector<ShipProblem> problems;
