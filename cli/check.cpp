@@ -12,8 +12,10 @@
 #include "findings.h"
 #include "gamedata.h"
 #include "gamelua.h"
+#include "vouch.h"
 #include "safewrite.h"
 #include "sr2shipfile.h"
+#include "statements.h"
 #include "suppression.h"
 #include "u8path.h"
 #include "unknownnames.h"
@@ -137,16 +139,7 @@ std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int
     return files;
 }
 
-std::vector<std::string_view> SplitScriptLines(std::string_view all) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < all.size()) {
-        const std::size_t end = std::min(all.find_first_of("\r\n", start), all.size());
-        lines.push_back(all.substr(start, end - start));
-        start = end + (all.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    }
-    return lines;
-}
+std::vector<std::string_view> SplitScriptLines(std::string_view all) { return statements::Lines(all); }
 
 namespace {
 
@@ -165,130 +158,6 @@ std::string RelativeTo(const std::string& given, const std::string& file) {
         s += name;
     }
     return p.has_root_directory() && !p.has_root_name() ? "/" + s : s;
-}
-
-// Lines whose meaning to Lua the hand-written reader vouches for: blank lines, plain comments and
-// whole statements in the writer's own shapes (Name.Name = value, Name(value, ...), values being
-// numbers, strings without escapes and names). Anything else is left to Lua.
-class LineVoucher {
-public:
-    enum Kind { Blank, Statement, Other };
-
-    static Kind Of(std::string_view line) {
-        while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
-        if (line.empty()) return Blank;
-        if (line.substr(0, 2) == "--")  // a long comment would reach over the following lines
-            return line.size() > 2 && line[2] == '[' ? Other : Blank;
-        LineVoucher v{line};
-        if (!v.Name()) return Other;
-        const bool field = v.Take('.');
-        if (field && !v.Name()) return Other;
-        v.Blanks();
-        if (v.Take('=')) {  // Name.Name = value, or Name = Name() as the first line has it
-            v.Blanks();
-            if (field ? !v.Value() : !(v.Name() && v.Call())) return Other;
-        } else if (field || !v.Call()) {
-            return Other;
-        }
-        return v.rest_.empty() ? Statement : Other;
-    }
-
-private:
-    explicit LineVoucher(std::string_view line) : rest_(line) {}
-    std::string_view rest_;
-
-    void Blanks() {
-        while (!rest_.empty() && (rest_[0] == ' ' || rest_[0] == '\t')) rest_.remove_prefix(1);
-    }
-    // (value, value, ...) with blanks after the commas.
-    bool Call() {
-        if (!Take('(')) return false;
-        if (Take(')')) return true;
-        do {
-            Blanks();
-            if (!Value()) return false;
-        } while (Take(','));
-        return Take(')');
-    }
-    bool Take(char c) {
-        if (rest_.empty() || rest_[0] != c) return false;
-        rest_.remove_prefix(1);
-        return true;
-    }
-    static bool Alpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-    static bool Digit(char c) { return c >= '0' && c <= '9'; }
-    bool Digits() {
-        std::size_t n = 0;
-        while (n < rest_.size() && Digit(rest_[n])) ++n;
-        rest_.remove_prefix(n);
-        return n > 0;
-    }
-    bool Name() {
-        static constexpr std::string_view reserved[] = {"and", "break", "do", "else", "elseif", "end",
-            "false", "for", "function", "if", "in", "local", "nil", "not", "or", "repeat", "return",
-            "then", "true", "until", "while"};
-        std::size_t n = 0;
-        while (n < rest_.size() && (Alpha(rest_[n]) || (n > 0 && Digit(rest_[n])))) ++n;
-        if (n == 0) return false;
-        const std::string_view name = rest_.substr(0, n);
-        if (n <= 8 && name[0] >= 'a' && name[0] <= 'w')  // the reserved words' letters and lengths
-            for (std::string_view r : reserved)
-                if (name == r) return false;
-        rest_.remove_prefix(n);
-        return true;
-    }
-    bool Value() {
-        if (Take('"')) {
-            const std::size_t close = rest_.find_first_of("\"\\");
-            if (close == std::string_view::npos || rest_[close] != '"') return false;
-            rest_.remove_prefix(close + 1);
-            return true;
-        }
-        if (!rest_.empty() && Alpha(rest_[0])) return Name();
-        Take('-');
-        if (!Digits()) return false;
-        if (Take('.') && !Digits()) return false;
-        if (Take('e') || Take('E')) {
-            if (!Take('-')) Take('+');
-            if (!Digits()) return false;
-        }
-        return rest_.empty() || rest_[0] == ',' || rest_[0] == ')';
-    }
-};
-
-// The script as Lua needs to see it to say whether it loads: the statements the reader vouches
-// for are blanked, lines keeping their numbers, except those next to a line it does not vouch
-// for, which keep the statement boundaries round that line as they are. Empty when every line is
-// vouched for.
-std::string LinesForLua(const std::vector<std::string_view>& lines) {
-    std::vector<LineVoucher::Kind> kinds;
-    kinds.reserve(lines.size());
-    bool any = false;
-    for (std::string_view line : lines) {
-        kinds.push_back(LineVoucher::Of(line));
-        any = any || kinds.back() == LineVoucher::Other;
-    }
-    if (!any) return {};
-    std::vector<bool> keep(lines.size());
-    auto keepNeighbour = [&](std::size_t i, int step) {
-        for (std::size_t j = i + step; j < lines.size(); j += step) {  // j wraps below 0 to the end
-            if (kinds[j] == LineVoucher::Blank) continue;
-            keep[j] = true;
-            return;
-        }
-    };
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (kinds[i] == LineVoucher::Other) {
-            keep[i] = true;
-            keepNeighbour(i, -1);
-            keepNeighbour(i, 1);
-        }
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (keep[i]) text.append(lines[i]);
-        text += '\n';
-    }
-    return text;
 }
 
 // Reads one script and gathers its findings in line order (on one line, the unreadable line
@@ -336,10 +205,7 @@ FileReport CheckFile(const std::string& file, NameFindings* checker, std::ostrea
     // Lua, the game's own language, judges whether the script loads: its refusal is an error,
     // with Lua's line and message.
     if (gamelua::Available()) {
-        const std::string forLua = LinesForLua(lines);
-        gamelua::LoadCheck load{true, 0, {}};
-        // What fails in part is asked again whole, for Lua's own line and message.
-        if (!forLua.empty() && !gamelua::CheckLoad(forLua).loads) load = gamelua::CheckLoad(bytes);
+        const gamelua::LoadCheck load = gamelua::CheckLoadVouched(bytes, lines);
         if (!load.loads) {
             Finding f;
             f.file = file;

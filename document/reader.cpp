@@ -436,27 +436,7 @@ void ShipReader::Sort(const std::string& path, const std::string& data) {
     std::string_view all(data);
     d_.bom_ = all.substr(0, 3) == kByteOrderMark;
     if (d_.bom_) all.remove_prefix(3);
-    std::vector<std::string_view> lines;
-    // Counted first, so the list is made once at its size: grown by doubling, a file of short
-    // lines would hold the old and the new list at once, twice the memory of the list itself.
-    lines.reserve(static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n') +
-                                           std::count(all.begin(), all.end(), '\r')) + 1);
-    // The next LF and the next CR are each looked for again only once passed: one pass over the
-    // bytes, whichever of them the file uses.
-    constexpr std::size_t npos = std::string_view::npos;
-    std::size_t nextLf = all.find('\n'), nextCr = all.find('\r');
-    for (std::size_t start = 0; start < all.size();) {
-        if (nextLf != npos && nextLf < start) nextLf = all.find('\n', start);
-        if (nextCr != npos && nextCr < start) nextCr = all.find('\r', start);
-        const std::size_t end = std::min(nextLf, nextCr);
-        if (end == std::string_view::npos) {
-            lines.push_back(all.substr(start));
-            break;
-        }
-        lines.push_back(all.substr(start, end - start));
-        start = end + (all.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    }
-    if (lines.empty()) lines.emplace_back();
+    const std::vector<std::string_view> lines = statements::Lines(all);
     // Nearly every statement sets something: room for their records at once, rather than growing
     // (and copying) the list again and again through a long script.
     // Not more than a real script could use, though: a file of a million lines that set nothing

@@ -34,6 +34,10 @@ struct Statement {
     bool toEnd = false;
 };
 
+// A script's lines, as views into its text: LF, CR LF and a CR alone each end a line, as they do
+// for Lua, and an empty text is one empty line.
+std::vector<std::string_view> Lines(std::string_view text);
+
 // Every line belongs to exactly one statement; statements come in file order.
 //
 // A script that is not valid Lua still gives every line a statement: a call or string still open

@@ -1,0 +1,205 @@
+#include "vouch.h"
+
+namespace gamelua {
+
+namespace {
+
+// Lines whose meaning to Lua is plain without asking it: blank lines, plain comments and
+// whole statements of the shapes scripts are made of, each standing alone on its line:
+//   Name.Name... = exp, or a call Name.Name...(exp, ...), then perhaps ";" and a comment,
+// where an exp is operands (numbers, strings without escapes, nil, true, false, names, fields,
+// calls, parenthesised exps) joined by Lua's binary operators, each perhaps after - or not.
+// Anything else is left to Lua.
+//
+// A line that holds "]", even a comment, is never vouched for: it could close a long string or comment that an
+// earlier line opened, which Lua would then see close somewhere else. A line may hold at most
+// kMaxOperators operands and unary operators and kMaxDepth nested parentheses, well below what
+// Lua's parser allows in one statement (200 levels of nesting, 250 registers): Lua refuses a
+// chain of 200 "^" or "..", and a vouched line must never meet that limit.
+class LineVoucher {
+public:
+    enum Kind { Blank, Statement, Other };
+
+    static Kind Of(std::string_view line) {
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+        std::size_t lead = 0;
+        while (lead < line.size() && (line[lead] == ' ' || line[lead] == '\t')) ++lead;
+        line.remove_prefix(lead);
+        if (line.empty()) return Blank;
+        for (const char c : line)
+            if (c == ']') return Other;
+        if (line.substr(0, 2) == "--")  // a long comment would reach over the following lines
+            return line.size() > 2 && line[2] == '[' ? Other : Blank;
+        LineVoucher v{line};
+        if (!v.Name()) return Other;
+        while (v.Take('.'))
+            if (!v.Name()) return Other;
+        v.Blanks();
+        if (v.Take('=')) {
+            if (v.Take('=') || !v.Exp(0)) return Other;
+        } else if (!v.Args(0)) {
+            return Other;
+        }
+        v.Blanks();
+        if (v.Take(';')) v.Blanks();
+        if (v.rest_.substr(0, 2) == "--") return v.rest_.size() > 2 && v.rest_[2] == '[' ? Other : Statement;
+        return v.rest_.empty() ? Statement : Other;
+    }
+
+private:
+    static constexpr int kMaxOperators = 90, kMaxDepth = 8;
+    explicit LineVoucher(std::string_view line) : rest_(line) {}
+    std::string_view rest_;
+    int operators_ = 0;  // operands and unary operators so far: each may cost Lua a level
+
+    void Blanks() {
+        while (!rest_.empty() && (rest_[0] == ' ' || rest_[0] == '\t')) rest_.remove_prefix(1);
+    }
+    bool Take(char c) {
+        if (rest_.empty() || rest_[0] != c) return false;
+        rest_.remove_prefix(1);
+        return true;
+    }
+    bool TakeWord(std::string_view word) {
+        if (rest_.substr(0, word.size()) != word || (rest_.size() > word.size() && NameChar(rest_[word.size()])))
+            return false;
+        rest_.remove_prefix(word.size());
+        return true;
+    }
+    static bool Alpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+    static bool Digit(char c) { return c >= '0' && c <= '9'; }
+    static bool NameChar(char c) { return Alpha(c) || Digit(c); }
+    bool Digits() {
+        std::size_t n = 0;
+        while (n < rest_.size() && Digit(rest_[n])) ++n;
+        rest_.remove_prefix(n);
+        return n > 0;
+    }
+    // A name that is not one of Lua's reserved words.
+    bool Name() {
+        static constexpr std::string_view reserved[] = {"and", "break", "do", "else", "elseif", "end",
+            "false", "for", "function", "if", "in", "local", "nil", "not", "or", "repeat", "return",
+            "then", "true", "until", "while"};
+        std::size_t n = 0;
+        while (n < rest_.size() && (Alpha(rest_[n]) || (n > 0 && Digit(rest_[n])))) ++n;
+        if (n == 0) return false;
+        const std::string_view name = rest_.substr(0, n);
+        if (n <= 8 && name[0] >= 'a' && name[0] <= 'w')  // the reserved words' letters and lengths
+            for (std::string_view r : reserved)
+                if (name == r) return false;
+        rest_.remove_prefix(n);
+        return true;
+    }
+    // (exp, exp, ...)
+    bool Args(int depth) {
+        if (!Take('(')) return false;
+        Blanks();
+        if (Take(')')) return true;
+        do {
+            if (!Exp(depth + 1)) return false;
+        } while (Take(','));
+        return Take(')');
+    }
+    // Operands joined by binary operators, with the blanks round them.
+    bool Exp(int depth) {
+        if (depth > kMaxDepth) return false;
+        do {
+            Blanks();
+            while (TakeWord("not") || (rest_.substr(0, 2) != "--" && Take('-'))) {
+                if (++operators_ > kMaxOperators) return false;
+                Blanks();
+            }
+            if (++operators_ > kMaxOperators || !Operand(depth)) return false;
+            Blanks();
+        } while (BinaryOperator());
+        return true;
+    }
+    bool BinaryOperator() {
+        if (rest_.empty()) return false;
+        if (rest_.substr(0, 2) == ".." || rest_.substr(0, 2) == "==" || rest_.substr(0, 2) == "~=" ||
+            rest_.substr(0, 2) == "<=" || rest_.substr(0, 2) == ">=") {
+            rest_.remove_prefix(2);
+            return true;
+        }
+        switch (rest_[0]) {
+            case '-':
+                if (rest_.substr(0, 2) == "--") return false;  // a comment
+                [[fallthrough]];
+            case '+': case '*': case '/': case '%': case '^': case '<': case '>':
+                rest_.remove_prefix(1);
+                return true;
+            default: return TakeWord("and") || TakeWord("or");
+        }
+    }
+    bool Operand(int depth) {
+        if (rest_.empty()) return false;
+        const char c = rest_[0];
+        if (c == '"' || c == '\'') {  // a string without escapes, closed on its line
+            rest_.remove_prefix(1);
+            std::size_t i = 0;
+            while (i < rest_.size() && rest_[i] != c && rest_[i] != '\\') ++i;
+            if (i == rest_.size() || rest_[i] != c) return false;
+            rest_.remove_prefix(i + 1);
+            return true;
+        }
+        if (c == '(') {
+            rest_.remove_prefix(1);
+            return Exp(depth + 1) && Take(')');
+        }
+        if (Digit(c)) {  // 12, 1.5, 2e-3; a number run into a name or a dot is left to Lua
+            Digits();
+            if (Take('.') && !Digits()) return false;
+            if (Take('e') || Take('E')) {
+                if (!Take('-')) Take('+');
+                if (!Digits()) return false;
+            }
+            return rest_.empty() || (!NameChar(rest_[0]) && rest_[0] != '.');
+        }
+        if (TakeWord("nil") || TakeWord("true") || TakeWord("false")) return true;
+        if (!Name()) return false;
+        while (Take('.'))
+            if (!Name()) return false;
+        return rest_.empty() || rest_[0] != '(' || Args(depth);
+    }
+};
+
+}  // namespace
+
+std::string LinesForLua(const std::vector<std::string_view>& lines) {
+    std::vector<LineVoucher::Kind> kinds;
+    kinds.reserve(lines.size());
+    bool any = false;
+    for (std::string_view line : lines) {
+        kinds.push_back(LineVoucher::Of(line));
+        any = any || kinds.back() == LineVoucher::Other;
+    }
+    if (!any) return {};
+    std::vector<bool> keep(lines.size());
+    auto keepNeighbour = [&](std::size_t i, int step) {
+        for (std::size_t j = i + step; j < lines.size(); j += step) {  // j wraps below 0 to the end
+            if (kinds[j] == LineVoucher::Blank) continue;
+            keep[j] = true;
+            return;
+        }
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (kinds[i] == LineVoucher::Other) {
+            keep[i] = true;
+            keepNeighbour(i, -1);
+            keepNeighbour(i, 1);
+        }
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (keep[i]) text.append(lines[i]);
+        text += '\n';
+    }
+    return text;
+}
+
+LoadCheck CheckLoadVouched(std::string_view script, const std::vector<std::string_view>& lines) {
+    const std::string forLua = LinesForLua(lines);
+    if (forLua.empty() || CheckLoad(forLua).loads) return {true, 0, {}};
+    return CheckLoad(script);
+}
+
+}  // namespace gamelua
