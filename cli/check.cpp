@@ -168,7 +168,8 @@ FileReport CheckFile(const std::string& file, NameFindings* checker, std::ostrea
     SR2ShipFile doc;
     doc.SetWriteLogs(false);
     std::string bytes;
-    r.status = doc.OpenShipFile(file, &bytes);
+    std::vector<std::string_view> lines;
+    r.status = doc.OpenShipFile(file, &bytes, &lines);
     if (r.status == 1) {
         err << TerminalSafe("tarvisk-cli: '" + file + "' does not exist.") << "\n";
         worst = std::max(worst, 1);
@@ -201,7 +202,8 @@ FileReport CheckFile(const std::string& file, NameFindings* checker, std::ostrea
         whole(Severity::Error, "byte-order-mark", 1, "the file begins with a UTF-8 byte-order mark, which Lua 5.1 does not load");
     if (!doc.HasStartShipConfig())
         whole(Severity::Warning, "no-startshipconfig", 0, "no StartShipConfig line: it may be no ship script");
-    const std::vector<std::string_view> lines = SplitScriptLines(bytes);
+    // The lines as Lua sees them: a byte-order mark is part of the first.
+    if (doc.HasByteOrderMark()) lines.front() = std::string_view(bytes.data(), lines.front().size() + 3);
     // Lua, the game's own language, judges whether the script loads: its refusal is an error,
     // with Lua's line and message.
     if (gamelua::Available()) {

@@ -203,7 +203,7 @@ private:
 class ShipReader {
 public:
     explicit ShipReader(SR2ShipFile& d) : d_(d) {}
-    std::int16_t Open(const std::string& path, std::string* bytesRead);
+    std::int16_t Open(const std::string& path, std::string* bytesRead, std::vector<std::string_view>* linesRead);
     // Reads bytes already in memory as the script at path, without logs.
     void ReadText(const std::string& path, std::string data);
 
@@ -265,8 +265,9 @@ private:
     bool NoteMultipleAssignment(std::string_view code, std::size_t first, std::size_t last);
 
     void OpenLogs();
-    std::int16_t Read(const std::string& path, std::string* bytesRead);
-    void Sort(const std::string& path, const std::string& data);
+    std::int16_t Read(const std::string& path, std::string* bytesRead, std::vector<std::string_view>* linesRead);
+    // Reads data as the script at path; its lines go to linesRead when that is given.
+    void Sort(const std::string& path, const std::string& data, std::vector<std::string_view>* linesRead = nullptr);
     void Debug(std::string_view text) { debug_.Line(text); }
     void LogError(std::string_view text) {
         ++d_.errorCount_;
@@ -306,8 +307,9 @@ private:
     void RecordNames(std::size_t field, int list);
 };
 
-std::int16_t SR2ShipFile::OpenShipFile(const std::string& strShipFilePath, std::string* bytesRead) {
-    return ShipReader(*this).Open(strShipFilePath, bytesRead);
+std::int16_t SR2ShipFile::OpenShipFile(const std::string& strShipFilePath, std::string* bytesRead,
+                                       std::vector<std::string_view>* linesRead) {
+    return ShipReader(*this).Open(strShipFilePath, bytesRead, bytesRead ? linesRead : nullptr);
 }
 
 void SR2ShipFile::ReadScriptText(const std::string& path, std::string bytes) {
@@ -336,7 +338,8 @@ void ShipReader::OpenLogs() {
     tryFolder(U8Path(fallback));
 }
 
-std::int16_t ShipReader::Open(const std::string& path, std::string* bytesRead) {
+std::int16_t ShipReader::Open(const std::string& path, std::string* bytesRead,
+                              std::vector<std::string_view>* linesRead) {
     d_.errorLines_.clear();
     d_.nameUses_.clear();
     if (d_.writeLogs_) {
@@ -351,7 +354,7 @@ std::int16_t ShipReader::Open(const std::string& path, std::string* bytesRead) {
     // The debug log names the file anyway; the error log does so only when it is shared.
     if (d_.headedLogs_) errors_.Line("Opening '" + path + "' for input...");
     try {
-        return Read(path, bytesRead);
+        return Read(path, bytesRead, linesRead);
     } catch (const std::bad_alloc&) {
         // Out of memory: the document is left empty rather than half read.
         d_.origins_ = {};
@@ -365,14 +368,19 @@ std::int16_t ShipReader::Open(const std::string& path, std::string* bytesRead) {
     }
 }
 
-std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
-    auto refuse = [&](const std::string& why) -> std::int16_t {
-        d_.openFailure_ = why;
-        Debug("ERROR: '" + path + "' could not be read: " + why + ".");
+std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead,
+                              std::vector<std::string_view>* linesRead) {
+    std::string local, why;
+    std::string& data = bytesRead ? *bytesRead : local;
+    auto refuse = [&](const std::string& reason) -> std::int16_t {
+        data.clear();  // only a script read has its bytes handed out
+        d_.openFailure_ = reason;
+        Debug("ERROR: '" + path + "' could not be read: " + reason + ".");
         return 2;
     };
     // One open and one read: a mod is hundreds of small files, and each look at a file costs.
-    std::string data, why;
+    // Read into the caller's string when it wants the bytes, so that the lines read are views
+    // into them.
     switch (platformfile::ReadWhole(U8Path(filequery::NativePath(path)), kMaxScriptBytes, data, why)) {
         case platformfile::ReadResult::Read: break;
         case platformfile::ReadResult::Missing:
@@ -390,8 +398,7 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead) {
         d_.notText_ = what;
         return refuse(what);
     }
-    Sort(path, data);
-    if (bytesRead) *bytesRead = std::move(data);
+    Sort(path, data, linesRead);
     return 0;
 }
 
@@ -405,7 +412,7 @@ void ShipReader::ReadText(const std::string& path, std::string data) {
     Sort(path, data);
 }
 
-void ShipReader::Sort(const std::string& path, const std::string& data) {
+void ShipReader::Sort(const std::string& path, const std::string& data, std::vector<std::string_view>* linesRead) {
     d_.unrecognized_.clear();
     d_.inPlace_.clear();
     d_.origins_.clear();
@@ -436,7 +443,7 @@ void ShipReader::Sort(const std::string& path, const std::string& data) {
     std::string_view all(data);
     d_.bom_ = all.substr(0, 3) == kByteOrderMark;
     if (d_.bom_) all.remove_prefix(3);
-    const std::vector<std::string_view> lines = statements::Lines(all);
+    std::vector<std::string_view> lines = statements::Lines(all);
     // Nearly every statement sets something: room for their records at once, rather than growing
     // (and copying) the list again and again through a long script.
     // Not more than a real script could use, though: a file of a million lines that set nothing
@@ -444,6 +451,7 @@ void ShipReader::Sort(const std::string& path, const std::string& data) {
     d_.origins_.reserve(std::min<std::size_t>(lines.size(), 1u << 16));
     Debug("Finished opening ship file.");
     Categorize(lines);
+    if (linesRead) *linesRead = std::move(lines);
 }
 
 void ShipReader::Categorize(const std::vector<std::string_view>& raw) {

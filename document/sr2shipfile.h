@@ -175,8 +175,11 @@ public:
     // are logged, kept and counted in ErrorCount()), 1 when the file does not exist, 2 when it
     // exists but cannot be read (OpenFailure() says why): a file over 256 MiB is refused unread,
     // and running out of memory leaves the document empty.
-    // When bytesRead is given, it receives the file's bytes exactly as they were read.
-    std::int16_t OpenShipFile(const std::string& strShipFilePath, std::string* bytesRead = nullptr);
+    // When bytesRead is given, it receives the file's bytes exactly as they were read; then
+    // linesRead, when given, receives the script's lines as the reader split them, views into
+    // *bytesRead (the first after a byte-order mark, if the file has one).
+    std::int16_t OpenShipFile(const std::string& strShipFilePath, std::string* bytesRead = nullptr,
+                              std::vector<std::string_view>* linesRead = nullptr);
     const std::string& OpenFailure() const { return openFailure_; }
     // Reads a script's bytes already in memory as OpenShipFile reads the file at path, without
     // touching the file or writing logs: how a tool sees the script a save would write.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "docsupport.h"
+#include "statements.h"
 #include "u8path.h"
 
 using namespace docsupport;
@@ -166,6 +167,13 @@ TEST(KeptLines, TextIsBytes) {
 
     // LF and CR LF ends read alike.
     EXPECT_EQ(Read("a()\nNewShipType.mass = 3\n").Written(), Read("a()\r\nNewShipType.mass = 3\r\n").Written());
+
+    // The split itself, where a line end ends the file or follows another.
+    using Views = std::vector<std::string_view>;
+    EXPECT_EQ(statements::Lines(""), Views{""});
+    EXPECT_EQ(statements::Lines("a\r"), Views{"a"});
+    EXPECT_EQ(statements::Lines("a\r\r"), (Views{"a", ""}));
+    EXPECT_EQ(statements::Lines("\r\n\n\rb\r\n"), (Views{"", "", "", "b"}));
 }
 
 TEST(KeptLines, AnEmptyFileIsOneEmptyLine) {
