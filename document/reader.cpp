@@ -7,6 +7,7 @@
 #include <array>
 #include <cctype>
 #include <filesystem>
+#include <initializer_list>
 #include <new>
 #include <stdexcept>
 
@@ -269,9 +270,15 @@ private:
     // Reads data as the script at path; its lines go to linesRead when that is given.
     void Sort(const std::string& path, const std::string& data, std::vector<std::string_view>* linesRead = nullptr);
     void Debug(std::string_view text) { debug_.Line(text); }
-    void LogError(std::string_view text) {
+    // The log line is given in pieces, joined only when the error log is open: a check of a mod
+    // logs nothing, and would otherwise build a line for every line kept.
+    void LogError(std::initializer_list<std::string_view> pieces) {
         ++d_.errorCount_;
-        errors_.Line(text);
+        if (errors_) {
+            std::string text;
+            for (std::string_view p : pieces) text += p;
+            errors_.Line(text);
+        }
         const int line = static_cast<int>(lineIndex_) + 1;
         d_.errorLines_.push_back({line, errorText_ ? *errorText_ : std::string(asRead_)});
     }
@@ -513,7 +520,7 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
         // after it or a ";" that ends it. A statement that had a comment or a ";" is never taken
         // as written the writer's way, so that it is written back as read.
         const std::string_view whole = joined ? std::string_view(st.joined) : raw[i];
-        const statements::Span code = statements::CodeSpan(whole);
+        const statements::Span code = !joined && st.codeKnown ? st.code : statements::CodeSpan(whole);
         line.assign(whole.substr(code.begin, code.end - code.begin));
         std::size_t solid = whole.size();
         while (solid > code.end && (whole[solid - 1] == ' ' || whole[solid - 1] == '\t')) --solid;
@@ -545,7 +552,7 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
         if (!failed && origin_)
             d_.origins_.push_back({origin_->first, i, i + st.count - 1, origin_->second});
         if (failed) {
-            LogError("Error on line " + numbers::FormatInteger(static_cast<std::int64_t>(i)) + ": " + std::string(parsed));
+            LogError({"Error on line ", numbers::FormatInteger(static_cast<std::int64_t>(i)), ": ", parsed});
             // Kept as read; a patch list that could not be read is this line, and no other.
             if (asciicase::StartsWithNoCase(line, "loadshippa")) d_.patchLineUnread_ = true;
             // A call of an ability that cannot be read still adds it in the game.
@@ -859,7 +866,7 @@ void ShipReader::ParseAssignment(std::string& line) {
         }
     }
     if (field < 0) {
-        if (failed) LogError("ERROR: " + line);
+        if (failed) LogError({"ERROR: ", line});
         marker_ = nullptr;
         keepText_ = std::string(keepText);
         return;
@@ -892,7 +899,7 @@ void ShipReader::ParseAssignment(std::string& line) {
     if (!value) {
         // Nothing stored: the field keeps its value, and so do the lines kept for it earlier. The
         // line comes back among the not-yet-recognised lines for as long as the field keeps it.
-        LogError("ERROR: " + line);
+        LogError({"ERROR: ", line});
         KeepUnrecognized(f, list, std::string(keepText));
         return;
     }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -152,7 +151,31 @@ bool ComparisonBefore(char c) { return c != 0 && std::string_view("=~<>").find(c
 // Most lines are a whole statement: plain code, short strings, brackets that close within the
 // line, perhaps a comment at the end. This tells them apart in one pass; a line with a long
 // bracket, a string that does not close, or a backslash at its end is Unsure and left to Scan.
-Alone ReadAlone(std::string_view s) {
+namespace {
+
+// The span from b to a comment at e, without the blanks (or a CR) before the comment and a ";"
+// that ends the code, with its blanks.
+Span Trimmed(std::string_view s, std::size_t b, std::size_t e) {
+    auto trim = [&] {
+        while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
+    };
+    trim();
+    if (e > b && s[e - 1] == ';') {
+        --e;
+        trim();
+    }
+    return {b, e};
+}
+
+std::size_t LeadingBlanks(std::string_view s) {
+    std::size_t b = 0;
+    while (b < s.size() && (s[b] == ' ' || s[b] == '\t')) ++b;
+    return b;
+}
+
+}  // namespace
+
+Alone ReadAlone(std::string_view s, Span* code) {
     // Per character: 0 plain code, else what it may start or end.
     enum : unsigned char { kPlain, kOpen, kClose, kQuote, kBracket, kDash };
     static constexpr auto kClass = [] {
@@ -198,8 +221,9 @@ Alone ReadAlone(std::string_view s) {
     // An "=" as the code's last character that is not blank waits for its value on the next line.
     std::size_t p = codeEnd;
     while (p > 0 && (s[p - 1] == ' ' || s[p - 1] == '\t' || s[p - 1] == '\r')) --p;
-    if (p == 0 || s[p - 1] != '=') return Alone::Closed;
-    return p >= 2 && ComparisonBefore(s[p - 2]) ? Alone::Closed : Alone::Open;
+    if (p > 0 && s[p - 1] == '=' && !(p >= 2 && ComparisonBefore(s[p - 2]))) return Alone::Open;
+    if (code) *code = Trimmed(s, std::min(LeadingBlanks(s), codeEnd), codeEnd);
+    return Alone::Closed;
 }
 
 namespace {
@@ -277,8 +301,7 @@ struct BlockScan {
 
 Span CodeSpan(std::string_view s) {
     const std::size_t n = s.size();
-    std::size_t b = 0;
-    while (b < n && (s[b] == ' ' || s[b] == '\t')) ++b;
+    const std::size_t b = LeadingBlanks(s);
     std::size_t e = n;
     // Most lines hold no "-" and no ";": only the blanks at their ends are cut. (A plain loop:
     // find_first_of asks its set once per character, which made this the reader's costliest step.)
@@ -304,15 +327,7 @@ Span CodeSpan(std::string_view s) {
             }
         }
     }
-    auto trim = [&] {
-        while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
-    };
-    trim();
-    if (e > b && s[e - 1] == ';') {
-        --e;
-        trim();
-    }
-    return {b, e};
+    return Trimmed(s, b, e);
 }
 
 namespace {
@@ -387,6 +402,7 @@ bool Splitter::Next(Statement& out) {
         out.block = false;
         out.toEnd = false;
         out.joined.clear();
+        out.codeKnown = false;
         return true;
     };
     const std::size_t first = i_;
@@ -405,7 +421,11 @@ bool Splitter::Next(Statement& out) {
         out.block = true;
         return true;
     }
-    if (ReadAlone(lines_[i_]) == Alone::Closed) return give(i_++, 1, false, false);
+    if (ReadAlone(lines_[i_], &out.code) == Alone::Closed) {
+        give(i_++, 1, false, false);
+        out.codeKnown = true;
+        return true;
+    }
     State st;
     code_.clear();
     // Most statements are one line: its code is gathered only once it proves to go on.
@@ -479,7 +499,9 @@ std::size_t CountByte(std::string_view text, char byte) {
         w ^= pattern;  // the bytes that match are now 0
         // The high bit of each byte that is 0, and no other bit: adding 0x7f to the low seven
         // bits sets the high bit of every byte with one of them set, and carries into no other.
-        n += static_cast<std::size_t>(std::popcount(~(((w & lows) + lows) | w | lows)));
+        // Those bits moved to the bytes' low ends and multiplied by ones add up in the top byte.
+        const std::uint64_t zeros = ~(((w & lows) + lows) | w | lows);
+        n += static_cast<std::size_t>(((zeros >> 7) * ones) >> 56);
     }
     for (; i < text.size(); ++i) n += text[i] == byte;
     return n;

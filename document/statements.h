@@ -14,6 +14,13 @@
 
 namespace statements {
 
+// Where a line's code stands: after its leading blanks, before a comment at its end, and before
+// a ";" that ends it (with the blanks around them). What lies outside is kept when the code is
+// rewritten.
+struct Span {
+    std::size_t begin = 0, end = 0;
+};
+
 struct Statement {
     std::size_t first = 0;  // index of its first line
     std::size_t count = 1;  // number of lines, at least 1
@@ -32,6 +39,9 @@ struct Statement {
     bool block = false;
     // A block that never closes: it runs to the end of the file, and nothing can follow it.
     bool toEnd = false;
+    // For the usual statement, one line read alone: its CodeSpan, found while it was split.
+    bool codeKnown = false;
+    Span code;
 };
 
 // A script's lines, as views into its text: LF, CR LF and a CR alone each end a line, as they do
@@ -77,14 +87,10 @@ private:
 // does not close in the line); Closed and Open agree with OpenAfter, the full scan.
 enum class Alone { Closed, Open, Unsure };
 
-// Where a line's code stands: after its leading blanks, before a comment at its end, and before
-// a ";" that ends it (with the blanks around them). What lies outside is kept when the code is
-// rewritten.
-struct Span {
-    std::size_t begin = 0, end = 0;
-};
+// The Span of a line.
 Span CodeSpan(std::string_view line);
-Alone ReadAlone(std::string_view line);
+// When the line is Closed and code is given, code receives its CodeSpan, found in the same pass.
+Alone ReadAlone(std::string_view line, Span* code = nullptr);
 bool OpenAfter(std::string_view line);
 
 }  // namespace statements

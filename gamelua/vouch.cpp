@@ -1,5 +1,7 @@
 #include "vouch.h"
 
+#include <array>
+
 namespace gamelua {
 
 namespace {
@@ -66,9 +68,19 @@ private:
         rest_.remove_prefix(word.size());
         return true;
     }
-    static bool Alpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+    // Per byte: whether it may begin a name, and whether it may go on one (ASCII only, as Lua's
+    // lexer in the C locale has it).
+    static constexpr auto kNameBytes = [] {
+        std::array<unsigned char, 256> t{};
+        for (int c = 0; c < 256; ++c) {
+            const bool alpha = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+            t[static_cast<std::size_t>(c)] = alpha ? 3 : c >= '0' && c <= '9' ? 2 : 0;
+        }
+        return t;
+    }();
+    static bool Alpha(char c) { return kNameBytes[static_cast<unsigned char>(c)] == 3; }
     static bool Digit(char c) { return c >= '0' && c <= '9'; }
-    static bool NameChar(char c) { return Alpha(c) || Digit(c); }
+    static bool NameChar(char c) { return kNameBytes[static_cast<unsigned char>(c)] != 0; }
     bool Digits() {
         std::size_t n = 0;
         while (n < rest_.size() && Digit(rest_[n])) ++n;
@@ -80,9 +92,9 @@ private:
         static constexpr std::string_view reserved[] = {"and", "break", "do", "else", "elseif", "end",
             "false", "for", "function", "if", "in", "local", "nil", "not", "or", "repeat", "return",
             "then", "true", "until", "while"};
-        std::size_t n = 0;
-        while (n < rest_.size() && (Alpha(rest_[n]) || (n > 0 && Digit(rest_[n])))) ++n;
-        if (n == 0) return false;
+        if (rest_.empty() || !Alpha(rest_[0])) return false;
+        std::size_t n = 1;
+        while (n < rest_.size() && NameChar(rest_[n])) ++n;
         const std::string_view name = rest_.substr(0, n);
         if (n <= 8 && name[0] >= 'a' && name[0] <= 'w')  // the reserved words' letters and lengths
             for (std::string_view r : reserved)

@@ -343,12 +343,13 @@ TEST(CallLines, AnUnreadablePatchListLineAddsNoCall) {
 }
 
 // The shortcut for lines that are a statement of their own must agree with the full scan on
-// every line it is sure of: random lines of brackets, quotes, escapes, comments and "=".
+// every line it is sure of, and on the code of the lines it closes: random lines of brackets,
+// quotes, escapes, comments and "=".
 TEST(CallLines, TheOneLineShortcutAgreesWithTheFullScan) {
     std::mt19937 rng(11);
     // Short lines of nothing but special characters, and long ones of mostly plain code (read
     // eight characters at a time) with the plain characters that lie next to the special ones.
-    const std::string specials = "()[]{}=--\"\"''\\ \tx~<>";
+    const std::string specials = "()[]{}=--\"\"''\\ \tx~<>;";
     const std::string plain = "abcdefgh ,+#&*|\x80\xff\"'()[]{}-=\\";
     int sure = 0;
     for (int n = 0; n < 300000; ++n) {
@@ -358,10 +359,16 @@ TEST(CallLines, TheOneLineShortcutAgreesWithTheFullScan) {
         const std::size_t length = rng() % (longLine ? 48 : 12);
         for (std::size_t i = 0; i < length; ++i)
             line += longLine && rng() % 4 ? alphabet[rng() % 16] : alphabet[rng() % alphabet.size()];
-        const statements::Alone alone = statements::ReadAlone(line);
+        statements::Span code{99, 99};
+        const statements::Alone alone = statements::ReadAlone(line, &code);
         if (alone == statements::Alone::Unsure) continue;
         ++sure;
         ASSERT_EQ(alone == statements::Alone::Open, statements::OpenAfter(line)) << line;
+        if (alone == statements::Alone::Closed) {
+            const statements::Span expected = statements::CodeSpan(line);
+            ASSERT_EQ(code.begin, expected.begin) << line;
+            ASSERT_EQ(code.end, expected.end) << line;
+        }
     }
     EXPECT_GT(sure, 100000);
 }
