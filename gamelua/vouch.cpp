@@ -1,6 +1,7 @@
 #include "vouch.h"
 
 #include <array>
+#include <cstring>
 
 namespace gamelua {
 
@@ -28,8 +29,7 @@ public:
         while (lead < line.size() && (line[lead] == ' ' || line[lead] == '\t')) ++lead;
         line.remove_prefix(lead);
         if (line.empty()) return Blank;
-        for (const char c : line)
-            if (c == ']') return Other;
+        if (std::memchr(line.data(), ']', line.size())) return Other;
         if (line.substr(0, 2) == "--")  // a long comment would reach over the following lines
             return line.size() > 2 && line[2] == '[' ? Other : Blank;
         LineVoucher v{line};
@@ -89,18 +89,22 @@ private:
     }
     // A name that is not one of Lua's reserved words.
     bool Name() {
-        static constexpr std::string_view reserved[] = {"and", "break", "do", "else", "elseif", "end",
-            "false", "for", "function", "if", "in", "local", "nil", "not", "or", "repeat", "return",
-            "then", "true", "until", "while"};
         if (rest_.empty() || !Alpha(rest_[0])) return false;
         std::size_t n = 1;
         while (n < rest_.size() && NameChar(rest_[n])) ++n;
-        const std::string_view name = rest_.substr(0, n);
-        if (n <= 8 && name[0] >= 'a' && name[0] <= 'w')  // the reserved words' letters and lengths
-            for (std::string_view r : reserved)
-                if (name == r) return false;
+        if (Reserved(rest_.substr(0, n))) return false;
         rest_.remove_prefix(n);
         return true;
+    }
+    static bool Reserved(std::string_view name) {
+        static constexpr std::string_view reserved[] = {"and", "break", "do", "else", "elseif", "end",
+            "false", "for", "function", "if", "in", "local", "nil", "not", "or", "repeat", "return",
+            "then", "true", "until", "while"};
+        if (name.size() < 2 || name.size() > 8 || name[0] < 'a' || name[0] > 'w')  // their lengths and letters
+            return false;
+        for (std::string_view r : reserved)
+            if (r[0] == name[0] && name == r) return true;
+        return false;
     }
     // (exp, exp, ...)
     bool Args(int depth) {
@@ -128,20 +132,20 @@ private:
     }
     bool BinaryOperator() {
         if (rest_.empty()) return false;
-        if (rest_.substr(0, 2) == ".." || rest_.substr(0, 2) == "==" || rest_.substr(0, 2) == "~=" ||
-            rest_.substr(0, 2) == "<=" || rest_.substr(0, 2) == ">=") {
-            rest_.remove_prefix(2);
-            return true;
-        }
+        const char next = rest_.size() > 1 ? rest_[1] : '\0';
+        std::size_t length = 0;
         switch (rest_[0]) {
-            case '-':
-                if (rest_.substr(0, 2) == "--") return false;  // a comment
-                [[fallthrough]];
-            case '+': case '*': case '/': case '%': case '^': case '<': case '>':
-                rest_.remove_prefix(1);
-                return true;
-            default: return TakeWord("and") || TakeWord("or");
+            case '-': length = next == '-' ? 0 : 1; break;  // "--" begins a comment
+            case '+': case '*': case '/': case '%': case '^': length = 1; break;
+            case '<': case '>': length = next == '=' ? 2 : 1; break;
+            case '.': length = next == '.' ? 2 : 0; break;
+            case '=': case '~': length = next == '=' ? 2 : 0; break;
+            case 'a': return TakeWord("and");
+            case 'o': return TakeWord("or");
+            default: break;
         }
+        rest_.remove_prefix(length);
+        return length > 0;
     }
     bool Operand(int depth) {
         if (rest_.empty()) return false;
@@ -200,7 +204,11 @@ std::string LinesForLua(const std::vector<std::string_view>& lines) {
             keepNeighbour(i, -1);
             keepNeighbour(i, 1);
         }
+    std::size_t size = lines.size();
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (keep[i]) size += lines[i].size();
     std::string text;
+    text.reserve(size);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (keep[i]) text.append(lines[i]);
         text += '\n';
