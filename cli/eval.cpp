@@ -93,7 +93,7 @@ int RunEval(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (rc != platformfile::ReadResult::Read) {
             const bool missing = rc == platformfile::ReadResult::Missing;
             err << "tarvisk-cli: '" << file << "' "
-                << (missing ? "does not exist" : "cannot be read: " + (why.empty() ? std::string("it is larger than 256 MiB") : why))
+                << (missing ? "does not exist" : "cannot be read: " + (why.empty() ? std::string("it is larger than 64 MiB") : why))
                 << ".\n";
             worst = std::max(worst, missing ? 1 : 2);
             continue;

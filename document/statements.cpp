@@ -486,9 +486,6 @@ bool Splitter::Next(Statement& out) {
     return true;
 }
 
-namespace {
-
-// How often byte occurs in text, eight bytes at a time (std::count looks at one at a time).
 std::size_t CountByte(std::string_view text, char byte) {
     constexpr std::uint64_t ones = 0x0101010101010101u, lows = 0x7f7f7f7f7f7f7f7fu;
     const std::uint64_t pattern = ones * static_cast<unsigned char>(byte);
@@ -506,8 +503,6 @@ std::size_t CountByte(std::string_view text, char byte) {
     for (; i < text.size(); ++i) n += text[i] == byte;
     return n;
 }
-
-}  // namespace
 
 std::vector<std::string_view> Lines(std::string_view text) {
     const char* const data = text.data();

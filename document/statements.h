@@ -47,6 +47,8 @@ struct Statement {
 // A script's lines, as views into its text: LF, CR LF and a CR alone each end a line, as they do
 // for Lua, and an empty text is one empty line.
 std::vector<std::string_view> Lines(std::string_view text);
+// How often byte occurs in text, eight bytes at a time (std::count looks at one at a time).
+std::size_t CountByte(std::string_view text, char byte);
 
 // Every line belongs to exactly one statement; statements come in file order.
 //

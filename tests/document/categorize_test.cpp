@@ -239,6 +239,29 @@ TEST(Input, AFileOver256MiBIsRefusedUnread) {
                         "ERROR: '" + path + "' could not be read: it is larger than 256 MiB."));
 }
 
+// A file of very many short lines would take gigabytes in records: past a million lines it is
+// refused, whatever its line ends; a long script of real lines is read.
+TEST(Input, AFileOfMoreThanAMillionLinesIsRefused) {
+    TempDir dir;
+    for (const char* end : {"\n", "\r"}) {
+        std::string bytes;
+        for (int i = 0; i <= 1'000'000; ++i) (bytes += 'x') += end;
+        WriteBytes(dir / "many.ship", bytes);
+        SR2ShipFile d;
+        d.SetWriteLogs(false);
+        EXPECT_EQ(d.OpenShipFile(dir / "many.ship"), 2);
+        EXPECT_EQ(d.OpenFailure(), "it has more than 1,000,000 lines");
+        EXPECT_EQ(d.KeptLineCount(), 0);
+    }
+    std::string script = "NewShipType = StartShipConfig()\r\n";
+    for (int i = 0; i < 200'000; ++i) script += "NewShipType.buildCost = " + std::to_string(i) + "\r\n";
+    WriteBytes(dir / "long.ship", script);
+    SR2ShipFile d;
+    d.SetWriteLogs(false);
+    EXPECT_EQ(d.OpenShipFile(dir / "long.ship"), 0);
+    EXPECT_EQ(d.iBuildCost, 199'999);
+}
+
 #if defined(__linux__) && !defined(__SANITIZE_ADDRESS__) && !TARVISK_HAS_ASAN
 // With its address space limited, the program that reads a big file runs out of memory: the read
 // fails with a reason, and the program lives on.
