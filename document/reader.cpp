@@ -59,11 +59,13 @@ private:
     std::array<std::size_t, 256> skip_;
 };
 
-// The pieces of s between the separators, as views into s.
-std::vector<std::string_view> Split(std::string_view s, char at) {
+// The pieces of s between the separators, as views into s; only the first `most` of them when
+// that is given. A parser asks for no more than it reads: a line of millions of quotes or commas
+// would otherwise cost a view for each.
+std::vector<std::string_view> Split(std::string_view s, char at, std::size_t most = std::string_view::npos) {
     std::vector<std::string_view> parts;
     parts.reserve(8);
-    for (std::size_t start = 0;;) {
+    for (std::size_t start = 0; parts.size() < most;) {
         const std::size_t end = s.find(at, start);
         if (end == std::string_view::npos) {
             parts.push_back(s.substr(start));
@@ -72,6 +74,7 @@ std::vector<std::string_view> Split(std::string_view s, char at) {
         parts.push_back(s.substr(start, end - start));
         start = end + 1;
     }
+    return parts;
 }
 
 // The text between the first pair of double quotes, if there is such a pair.
@@ -966,7 +969,7 @@ void ShipReader::RecordNames(std::size_t field, int list) {
 // ----- Call lines -----
 
 void ShipReader::ParseSharedModel(const std::string& line) {
-    auto q = Split(line, '"');
+    auto q = Split(line, '"', 3);
     if (q.size() < 3) throw LineError("no quoted model name");
     const std::size_t f = FieldIndex("sLoadSharedModel");
     SettingAgain(f);
@@ -979,7 +982,7 @@ void ShipReader::ParseSharedModel(const std::string& line) {
 }
 
 void ShipReader::ParseWeaponConfig(const std::string& line) {
-    auto q = Split(line, '"');
+    auto q = Split(line, '"', 6);
     if (q.size() < 6) throw LineError("fewer than three quoted names");
     if (d_.weapons_.size() >= kListLimit) throw LineError("the weapon list is full");
     // Arguments after the third name are carried as written.
@@ -1002,8 +1005,8 @@ void ShipReader::ParseWeaponConfig(const std::string& line) {
 }
 
 void ShipReader::ParseSalvageOnDeath(const std::string& line) {
-    auto q = Split(line, '"');
-    auto args = Split(line, ',');
+    auto q = Split(line, '"', 3);
+    auto args = Split(line, ',', 21);  // 20 when the call has no more arguments
     if (q.size() < 3) throw LineError("no quoted chunk name");
     if (args.size() < 20) throw LineError("too few arguments");
     if (d_.salvage_.size() >= kListLimit) throw LineError("the salvage list is full");
@@ -1033,23 +1036,33 @@ void ShipReader::ParseSalvageOnDeath(const std::string& line) {
 }
 
 void ShipReader::ParseShipPatchList(const std::string& line) {
-    auto q = Split(line, '"');
-    auto args = Split(line, ',');
+    auto q = Split(line, '"', 3);
     if (q.size() < 3) throw LineError("no quoted directory");
-    const int last = static_cast<int>(args.size()) - 1;
+    // The comma arguments are taken one at a time and the patches grow as they are read: a line
+    // of millions of commas costs neither a view per argument nor room for patches it never has.
+    const int last = static_cast<int>(statements::CountByte(line, ','));  // the last argument's index
     const int num = static_cast<int>(numbers::RoundHalfEven((last - 2) / 3.0 - 1));
     if (num < -1) throw LineError("too few arguments");
-    std::vector<SR2ShipFile::PatchItem> items(static_cast<std::size_t>(num + 1));
+    std::size_t at = line.find(',');
+    at = line.find(',', at + 1);  // the second: argument 2 follows it
+    auto nextArg = [&] {
+        const std::size_t from = at + 1;
+        at = line.find(',', from);
+        return std::string_view(line).substr(from, (at == std::string::npos ? line.size() : at) - from);
+    };
+    std::vector<SR2ShipFile::PatchItem> items;
     for (int i = 2; i <= last; i += 3) {
-        const std::size_t item = static_cast<std::size_t>((i - 2) / 3);
-        if (item >= items.size() || i + 2 > last) throw LineError("an incomplete patch");
-        items[item].value = Int32(args[i], "patch value");
-        auto effect = FirstQuoted(args[i + 1]);
-        auto marker = FirstQuoted(args[i + 2]);
+        if ((i - 2) / 3 > num || i + 2 > last) throw LineError("an incomplete patch");
+        SR2ShipFile::PatchItem patch;
+        patch.value = Int32(nextArg(), "patch value");
+        auto effect = FirstQuoted(nextArg());
+        auto marker = FirstQuoted(nextArg());
         if (!effect || !marker) throw LineError("a patch without its quoted names");
-        items[item].effect = *effect;
-        items[item].marker = *marker;
+        patch.effect = std::move(*effect);
+        patch.marker = std::move(*marker);
+        items.push_back(std::move(patch));
     }
+    items.resize(static_cast<std::size_t>(num + 1));
     if (patchRead_ && d_.LSPL_Num >= 0) {
         marker_ = nullptr;
         return;
@@ -1069,7 +1082,7 @@ void ShipReader::ParseShipPatchList(const std::string& line) {
 }
 
 void ShipReader::ParseAbility(const std::string& line) {
-    auto q = Split(line, '"');
+    auto q = Split(line, '"', 5);
     if (q.size() < 3) throw LineError("no quoted ability name");
     const auto& abilities = scriptformat::Abilities();
     const auto it = std::find_if(abilities.begin(), abilities.end(), [&q](const scriptformat::Ability& a) {
@@ -1107,7 +1120,9 @@ void ShipReader::ParseAbility(const std::string& line) {
         SetOrigin(OriginKind::Ability, index);
         return;
     }
-    auto args = Split(line, ',');
+    // The arguments it knows, and the start of the first it does not.
+    const std::size_t known = 2 + fields.args.size() + (fields.quoted ? 1 : 0);
+    auto args = Split(line, ',', known + 1);
     std::vector<FieldValue> values;
     values.reserve(fields.args.size() + 1);
     for (std::size_t j = 0; j < fields.args.size(); ++j) {
@@ -1124,7 +1139,7 @@ void ShipReader::ParseAbility(const std::string& line) {
         values.emplace_back(ShipWriter::StripBlanksAndParens(std::string(q[3])));
     }
     // Arguments beyond those the editor knows ("RepCap") are carried as written.
-    d_.abilityExtra_[index] = ExtraArgs(line, args, 2 + fields.args.size() + (fields.quoted ? 1 : 0));
+    d_.abilityExtra_[index] = ExtraArgs(line, args, known);
     const bool again = abilityRead_[index];
     if (again) KeepEarlierCall(index);
     abilityRead_[index] = true;
