@@ -54,6 +54,13 @@ const std::vector<Shape>& Shapes() {
              for (std::size_t i = 0; i < block.size(); i += 2) lines += "x\n";
              for (int i = 0; i < 32; ++i) f << lines;
          }},
+        // As many of them as a script may have lines.
+        {"1,000,000 one-letter lines",
+         [](std::ofstream& f) {
+             std::string lines;
+             for (int i = 0; i < 1'000'000; ++i) lines += "x\n";
+             f << lines;
+         }},
         // One call line of empty strings: millions of arguments.
         {"50 MB call line of quotes",
          [](std::ofstream& f) {

@@ -15,9 +15,14 @@ void CountFindings(const FileReport& report, CheckTotals& totals) {
 
 std::string TerminalSafe(std::string_view text) {
     static const char* const kHex = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    auto plain = [](unsigned char c) { return (c >= 0x20 || c == '\t' || c == '\n') && c != 0x7F && c != 0xC2; };
+    // Most text has nothing to escape: it is copied whole, from the first byte that might need it.
+    std::size_t first = 0;
+    while (first < text.size() && plain(static_cast<unsigned char>(text[first]))) ++first;
+    std::string out(text.substr(0, first));
+    if (first == text.size()) return out;
+    out.reserve(text.size() + 16);
+    for (std::size_t i = first; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         if ((c < 0x20 && c != '\t' && c != '\n') || c == 0x7F) {
             out += "\\x";
@@ -48,8 +53,15 @@ const char* SeverityWord(Severity s) {
 }
 
 // The message with its suggestion, as people read it.
+void AppendFullMessage(std::string& out, const Finding& f) {
+    out += f.message;
+    if (f.suggestion) ((out += " (did you mean '") += *f.suggestion) += "'?)";
+}
+
 std::string FullMessage(const Finding& f) {
-    return f.suggestion ? f.message + " (did you mean '" + *f.suggestion + "'?)" : f.message;
+    std::string out;
+    AppendFullMessage(out, f);
+    return out;
 }
 
 // ----- text: FILE:LINE: severity: message, a summary per file, a total -----
@@ -68,8 +80,10 @@ public:
         std::string text;
         for (const Finding& f : r.findings) {
             text += f.file;
-            if (f.line > 0) text += ":" + std::to_string(f.line);
-            text += std::string(": ") + SeverityWord(f.severity) + ": " + FullMessage(f) + "\n";
+            if (f.line > 0) (text += ':') += std::to_string(f.line);
+            ((text += ": ") += SeverityWord(f.severity)) += ": ";
+            AppendFullMessage(text, f);
+            text += '\n';
         }
         text += r.path + ": " + std::to_string(counts.errorLines) + " error line(s), " +
                 std::to_string(r.kept) + " line(s) kept verbatim";
