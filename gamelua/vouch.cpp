@@ -1,7 +1,9 @@
 #include "vouch.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 
 namespace gamelua {
 
@@ -32,20 +34,15 @@ public:
         if (std::memchr(line.data(), ']', line.size())) return Other;
         if (line.substr(0, 2) == "--")  // a long comment would reach over the following lines
             return line.size() > 2 && line[2] == '[' ? Other : Blank;
-        LineVoucher v{line};
-        if (!v.Name()) return Other;
-        while (v.Take('.'))
-            if (!v.Name()) return Other;
-        v.Blanks();
-        if (v.Take('=')) {
-            if (v.Take('=') || !v.Exp(0)) return Other;
-        } else if (!v.Args(0)) {
-            return Other;
-        }
-        v.Blanks();
-        if (v.Take(';')) v.Blanks();
-        if (v.rest_.substr(0, 2) == "--") return v.rest_.size() > 2 && v.rest_[2] == '[' ? Other : Statement;
-        return v.rest_.empty() ? Statement : Other;
+        return Whole(line) ? Statement : Other;
+    }
+
+    // Whether lines, joined by LF, are one statement of the shapes above that goes on over them:
+    // a line end counts as a blank, and a comment may end each line, but a string never runs on
+    // and a call's "(" stands on the line of what it calls (Lua 5.1 refuses it on the next).
+    static bool Over(std::string_view lines) {
+        while (!lines.empty() && (lines[0] == ' ' || lines[0] == '\t')) lines.remove_prefix(1);
+        return !std::memchr(lines.data(), ']', lines.size()) && Whole(lines);
     }
 
 private:
@@ -54,8 +51,36 @@ private:
     std::string_view rest_;
     int operators_ = 0;  // operands and unary operators so far: each may cost Lua a level
 
-    void Blanks() {
+    // A statement: Name.Name... = exp or Name.Name...(args), then perhaps ";", to the end.
+    static bool Whole(std::string_view text) {
+        LineVoucher v{text};
+        if (!v.Name()) return false;
+        while (v.Take('.'))
+            if (!v.Name()) return false;
+        v.SameLineBlanks();
+        if (v.Take('=')) {
+            if (v.Take('=') || !v.Exp(0)) return false;
+        } else if (!v.Args(0)) {
+            return false;
+        }
+        v.Blanks();
+        if (v.Take(';')) v.Blanks();
+        return v.rest_.empty();
+    }
+
+    void SameLineBlanks() {
         while (!rest_.empty() && (rest_[0] == ' ' || rest_[0] == '\t')) rest_.remove_prefix(1);
+    }
+    // Blanks, line ends and comments to the end of their line; not a long comment ("--["), which
+    // is left for the caller to refuse.
+    void Blanks() {
+        for (;;) {
+            SameLineBlanks();
+            if (Take('\n')) continue;
+            if (rest_.substr(0, 2) != "--" || rest_.substr(2, 1) == "[") return;
+            const std::size_t end = rest_.find('\n');
+            rest_.remove_prefix(end == std::string_view::npos ? rest_.size() : end);
+        }
     }
     bool Take(char c) {
         if (rest_.empty() || rest_[0] != c) return false;
@@ -116,6 +141,23 @@ private:
         } while (Take(','));
         return Take(')');
     }
+    // A table constructor after its "{": fields Name = exp or exp, each after "," or ";".
+    bool Table(int depth) {
+        if (depth > kMaxDepth) return false;
+        Blanks();
+        while (!Take('}')) {
+            const std::string_view field = rest_;
+            if (Name()) {
+                Blanks();
+                if (rest_.substr(0, 1) != "=" || rest_.substr(1, 1) == "=") rest_ = field;  // an exp after all
+                else rest_.remove_prefix(1);
+            }
+            if (!Exp(depth)) return false;
+            if (!Take(',') && !Take(';')) return Take('}');
+            Blanks();
+        }
+        return true;
+    }
     // Operands joined by binary operators, with the blanks round them.
     bool Exp(int depth) {
         if (depth > kMaxDepth) return false;
@@ -153,7 +195,7 @@ private:
         if (c == '"' || c == '\'') {  // a string without escapes, closed on its line
             rest_.remove_prefix(1);
             std::size_t i = 0;
-            while (i < rest_.size() && rest_[i] != c && rest_[i] != '\\') ++i;
+            while (i < rest_.size() && rest_[i] != c && rest_[i] != '\\' && rest_[i] != '\n') ++i;
             if (i == rest_.size() || rest_[i] != c) return false;
             rest_.remove_prefix(i + 1);
             return true;
@@ -161,6 +203,10 @@ private:
         if (c == '(') {
             rest_.remove_prefix(1);
             return Exp(depth + 1) && Take(')');
+        }
+        if (c == '{') {
+            rest_.remove_prefix(1);
+            return Table(depth + 1);
         }
         if (Digit(c)) {  // 12, 1.5, 2e-3; a number run into a name or a dot is left to Lua
             Digits();
@@ -179,6 +225,55 @@ private:
     }
 };
 
+// How much a line opens brackets, ( and {, less what it closes, outside strings and before a
+// comment; nothing when a string does not close on the line.
+std::optional<int> BracketDepth(std::string_view line) {
+    int depth = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '(' || c == '{') {
+            ++depth;
+        } else if (c == ')' || c == '}') {
+            --depth;
+        } else if (c == '"' || c == '\'') {
+            std::size_t j = i + 1;
+            while (j < line.size() && line[j] != c) j += line[j] == '\\' ? 2 : 1;
+            if (j >= line.size()) return std::nullopt;
+            i = j;
+        } else if (c == '-' && i + 1 < line.size() && line[i + 1] == '-') {
+            break;
+        }
+    }
+    return depth;
+}
+
+// A statement whose brackets close on a later line, such as a call with a table over several
+// lines: its lines are vouched for together when, joined, they make one statement of the plain
+// shapes. A statement is looked for over at most kMaxLines lines, so the search stays linear.
+void VouchStatementsOverLines(const std::vector<std::string_view>& lines, std::vector<LineVoucher::Kind>& kinds) {
+    constexpr std::size_t kMaxLines = 64;
+    std::string joined;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (kinds[i] != LineVoucher::Other) continue;
+        const std::optional<int> opens = BracketDepth(lines[i]);
+        if (!opens || *opens <= 0) continue;
+        int depth = *opens;
+        std::size_t end = i + 1;
+        for (; end < lines.size() && end - i < kMaxLines && depth > 0; ++end) {
+            const std::optional<int> d = BracketDepth(lines[end]);
+            if (!d) break;
+            depth += *d;
+        }
+        if (depth != 0) continue;
+        joined.assign(lines[i]);
+        for (std::size_t k = i + 1; k < end; ++k) (joined += '\n') += lines[k];
+        if (!LineVoucher::Over(joined)) continue;
+        std::fill(kinds.begin() + static_cast<std::ptrdiff_t>(i), kinds.begin() + static_cast<std::ptrdiff_t>(end),
+                  LineVoucher::Statement);
+        i = end - 1;
+    }
+}
+
 }  // namespace
 
 std::string LinesForLua(const std::vector<std::string_view>& lines) {
@@ -189,6 +284,9 @@ std::string LinesForLua(const std::vector<std::string_view>& lines) {
         kinds.push_back(LineVoucher::Of(line));
         any = any || kinds.back() == LineVoucher::Other;
     }
+    if (!any) return {};
+    VouchStatementsOverLines(lines, kinds);
+    any = std::find(kinds.begin(), kinds.end(), LineVoucher::Other) != kinds.end();
     if (!any) return {};
     std::vector<bool> keep(lines.size());
     auto keepNeighbour = [&](std::size_t i, int step) {
