@@ -15,7 +15,6 @@
 #include "vouch.h"
 #include "safewrite.h"
 #include "sr2shipfile.h"
-#include "statements.h"
 #include "suppression.h"
 #include "u8path.h"
 #include "unknownnames.h"
@@ -138,8 +137,6 @@ std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int
     std::sort(files.begin(), files.end());
     return files;
 }
-
-std::vector<std::string_view> SplitScriptLines(std::string_view all) { return statements::Lines(all); }
 
 namespace {
 

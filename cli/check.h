@@ -31,6 +31,3 @@ struct Unsearched {
 };
 std::vector<std::string> Scripts(const std::string& path, std::ostream& err, int& worst,
                                  std::vector<Unsearched>* unsearched = nullptr);
-
-// The lines of a script's bytes, split as the reader splits them: at LF, CR LF or a lone CR.
-std::vector<std::string_view> SplitScriptLines(std::string_view bytes);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "check.h"
 #include "gamelua.h"
+#include "statements.h"
 #include "unknownnames.h"
 
 using scriptformat::NameKind;
@@ -49,7 +49,7 @@ std::vector<ShipProblem> FindProblems(const ShipDocument& doc, const gamedata::G
     SR2ShipFile now;
     now.SetWriteLogs(false);
     now.ReadScriptText(doc.HasFile() ? doc.FilePath() : std::string("New.ship"), bytes);
-    const std::vector<std::string_view> lines = SplitScriptLines(bytes);
+    const std::vector<std::string_view> lines = statements::Lines(bytes);
     const auto& origins = now.LineOrigins();
 
     std::vector<ShipProblem> problems;

@@ -15,6 +15,7 @@
 #include "openscript.h"
 #include "platformfile.h"
 #include "shipdocument.h"
+#include "statements.h"
 #include "u8path.h"
 #include "unifieddiff.h"
 
@@ -316,7 +317,7 @@ int TableCommand(const std::vector<std::string>& args, std::ostream& out, std::o
                 worst = std::max(worst, rc == 1 ? 1 : 2);
                 continue;
             }
-            ReadWrittenFields(ship, SplitScriptLines(bytes), written);
+            ReadWrittenFields(ship, statements::Lines(bytes), written);
             Row row{file, {}};
             if (options->fieldsGiven) {
                 for (std::size_t c = 0; c < columns.size(); ++c) row.cells.emplace_back(c, CellText(written, *columns[c]));
@@ -503,7 +504,7 @@ int ApplyCommand(const std::vector<std::string>& args, std::ostream& out, std::o
             }
             p.before = p.doc->SaveBytes();
             WrittenFields written;
-            ReadWrittenFields(*p.ship, SplitScriptLines(p.before), written);
+            ReadWrittenFields(*p.ship, statements::Lines(p.before), written);
             // Compared with the script as read, before any cell of this row is applied.
             std::vector<Assignment> changes;
             for (std::size_t c = 1; c < record.cells.size(); ++c) {

@@ -69,15 +69,19 @@ private:
     }
 
     void SameLineBlanks() {
-        while (!rest_.empty() && (rest_[0] == ' ' || rest_[0] == '\t')) rest_.remove_prefix(1);
+        std::size_t i = 0;
+        while (i < rest_.size() && (rest_[i] == ' ' || rest_[i] == '\t')) ++i;
+        rest_.remove_prefix(i);
     }
+    bool Starts(char a, char b) const { return rest_.size() >= 2 && rest_[0] == a && rest_[1] == b; }
     // Blanks, line ends and comments to the end of their line; not a long comment ("--["), which
     // is left for the caller to refuse.
     void Blanks() {
         for (;;) {
-            SameLineBlanks();
-            if (Take('\n')) continue;
-            if (rest_.substr(0, 2) != "--" || rest_.substr(2, 1) == "[") return;
+            std::size_t i = 0;
+            while (i < rest_.size() && (rest_[i] == ' ' || rest_[i] == '\t' || rest_[i] == '\n')) ++i;
+            rest_.remove_prefix(i);
+            if (!Starts('-', '-') || (rest_.size() > 2 && rest_[2] == '[')) return;
             const std::size_t end = rest_.find('\n');
             rest_.remove_prefix(end == std::string_view::npos ? rest_.size() : end);
         }
@@ -88,9 +92,11 @@ private:
         return true;
     }
     bool TakeWord(std::string_view word) {
-        if (rest_.substr(0, word.size()) != word || (rest_.size() > word.size() && NameChar(rest_[word.size()])))
+        const std::size_t n = word.size();
+        if (rest_.size() < n || rest_[0] != word[0] || std::memcmp(rest_.data(), word.data(), n) != 0 ||
+            (rest_.size() > n && NameChar(rest_[n])))
             return false;
-        rest_.remove_prefix(word.size());
+        rest_.remove_prefix(n);
         return true;
     }
     // Per byte: whether it may begin a name, and whether it may go on one (ASCII only, as Lua's
@@ -117,7 +123,7 @@ private:
         if (rest_.empty() || !Alpha(rest_[0])) return false;
         std::size_t n = 1;
         while (n < rest_.size() && NameChar(rest_[n])) ++n;
-        if (Reserved(rest_.substr(0, n))) return false;
+        if (Reserved(std::string_view(rest_.data(), n))) return false;
         rest_.remove_prefix(n);
         return true;
     }
@@ -149,7 +155,7 @@ private:
             const std::string_view field = rest_;
             if (Name()) {
                 Blanks();
-                if (rest_.substr(0, 1) != "=" || rest_.substr(1, 1) == "=") rest_ = field;  // an exp after all
+                if (rest_.empty() || rest_[0] != '=' || Starts('=', '=')) rest_ = field;  // an exp after all
                 else rest_.remove_prefix(1);
             }
             if (!Exp(depth)) return false;
@@ -163,7 +169,7 @@ private:
         if (depth > kMaxDepth) return false;
         do {
             Blanks();
-            while (TakeWord("not") || (rest_.substr(0, 2) != "--" && Take('-'))) {
+            while (TakeWord("not") || (!Starts('-', '-') && Take('-'))) {
                 if (++operators_ > kMaxOperators) return false;
                 Blanks();
             }
