@@ -16,11 +16,12 @@ namespace {
 // calls, parenthesised exps) joined by Lua's binary operators, each perhaps after - or not.
 // Anything else is left to Lua.
 //
-// A line that holds "]", even a comment, is never vouched for: it could close a long string or comment that an
-// earlier line opened, which Lua would then see close somewhere else. A line may hold at most
-// kMaxOperators operands and unary operators and kMaxDepth nested parentheses, well below what
-// Lua's parser allows in one statement (200 levels of nesting, 250 registers): Lua refuses a
-// chain of 200 "^" or "..", and a vouched line must never meet that limit.
+// A line that holds "[" or "]", even a comment, is never vouched for: inside a long string or
+// comment that an earlier line opened, "]]" would close it where Lua sees it close, and Lua 5.1
+// refuses "[[" nested in "[[ ... ]]". A line may hold at most kMaxOperators operands and unary
+// operators and kMaxDepth nested parentheses, well below what Lua's parser allows in one
+// statement (200 levels of nesting, 250 registers): Lua refuses a chain of 200 "^" or "..", and
+// a vouched line must never meet that limit.
 class LineVoucher {
 public:
     enum Kind { Blank, Statement, Other };
@@ -31,7 +32,7 @@ public:
         while (lead < line.size() && (line[lead] == ' ' || line[lead] == '\t')) ++lead;
         line.remove_prefix(lead);
         if (line.empty()) return Blank;
-        if (std::memchr(line.data(), ']', line.size())) return Other;
+        if (HasBracket(line)) return Other;
         if (line.substr(0, 2) == "--")  // a long comment would reach over the following lines
             return line.size() > 2 && line[2] == '[' ? Other : Blank;
         return Whole(line) ? Statement : Other;
@@ -42,10 +43,13 @@ public:
     // and a call's "(" stands on the line of what it calls (Lua 5.1 refuses it on the next).
     static bool Over(std::string_view lines) {
         while (!lines.empty() && (lines[0] == ' ' || lines[0] == '\t')) lines.remove_prefix(1);
-        return !std::memchr(lines.data(), ']', lines.size()) && Whole(lines);
+        return !HasBracket(lines) && Whole(lines);
     }
 
 private:
+    static bool HasBracket(std::string_view text) {
+        return std::memchr(text.data(), '[', text.size()) || std::memchr(text.data(), ']', text.size());
+    }
     static constexpr int kMaxOperators = 90, kMaxDepth = 8;
     explicit LineVoucher(std::string_view line) : rest_(line) {}
     std::string_view rest_;
