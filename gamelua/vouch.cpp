@@ -35,7 +35,7 @@ public:
         if (HasBracket(line)) return Other;
         if (line.substr(0, 2) == "--")  // a long comment would reach over the following lines
             return line.size() > 2 && line[2] == '[' ? Other : Blank;
-        return Whole(line) ? Statement : Other;
+        return Usual(line) || Whole(line) ? Statement : Other;
     }
 
     // Whether lines, joined by LF, are one statement of the shapes above that goes on over them:
@@ -47,6 +47,35 @@ public:
     }
 
 private:
+    // The usual line, NewShipType.name = number or "text" and nothing more, told in one tight
+    // pass; anything else is left to the full parse (Whole).
+    static bool Usual(std::string_view line) {
+        constexpr std::string_view table = "NewShipType.";
+        if (line.size() <= table.size() || std::memcmp(line.data(), table.data(), table.size()) != 0) return false;
+        const char* p = line.data() + table.size();
+        const char* const end = line.data() + line.size();
+        const char* const name = p;
+        if (!Alpha(*p)) return false;
+        while (p < end && NameChar(*p)) ++p;
+        if (Reserved(std::string_view(name, static_cast<std::size_t>(p - name)))) return false;
+        if (end - p < 4 || p[0] != ' ' || p[1] != '=' || p[2] != ' ') return false;
+        p += 3;
+        if (*p == '"') {
+            const auto length = static_cast<std::size_t>(end - p - 1);
+            const void* close = std::memchr(p + 1, '"', length);
+            return close == end - 1 && !std::memchr(p + 1, '\\', length);
+        }
+        if (*p == '-') ++p;
+        const char* const digits = p;
+        while (p < end && Digit(*p)) ++p;
+        if (p == digits) return false;
+        if (p < end && *p == '.') {
+            const char* const fraction = ++p;
+            while (p < end && Digit(*p)) ++p;
+            if (p == fraction) return false;
+        }
+        return p == end;
+    }
     static bool HasBracket(std::string_view text) {
         return std::memchr(text.data(), '[', text.size()) || std::memchr(text.data(), ']', text.size());
     }
