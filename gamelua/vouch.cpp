@@ -24,7 +24,11 @@ namespace {
 // a vouched line must never meet that limit.
 class LineVoucher {
 public:
-    enum Kind { Blank, Statement, Other };
+    // Statement: a call, or an assignment to a plain name, which could also go on an expression
+    // or a table left open above it (a call is an argument; "f() 'x'" calls f's result; a table
+    // takes "a = 1;" as a field). Assignment: an assignment to a field (Name.Name = ...), which
+    // can be no part of an expression or a table.
+    enum Kind { Blank, Statement, Assignment, Other };
 
     static Kind Of(std::string_view line) {
         while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
@@ -35,7 +39,7 @@ public:
         if (HasBracket(line)) return Other;
         if (line.substr(0, 2) == "--")  // a long comment would reach over the following lines
             return line.size() > 2 && line[2] == '[' ? Other : Blank;
-        return Usual(line) || Whole(line) ? Statement : Other;
+        return Usual(line) ? Assignment : Whole(line);
     }
 
     // Whether lines, joined by LF, are one statement of the shapes above that goes on over them:
@@ -43,7 +47,7 @@ public:
     // and a call's "(" stands on the line of what it calls (Lua 5.1 refuses it on the next).
     static bool Over(std::string_view lines) {
         while (!lines.empty() && (lines[0] == ' ' || lines[0] == '\t')) lines.remove_prefix(1);
-        return !HasBracket(lines) && Whole(lines);
+        return !HasBracket(lines) && Whole(lines) != Other;
     }
 
 private:
@@ -85,20 +89,25 @@ private:
     int operators_ = 0;  // operands and unary operators so far: each may cost Lua a level
 
     // A statement: Name.Name... = exp or Name.Name...(args), then perhaps ";", to the end.
-    static bool Whole(std::string_view text) {
+    static Kind Whole(std::string_view text) {
         LineVoucher v{text};
-        if (!v.Name()) return false;
-        while (v.Take('.'))
-            if (!v.Name()) return false;
+        if (!v.Name()) return Other;
+        bool field = false;
+        while (v.Take('.')) {
+            if (!v.Name()) return Other;
+            field = true;
+        }
         v.SameLineBlanks();
-        if (v.Take('=')) {
-            if (v.Take('=') || !v.Exp(0)) return false;
+        const bool assigns = v.Take('=');
+        if (assigns) {
+            if (v.Take('=') || !v.Exp(0)) return Other;
         } else if (!v.Args(0)) {
-            return false;
+            return Other;
         }
         v.Blanks();
         if (v.Take(';')) v.Blanks();
-        return v.rest_.empty();
+        if (!v.rest_.empty()) return Other;
+        return assigns && field ? Assignment : Statement;
     }
 
     void SameLineBlanks() {
@@ -328,18 +337,28 @@ std::string LinesForLua(const std::vector<std::string_view>& lines) {
     any = std::find(kinds.begin(), kinds.end(), LineVoucher::Other) != kinds.end();
     if (!any) return {};
     std::vector<bool> keep(lines.size());
-    auto keepNeighbour = [&](std::size_t i, int step) {
-        for (std::size_t j = i + step; j < lines.size(); j += step) {  // j wraps below 0 to the end
+    auto keepBefore = [&](std::size_t i) {
+        for (std::size_t j = i; j-- > 0;) {
             if (kinds[j] == LineVoucher::Blank) continue;
             keep[j] = true;
             return;
         }
     };
+    // What a line leaves open (a call, a table, an operator) takes in the statements after it
+    // that could go on it, as far as the first assignment to a field, which cannot: those are
+    // all kept, so that Lua meets what stays open where it meets it in the whole script.
+    auto keepAfter = [&](std::size_t i) {
+        for (std::size_t j = i + 1; j < lines.size(); ++j) {
+            if (kinds[j] == LineVoucher::Blank) continue;
+            keep[j] = true;
+            if (kinds[j] != LineVoucher::Statement) return;
+        }
+    };
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (kinds[i] == LineVoucher::Other) {
             keep[i] = true;
-            keepNeighbour(i, -1);
-            keepNeighbour(i, 1);
+            keepBefore(i);
+            keepAfter(i);
         }
     std::size_t size = lines.size();
     for (std::size_t i = 0; i < lines.size(); ++i)

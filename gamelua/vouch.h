@@ -12,8 +12,9 @@
 namespace gamelua {
 
 // The script as Lua needs to see it to say whether it loads: the statements vouched for are
-// blanked, lines keeping their numbers, except those next to a line not vouched for, which keep
-// the statement boundaries round that line as they are. Empty when every line is vouched for.
+// blanked, lines keeping their numbers, except round a line not vouched for: the statement before
+// it, and the statements after it up to the first assignment to a field, keep the boundaries
+// round that line as they are. Empty when every line is vouched for.
 std::string LinesForLua(const std::vector<std::string_view>& lines);
 
 // Whether script loads, as CheckLoad says, with lines its lines (LF, CR LF or a lone CR ending
