@@ -670,7 +670,7 @@ void ShipReader::NoteKeptAssignment(std::string_view name, std::size_t first, st
 // recorded as a block's are, since the line is kept as read and never rewritten. True when it
 // sets an entry the document knows.
 bool ShipReader::NoteMultipleAssignment(std::string_view code, std::size_t first, std::size_t last) {
-    if (code.find(',') == std::string_view::npos) return false;
+    if (code.find(',') == std::string_view::npos || code.find('=') == std::string_view::npos) return false;
     // The targets: the code before its first "=" outside strings and brackets that is no
     // comparison, cut at the commas outside brackets.
     std::vector<std::string_view> targets;
@@ -827,7 +827,7 @@ void ShipReader::ParseAssignment(std::string& line) {
     const std::string_view keepText = equals == 1 && !multiLine_ && !reformed_ ? std::string_view(line) : asRead_;
 
     static const WordFinder startShipConfig("startshipconfig");
-    if (startShipConfig.In(line)) {
+    if (line.find('(') != std::string::npos && startShipConfig.In(line)) {  // a StartShipConfig line calls it
         marker_ = "NST -- SSC -CLEARED-";
         d_.startShipConfig_ = true;
         SetOrigin(OriginKind::StartShipConfig, 0);

@@ -507,11 +507,15 @@ std::size_t CountByte(std::string_view text, char byte) {
 std::vector<std::string_view> Lines(std::string_view text) {
     const char* const data = text.data();
     const std::size_t size = text.size();
-    // Counted first, so the list is made once at its size: grown by doubling, a file of short
-    // lines would hold the old and the new list at once, twice the memory of the list itself.
-    // (A file whose lines end in CR alone is counted by those.)
-    std::size_t ends = CountByte(text, '\n');
-    if (ends == 0) ends = CountByte(text, '\r');
+    // A long text's lines are counted first, so the list is made once at its size: grown by
+    // doubling, a file of short lines would hold the old and the new list at once, twice the
+    // memory of the list itself. (A file whose lines end in CR alone is counted by those.) A
+    // script of the usual size is not worth the pass: room for lines of 24 bytes will do.
+    std::size_t ends = size / 24;
+    if (size > (std::size_t{1} << 16)) {
+        ends = CountByte(text, '\n');
+        if (ends == 0) ends = CountByte(text, '\r');
+    }
     std::vector<std::string_view> lines;
     lines.reserve(ends + 1);
     // Line by line to the next LF, then within the line to each lone CR: memchr finds both at
