@@ -26,6 +26,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "check.h"
@@ -181,6 +182,44 @@ int Generate(const fs::path& outDir, int scripts) {
 
 double CpuMs(std::clock_t from) { return 1000.0 * static_cast<double>(std::clock() - from) / CLOCKS_PER_SEC; }
 
+// The report as tarvisk-cli writes it to its output, which takes each line and keeps nothing:
+// only the last line, the summary, is kept here. (Gathered in a string stream instead, the report
+// would be copied as it grows, and the copies would be timed as if check made them.)
+class LastLine : public std::streambuf {
+public:
+    std::string Last() const { return last_.empty() ? line_ : last_; }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (c != traits_type::eof()) Put(traits_type::to_char_type(c));
+        return traits_type::not_eof(c);
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        const std::string_view chunk(s, static_cast<std::size_t>(n));
+        const std::size_t end = chunk.rfind('\n');
+        if (end == std::string_view::npos) {
+            line_.append(chunk);
+            return n;
+        }
+        const std::size_t before = end == 0 ? std::string_view::npos : chunk.rfind('\n', end - 1);
+        if (before == std::string_view::npos) last_ = line_.append(chunk.substr(0, end + 1));
+        else last_.assign(chunk.substr(before + 1, end - before));
+        line_.assign(chunk.substr(end + 1));
+        return n;
+    }
+
+private:
+    void Put(char c) {
+        if (c != '\n') {
+            line_ += c;
+            return;
+        }
+        last_ = std::move(line_) + '\n';
+        line_.clear();
+    }
+    std::string line_, last_;
+};
+
 // One check of mod (with --data when data is not empty): its CPU time, exit code and summary line.
 struct Pass {
     double ms = 0;
@@ -192,13 +231,14 @@ Pass CheckOnce(const std::string& mod, const std::string& data) {
     std::vector<std::string> args;
     if (!data.empty()) args = {"--data", data};
     args.push_back(mod);
-    std::ostringstream out, err;
+    LastLine report;
+    std::ostream out(&report);
+    std::ostringstream err;
     const std::clock_t start = std::clock();
     Pass p;
     p.rc = RunCheck(args, out, err);
     p.ms = CpuMs(start);
-    const std::string report = out.str();
-    p.summary = report.substr(report.rfind('\n', report.size() - 2) + 1);
+    p.summary = report.Last();
     return p;
 }
 
