@@ -52,6 +52,11 @@ bool IgnoresLine(std::string_view line) {
 }
 
 bool IgnoresFile(std::string_view line) {
+    // Asked of every line of every script: a line that is no comment is passed at its first
+    // character that is not blank.
+    std::size_t first = 0;
+    while (first < line.size() && kBlanks.find(line[first]) != std::string_view::npos) ++first;
+    if (line.substr(first, 2) != "--") return false;
     const std::string_view t = Trim(line);
     std::string_view comment;
     return t.rfind("--", 0) == 0 && LastComment(t, comment) && comment == kIgnoreFile;
