@@ -53,9 +53,10 @@ bool IgnoresLine(std::string_view line) {
 
 bool IgnoresFile(std::string_view line) {
     // Asked of every line of every script: a line that is no comment is passed at its first
-    // character that is not blank.
+    // character that is not a blank (line ends are not in a line; a form feed would begin no
+    // comment that Trim would not pass either).
     std::size_t first = 0;
-    while (first < line.size() && kBlanks.find(line[first]) != std::string_view::npos) ++first;
+    while (first < line.size() && (line[first] == ' ' || line[first] == '\t')) ++first;
     if (line.substr(first, 2) != "--") return false;
     const std::string_view t = Trim(line);
     std::string_view comment;
