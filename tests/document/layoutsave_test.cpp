@@ -360,7 +360,7 @@ TEST(LayoutSave, AnAbilityEditRewritesItsLastCallOrIsRefused) {
     s.ship.bCanDock = false;  // removed: every call goes
     EXPECT_EQ(s.doc.SaveBytes(), "NewShipType = StartShipConfig()\r\nodd()\r\n");
 
-    for (const std::string& last : {"if x then\r\n  addAbility(NewShipType, \"CanDock\", 1, 1)\r\nend",
+    for (const char* last : {"if x then\r\n  addAbility(NewShipType, \"CanDock\", 1, 1)\r\nend",
                                     "addAbility(NewShipType, \"CanDock\", nil)"}) {
         Session b("NewShipType = StartShipConfig()\r\n" + first + "\r\n" + last + "\r\n");
         b.ship.CanDock_ByPlayer = true;

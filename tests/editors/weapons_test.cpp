@@ -133,9 +133,9 @@ TEST_F(WeaponsTest, OkKeepsTheChangedListButNotUnappliedEdits) {
 
     const auto after = Doc().SSWC_GetList();
     ASSERT_EQ(after.size(), 2u);
-    EXPECT_EQ(after[0].values, (SR2ShipFile::WeaponItem{"hgn_ioncannon", "HP_Top", "Fire_Top"}));
+    EXPECT_EQ(after[0].values, (SR2ShipFile::WeaponItem{"hgn_ioncannon", "HP_Top", "Fire_Top", {}}));
     EXPECT_TRUE(after[0].keptText.has_value());  // an untouched entry keeps its line
-    EXPECT_EQ(after[1].values, (SR2ShipFile::WeaponItem{"vgr_laser", "HP_Tail", "Fire_Tail"}));
+    EXPECT_EQ(after[1].values, (SR2ShipFile::WeaponItem{"vgr_laser", "HP_Tail", "Fire_Tail", {}}));
     EXPECT_TRUE(main->isEnabled());
 }
 
