@@ -88,7 +88,7 @@ int Run(int argc, char** argv) {
         for (int i = 2; i < argc && std::string(argv[i]) != "--"; ++i) {
             if (std::string(argv[i]) != "--logs") continue;
             logs = LogFolderFor(ProgramFolder(argv[0]));
-            if (logs.empty()) logs = ".";
+            if (logs.empty()) logs.push_back('.');  // (not = ".": GCC 12 warns of a false overlap there)
             std::copy(argv + i + 1, argv + argc, argv + i);
             --argc;
             break;

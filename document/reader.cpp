@@ -8,6 +8,7 @@
 #include <cctype>
 #include <filesystem>
 #include <initializer_list>
+#include <memory>
 #include <new>
 #include <stdexcept>
 
@@ -771,8 +772,9 @@ SR2ShipFile::KeptLine ShipReader::Bound(std::string text, std::size_t field, int
     k.text = std::move(text);
     k.field = static_cast<int>(field);
     k.list = list;
-    if (list >= 0) k.listValue = list == 0 ? d_.mam_ : d_.mbm_;
-    else k.value = d_.GetFieldAt(field);
+    using Value = std::variant<FieldValue, std::vector<std::string>>;
+    if (list >= 0) k.valueRead = std::make_shared<const Value>(list == 0 ? d_.mam_ : d_.mbm_);
+    else k.valueRead = std::make_shared<const Value>(d_.GetFieldAt(field));
     return k;
 }
 

@@ -353,9 +353,9 @@ bool SR2ShipFile::KeptLineHolds(const KeptLine& k) const {
         const auto& a = scriptformat::Abilities()[static_cast<std::size_t>(k.ability)];
         if (!std::get<bool>(GetField(a.presence))) return false;
     }
-    if (k.list >= 0) return (k.list == 0 ? mam_ : mbm_) == k.listValue;
-    if (k.field < 0) return true;
-    return GetFieldAt(static_cast<std::size_t>(k.field)) == k.value;
+    if (k.field < 0 || !k.valueRead) return true;
+    if (k.list >= 0) return (k.list == 0 ? mam_ : mbm_) == std::get<std::vector<std::string>>(*k.valueRead);
+    return GetFieldAt(static_cast<std::size_t>(k.field)) == std::get<FieldValue>(*k.valueRead);
 }
 
 std::vector<std::string> SR2ShipFile::UnrecognizedLines() const {

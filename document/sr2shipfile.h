@@ -14,6 +14,7 @@
 #include <array>
 #include <compare>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -272,9 +273,11 @@ private:
     struct KeptLine {
         std::string text;
         int field = -1;                       // index into Fields(); -1 when not bound to a field
-        FieldValue value;                     // the field's value right after the line was read
         int list = -1;                        // 0 mirror-above, 1 mirror-below, when list-bound
-        std::vector<std::string> listValue;   // that list right after the line was read
+        // The field's value, or that list, right after the line was read. Only a line bound to a
+        // field has one, and the document's copies share it (it never changes): a script of many
+        // lines that no field holds costs little more than their text.
+        std::shared_ptr<const std::variant<FieldValue, std::vector<std::string>>> valueRead;
         bool dropped = false;                 // a later line set the same field
         // An earlier call of an ability called again later (its position in the ability table):
         // it holds while the ability is present, and goes with it.
