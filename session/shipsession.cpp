@@ -48,6 +48,8 @@ std::int16_t ShipSession::Open(const std::string& path) {
     auto document = std::make_unique<ShipDocument>(*ship);
     const std::int16_t rc = document->Open(path);
     notText_ = ship->NotTextReason();
+    // (A failed open keeps the session's own ship, so the reason is kept here.)
+    openFailure_ = ship->OpenFailure();
     if (rc != 0) return rc;
     ship_ = std::move(ship);
     document_ = std::move(document);

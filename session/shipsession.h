@@ -34,6 +34,8 @@ public:
     SR2ShipFile& Ship() const { return *ship_; }
     // Why the last Open refused the file as no text script (compiled, binary), or empty.
     const std::string& NotTextReason() const { return notText_; }
+    // Why the last Open failed with 2 (the reader's reason: "it is larger than 256 MiB", ...).
+    const std::string& OpenFailure() const { return openFailure_; }
     ShipDocument& Document() const { return *document_; }
     QUndoStack& UndoStack() { return undo_; }
     bool IsModified() const { return document_->IsModified(); }
@@ -74,6 +76,7 @@ private:
 
     std::unique_ptr<SR2ShipFile> ship_;
     std::string notText_;
+    std::string openFailure_;
     std::unique_ptr<ShipDocument> document_;
     SR2ShipFile recorded_;  // the ship as of the last step (or open, save, reload)
     QUndoStack undo_;

@@ -571,7 +571,7 @@ void frmFrontend::OpenScript(const QString& path) {
     }
 
     // A failed Open leaves no document behind; the Problems dock says why.
-    const std::string why = result == 1 ? std::string("it does not exist") : session->Ship().OpenFailure();
+    const std::string why = result == 1 ? std::string("it does not exist") : session->OpenFailure();
     ShipFile = nullptr;
     session_.reset();
     documentName_.clear();

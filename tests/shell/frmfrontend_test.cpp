@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -283,6 +284,10 @@ TEST_F(FrontendTest, OpenOfAnUnreadableFileShowsTheGenericError) {
     EXPECT_EQ(prompter.messages,
               QStringList{"An unknown error ocurred while opening the *.ship file."});
     ExpectDocumentState(false, kTitle);
+    // The Problems dock says why.
+    const auto* problems = main->findChild<QListWidget*>("lstProblems");
+    ASSERT_TRUE(problems && problems->count() == 1);
+    EXPECT_TRUE(problems->item(0)->text().contains("it is larger than 256 MiB")) << problems->item(0)->text().toStdString();
 }
 
 TEST_F(FrontendTest, ACompiledScriptIsRefusedAndTheOpenDocumentStays) {
