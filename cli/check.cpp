@@ -196,7 +196,7 @@ FileReport CheckFile(const std::string& file, NameFindings* checker, std::ostrea
     }
     r.kept = doc.KeptLineCount();
     if (doc.HasByteOrderMark())
-        whole(Severity::Error, "byte-order-mark", 1, "the file begins with a UTF-8 byte-order mark, which Lua 5.1 does not load");
+        whole(Severity::Error, "byte-order-mark", 1, kByteOrderMarkProblem);
     if (!doc.HasStartShipConfig())
         whole(Severity::Warning, "no-startshipconfig", 0, "no StartShipConfig line: it may be no ship script");
     // The lines as Lua sees them: a byte-order mark is part of the first.

@@ -17,6 +17,9 @@ enum class Severity { Error, Warning, Note };
 inline constexpr const char* kRuleUnreadableLine = "unreadable-line";
 // A script that Lua, the game's language, refuses to load: Lua's line and message.
 inline constexpr const char* kRuleLuaSyntax = "lua-syntax";
+// What check and the Problems list say of a script that begins with a byte-order mark.
+inline constexpr const char* kByteOrderMarkProblem =
+    "the file begins with a UTF-8 byte-order mark, which Lua 5.1 does not load";
 // Unknown names: "unknown-" followed by the kind with blanks as dashes ("unknown-salvage-chunk").
 inline constexpr const char* kRuleUnknownPrefix = "unknown-";
 

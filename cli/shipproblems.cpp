@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "findings.h"
 #include "gamelua.h"
 #include "statements.h"
 #include "unknownnames.h"
@@ -68,12 +69,12 @@ std::vector<ShipProblem> FindProblems(const ShipDocument& doc, const gamedata::G
         // A byte-order mark, which Lua 5.1 does not load, is a problem of its own; the rest of
         // the script is judged without it.
         std::string_view script = bytes;
-        if (script.substr(0, 3) == "\xEF\xBB\xBF") {
-            script.remove_prefix(3);
+        if (now.HasByteOrderMark()) {
+            script.remove_prefix(scriptformat::kByteOrderMark.size());
             ShipProblem p;
             p.kind = ShipProblem::Kind::Unreadable;
             p.line = 1;
-            p.message = "the file begins with a UTF-8 byte-order mark, which Lua 5.1 does not load";
+            p.message = kByteOrderMarkProblem;
             place(p);
             problems.push_back(std::move(p));
         }

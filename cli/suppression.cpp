@@ -14,6 +14,12 @@ constexpr std::string_view kIgnoreLine = "tarvisk: ignore";
 constexpr std::string_view kIgnoreFile = "tarvisk: ignore-file";
 constexpr std::string_view kHeader = "# tarvisk-cli check baseline: path, rule, name, line (tab-separated)";
 
+bool IsBlank(char c) {
+    for (const char b : kBlanks)
+        if (c == b) return true;
+    return false;
+}
+
 std::string_view Trim(std::string_view s) {
     const auto first = s.find_first_not_of(kBlanks);
     if (first == std::string_view::npos) return {};
@@ -53,14 +59,12 @@ bool IgnoresLine(std::string_view line) {
 
 bool IgnoresFile(std::string_view line) {
     // Asked of every line of every script: a line that is no comment is passed at its first
-    // character that is not a blank (line ends are not in a line; a form feed would begin no
-    // comment that Trim would not pass either).
+    // character that is not blank.
     std::size_t first = 0;
-    while (first < line.size() && (line[first] == ' ' || line[first] == '\t')) ++first;
+    while (first < line.size() && IsBlank(line[first])) ++first;
     if (line.substr(first, 2) != "--") return false;
-    const std::string_view t = Trim(line);
     std::string_view comment;
-    return t.rfind("--", 0) == 0 && LastComment(t, comment) && comment == kIgnoreFile;
+    return LastComment(Trim(line), comment) && comment == kIgnoreFile;
 }
 
 std::string Baseline::Key(const std::string& relativePath, const Finding& f) {

@@ -158,7 +158,6 @@ std::int32_t Int32(std::string_view text, const char* what) {
     throw LineError(std::string(what) + " '" + std::string(text) + "' " + why);
 }
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // What a file's bytes are when they are no text script, or null: Lua takes a file that begins
 // with ESC for a compiled chunk; UTF-16 begins with its byte-order mark; a NUL byte is in no text.
@@ -461,7 +460,7 @@ void ShipReader::Sort(const std::string& path, const std::string& data, std::vec
     // an empty file is one empty line. A UTF-8 byte-order mark is no part of the first line.
     // The lines are views into the bytes read: only what the document keeps is copied.
     std::string_view all(data);
-    d_.bom_ = all.substr(0, 3) == kByteOrderMark;
+    d_.bom_ = all.substr(0, 3) == scriptformat::kByteOrderMark;
     if (d_.bom_) all.remove_prefix(3);
     std::vector<std::string_view> lines = statements::Lines(all);
     // Nearly every statement sets something: room for their records at once, rather than growing
@@ -533,7 +532,7 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
         // after it or a ";" that ends it. A statement that had a comment or a ";" is never taken
         // as written the writer's way, so that it is written back as read.
         const std::string_view whole = joined ? std::string_view(st.joined) : raw[i];
-        const statements::Span code = !joined && st.codeKnown ? st.code : statements::CodeSpan(whole);
+        const statements::Span code = st.codeKnown ? st.code : statements::CodeSpan(whole);
         line.assign(whole.substr(code.begin, code.end - code.begin));
         std::size_t solid = whole.size();
         while (solid > code.end && (whole[solid - 1] == ' ' || whole[solid - 1] == '\t')) --solid;

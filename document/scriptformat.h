@@ -63,6 +63,9 @@ struct Section {
 const std::vector<Section>& Sections();
 
 inline constexpr std::string_view kFirstLine = "NewShipType = StartShipConfig()";
+// A UTF-8 byte-order mark: skipped on reading and written again where a file began with it; Lua
+// 5.1 does not load a script that begins with one.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 inline constexpr std::string_view kBannerRule =
     "--====================================================================================";
 

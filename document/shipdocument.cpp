@@ -12,9 +12,8 @@ Result VerifySave(const std::string& before, const std::string& after, const SR2
     if (!gamelua::Available()) return {};
     // A byte-order mark is kept on writing, but Lua 5.1 refuses it: what the script means is
     // compared without it.
-    constexpr std::string_view kBom = "\xEF\xBB\xBF";
     const auto withoutBom = [&](const std::string& s) {
-        return std::string_view(s).substr(0, 3) == kBom ? s.substr(3) : s;
+        return std::string_view(s).substr(0, 3) == scriptformat::kByteOrderMark ? s.substr(3) : s;
     };
     const std::string canonicalBefore = was.ScriptText();
     const std::string canonicalAfter = ShipLayout::SameContent(was, now) ? canonicalBefore : now.ScriptText();

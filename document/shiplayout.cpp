@@ -225,7 +225,7 @@ public:
         for (const auto& l : lines_) reserve += l.size();
         out.bytes.reserve(reserve + reserve / 16);
         // The byte-order mark the file began with stays before its first line, whatever that is.
-        if (bom_) out.bytes = "\xEF\xBB\xBF";
+        if (bom_) out.bytes = scriptformat::kByteOrderMark;
         const std::size_t start = out.bytes.size();
         constexpr std::size_t kGone = static_cast<std::size_t>(-1);
         std::vector<std::size_t> newIndex(lines_.size(), kGone);
@@ -376,7 +376,7 @@ void PlanList(Planner& plan, Kind kind, const std::vector<std::string>& before,
 
 std::vector<std::string> ShipLayout::SplitLines(std::string_view bytes) {
     std::vector<std::string> lines;
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    if (bytes.substr(0, 3) == scriptformat::kByteOrderMark) bytes.remove_prefix(3);
     std::size_t start = 0;
     while (start < bytes.size()) {
         const std::size_t at = bytes.find_first_of("\r\n", start);

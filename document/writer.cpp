@@ -228,7 +228,7 @@ std::string ShipWriter::Script(const SR2ShipFile& d) {
         return std::any_of(places.begin(), places.end(), [](const auto& p) { return !p; });
     };
 
-    if (d.bom_) out = "\xEF\xBB\xBF";  // the file's own byte-order mark stays
+    if (d.bom_) out = scriptformat::kByteOrderMark;  // the file's own byte-order mark stays
     line(std::string(scriptformat::kFirstLine));
     for (const Section& section : scriptformat::Sections()) {
         if ((section.when == Section::IfWeapons && !anyInSection(weaponPlaces)) ||
