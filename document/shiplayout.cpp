@@ -375,17 +375,16 @@ void PlanList(Planner& plan, Kind kind, const std::vector<std::string>& before,
 }  // namespace
 
 std::vector<std::string> ShipLayout::SplitLines(std::string_view bytes) {
-    std::vector<std::string> lines;
     if (bytes.substr(0, 3) == scriptformat::kByteOrderMark) bytes.remove_prefix(3);
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t at = bytes.find_first_of("\r\n", start);
-        std::size_t end = at == std::string_view::npos ? bytes.size() : at + 1;
-        if (at != std::string_view::npos && bytes[at] == '\r' && end < bytes.size() && bytes[end] == '\n') ++end;
-        lines.emplace_back(bytes.substr(start, end - start));
-        start = end;
+    // The reader's own lines, each with the line end that follows it up to the next one.
+    const std::vector<std::string_view> views = statements::Lines(bytes);
+    std::vector<std::string> lines;
+    lines.reserve(views.size());
+    const char* const end = bytes.data() + bytes.size();
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        const char* const next = i + 1 < views.size() ? views[i + 1].data() : end;
+        lines.emplace_back(views[i].data(), static_cast<std::size_t>(next - views[i].data()));
     }
-    if (lines.empty()) lines.emplace_back();
     return lines;
 }
 

@@ -541,7 +541,7 @@ std::vector<std::string_view> Lines(std::string_view text) {
         lines.push_back(text.substr(start, lineEnd - start));
         start = end + 1;
     }
-    if (lines.empty()) lines.emplace_back();
+    if (lines.empty()) lines.push_back(text);  // the empty line of an empty text, still a view into it
     return lines;
 }
 
