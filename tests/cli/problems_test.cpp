@@ -18,7 +18,13 @@ const std::string kScript =
     "NewShipType.mass = = 3\n";                                               // 5
 
 struct Opened {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() / "tarvisk-problems-test";
+    // A folder of each test's own: CTest runs the tests of this program side by side, and one
+    // removing a shared folder took the other's script away.
+    std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                (std::string("tarvisk-problems-") +
+                                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+                                 std::to_string(++count));
+    static inline int count = 0;
     SR2ShipFile ship;
     ShipDocument doc{ship};
     gamedata::GameData data;
