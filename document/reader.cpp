@@ -533,13 +533,13 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
         // as written the writer's way, so that it is written back as read.
         const std::string_view whole = joined ? std::string_view(st.joined) : raw[i];
         const statements::Span code = st.codeKnown ? st.code : statements::CodeSpan(whole);
-        line.assign(whole.substr(code.begin, code.end - code.begin));
+        line.assign(whole.data() + code.begin, code.end - code.begin);
         std::size_t solid = whole.size();
         while (solid > code.end && (whole[solid - 1] == ' ' || whole[solid - 1] == '\t')) --solid;
         // (A statement of several lines is read without its comments: one of its lines may have had one.)
         cleaned_ = solid != code.end || (joined && asRead_.find("--") != std::string_view::npos);
         reformed_ = cleaned_ || code.begin > 0;
-        const std::string_view parsed = joined ? std::string_view(st.joined) : asRead_.substr(0, firstLength);
+        const std::string_view parsed = joined ? std::string_view(st.joined) : std::string_view(asRead_.data(), firstLength);
         lineIndex_ = i;
         errorText_ = joined ? &st.joined : multiLine_ ? &line : nullptr;
         marker_ = nullptr;
@@ -840,9 +840,9 @@ void ShipReader::ParseAssignment(std::string& line) {
     const AssignmentKey* key = nullptr;
     constexpr std::string_view prefix = "newshiptype";
     if (asciicase::StartsWithNoCase(line, prefix) && first != std::string::npos) {
-        std::string_view name = std::string_view(line).substr(prefix.size(), first - prefix.size());
-        const std::size_t to = name.find_last_not_of(" \t");
-        name = name.substr(0, to == std::string_view::npos ? 0 : to + 1);
+        // (No "=" is in the prefix, so the first comes after it.)
+        std::string_view name(line.data() + prefix.size(), first - prefix.size());
+        while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
         if (!name.empty() && name[0] == '.') {
             name.remove_prefix(1);
         } else if (name.size() >= 4 && name[0] == '[' && name.back() == ']' && (name[1] == '"' || name[1] == '\'') &&
@@ -851,8 +851,8 @@ void ShipReader::ParseAssignment(std::string& line) {
         } else {
             name = {};
         }
-        const std::size_t from = name.find_first_not_of(" \t");
-        if (from != std::string_view::npos) key = scriptformat::FindAssignmentKey(name.substr(from));
+        while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
+        if (!name.empty()) key = scriptformat::FindAssignmentKey(name);
     }
 
     // The field this line sets; -1 for an entry the document does not know.
@@ -939,9 +939,8 @@ void ShipReader::ParseAssignment(std::string& line) {
         static const std::size_t sharedModel = FieldIndex("sLoadSharedModel");
         const char* key = ShipWriter::KeyOf(f);
         if (key && f != sharedModel) {
-            const std::string_view k(key);
-            exact = !cleaned_ && std::string_view(parsed).substr(0, k.size()) == k &&
-                    ShipWriter::FormIs(*value, std::string_view(parsed).substr(k.size()));
+            const std::string_view k(key), p(parsed);
+            exact = !cleaned_ && p.starts_with(k) && ShipWriter::FormIs(*value, p.substr(k.size()));
         }
         if (!exact) canonical = ShipWriter::FieldLine(d_, f);
     }

@@ -36,10 +36,11 @@ public:
         while (lead < line.size() && (line[lead] == ' ' || line[lead] == '\t')) ++lead;
         line.remove_prefix(lead);
         if (line.empty()) return Blank;
+        if (Usual(line)) return Assignment;
         if (HasBracket(line)) return Other;
         if (line.substr(0, 2) == "--")  // a long comment would reach over the following lines
             return line.size() > 2 && line[2] == '[' ? Other : Blank;
-        return Usual(line) ? Assignment : Whole(line);
+        return Whole(line);
     }
 
     // Whether lines, joined by LF, are one statement of the shapes above that goes on over them:
@@ -52,7 +53,8 @@ public:
 
 private:
     // The usual line, NewShipType.name = number or "text" and nothing more, told in one tight
-    // pass; anything else is left to the full parse (Whole).
+    // pass; anything else is left to the full parse (Whole). Its text holds no bracket, as no
+    // line vouched for may.
     static bool Usual(std::string_view line) {
         constexpr std::string_view table = "NewShipType.";
         if (line.size() <= table.size() || std::memcmp(line.data(), table.data(), table.size()) != 0) return false;
@@ -65,9 +67,9 @@ private:
         if (end - p < 4 || p[0] != ' ' || p[1] != '=' || p[2] != ' ') return false;
         p += 3;
         if (*p == '"') {
-            const auto length = static_cast<std::size_t>(end - p - 1);
-            const void* close = std::memchr(p + 1, '"', length);
-            return close == end - 1 && !std::memchr(p + 1, '\\', length);
+            ++p;
+            while (p < end && *p != '"' && *p != '\\' && *p != '[' && *p != ']') ++p;
+            return p == end - 1 && *p == '"';
         }
         if (*p == '-') ++p;
         const char* const digits = p;
