@@ -230,19 +230,22 @@ FileReport CheckFile(const std::string& file, NameFindings* checker, std::ostrea
     if (checker) checker->Check(doc, file, r.findings);
     std::stable_sort(r.findings.begin(), r.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
-    if (std::any_of(lines.begin(), lines.end(), IgnoresFile)) {
+    const bool mayIgnore = MayIgnore(bytes);
+    if (mayIgnore && std::any_of(lines.begin(), lines.end(), IgnoresFile)) {
         r.findings.clear();
         return r;
     }
-    std::vector<Finding> kept;
+    // Silenced findings are dropped in place, those kept moving down over them.
+    std::size_t kept = 0;
     for (Finding& f : r.findings) {
         const bool onLine = f.line > 0 && static_cast<std::size_t>(f.line) <= lines.size();
         const std::string_view line = onLine ? lines[static_cast<std::size_t>(f.line) - 1] : std::string_view();
-        if (IgnoresLine(line)) continue;
+        if (mayIgnore && IgnoresLine(line)) continue;
         if (f.lineText.empty()) f.lineText.assign(line);
-        kept.push_back(std::move(f));
+        if (&f != &r.findings[kept]) r.findings[kept] = std::move(f);
+        ++kept;
     }
-    r.findings = std::move(kept);
+    r.findings.erase(r.findings.begin() + static_cast<std::ptrdiff_t>(kept), r.findings.end());
     return r;
 }
 

@@ -1,5 +1,6 @@
 #include "findings.h"
 
+#include <array>
 #include <map>
 #include <ostream>
 
@@ -15,7 +16,13 @@ void CountFindings(const FileReport& report, CheckTotals& totals) {
 
 std::string TerminalSafe(std::string_view text) {
     static const char* const kHex = "0123456789ABCDEF";
-    auto plain = [](unsigned char c) { return (c >= 0x20 || c == '\t' || c == '\n') && c != 0x7F && c != 0xC2; };
+    // Per byte: whether it is printed as it is (C2 may begin a C1 control character).
+    static constexpr auto kPlain = [] {
+        std::array<bool, 256> t{};
+        for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = (c >= 0x20 || c == '\t' || c == '\n') && c != 0x7F && c != 0xC2;
+        return t;
+    }();
+    auto plain = [](unsigned char c) { return kPlain[c]; };
     // Most text has nothing to escape: it is copied whole, from the first byte that might need it.
     std::size_t first = 0;
     while (first < text.size() && plain(static_cast<unsigned char>(text[first]))) ++first;

@@ -52,6 +52,8 @@ std::string Escape(std::string_view s) {
 
 }  // namespace
 
+bool MayIgnore(std::string_view script) { return script.find(kIgnoreLine) != std::string_view::npos; }
+
 bool IgnoresLine(std::string_view line) {
     std::string_view comment;
     return LastComment(line, comment) && comment == kIgnoreLine;

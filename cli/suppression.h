@@ -12,6 +12,9 @@
 
 #include "findings.h"
 
+// Whether a script holds the words of either comment anywhere: a script that does not (nearly
+// every one) need not be asked line by line.
+bool MayIgnore(std::string_view script);
 // Whether a line ends in the comment that silences it.
 bool IgnoresLine(std::string_view line);
 // Whether a line is the comment that silences its whole file.
