@@ -37,6 +37,7 @@ public:
         line.remove_prefix(lead);
         if (line.empty()) return Blank;
         if (Usual(line)) return Assignment;
+        if (UsualCall(line)) return Statement;
         if (HasBracket(line)) return Other;
         if (line.substr(0, 2) == "--")  // a long comment would reach over the following lines
             return line.size() > 2 && line[2] == '[' ? Other : Blank;
@@ -82,6 +83,85 @@ private:
         }
         return p == end;
     }
+    // The usual call, f(arg, arg, ...) with each argument a plain string, a plain number, nil,
+    // true, false or a name, told in one tight pass: a part of what Whole takes.
+    static bool UsualCall(std::string_view line) {
+        const char* p = line.data();
+        const char* const end = p + line.size();
+        auto name = [&] {
+            const char* const from = p;
+            if (p == end || !Alpha(*p)) return std::string_view();
+            while (p < end && NameChar(*p)) ++p;
+            return std::string_view(from, static_cast<std::size_t>(p - from));
+        };
+        auto blanks = [&] {
+            while (p < end && (*p == ' ' || *p == '\t')) ++p;
+        };
+        do {
+            const std::string_view n = name();
+            if (n.empty() || Reserved(n)) return false;
+        } while (p < end && *p == '.' && ++p);
+        if (p == end || *p != '(') return false;
+        ++p;
+        blanks();
+        int args = 0;
+        if (p < end && *p == ')') {
+            ++p;
+        } else {
+            for (;;) {
+                if (++args > kMaxOperators || p == end) return false;
+                if (*p == '"' || *p == '\'') {
+                    const char quote = *p++;
+                    while (p < end && *p != quote && kStringStop[static_cast<unsigned char>(*p)] == 0) ++p;
+                    if (p == end || *p != quote) return false;
+                    ++p;
+                } else if (Digit(*p) || (*p == '-' && end - p > 1 && Digit(p[1]))) {
+                    ++p;
+                    while (p < end && Digit(*p)) ++p;
+                    if (p < end && *p == '.') {
+                        const char* const fraction = ++p;
+                        while (p < end && Digit(*p)) ++p;
+                        if (p == fraction) return false;
+                    }
+                    if (p < end && (NameChar(*p) || *p == '.')) return false;  // an exponent, or a number run on
+                } else {
+                    const std::string_view first = name();
+                    if (first == "nil" || first == "true" || first == "false") {
+                        if (p < end && (*p == '.' || *p == '(')) return false;
+                    } else {
+                        if (first.empty() || Reserved(first)) return false;
+                        while (p < end && *p == '.') {
+                            ++p;
+                            const std::string_view n = name();
+                            if (n.empty() || Reserved(n)) return false;
+                        }
+                    }
+                }
+                blanks();
+                if (p == end) return false;
+                if (*p == ')') {
+                    ++p;
+                    break;
+                }
+                if (*p != ',') return false;
+                ++p;
+                blanks();
+            }
+        }
+        blanks();
+        if (p < end && *p == ';') {
+            ++p;
+            blanks();
+        }
+        return p == end;
+    }
+    // Per byte: whether a plain string stops there (an escape, a line end, or a bracket, which no
+    // line vouched for may hold).
+    static constexpr auto kStringStop = [] {
+        std::array<unsigned char, 256> t{};
+        for (unsigned char c : {'\\', '\n', '\r', '[', ']'}) t[c] = 1;
+        return t;
+    }();
     static bool HasBracket(std::string_view text) {
         return std::memchr(text.data(), '[', text.size()) || std::memchr(text.data(), ']', text.size());
     }
