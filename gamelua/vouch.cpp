@@ -455,6 +455,9 @@ std::string LinesForLua(const std::vector<std::string_view>& lines) {
 }
 
 LoadCheck CheckLoadVouched(std::string_view script, const std::vector<std::string_view>& lines) {
+    // A first line that begins with '#' is skipped up to the first LF, as loadfile skips it, and
+    // that may lie past lone CRs that end lines of their own here: such a script goes to Lua whole.
+    if (!script.empty() && script[0] == '#') return CheckLoad(script);
     const std::string forLua = LinesForLua(lines);
     if (forLua.empty() || CheckLoad(forLua).loads) return {true, 0, {}};
     return CheckLoad(script);
