@@ -164,6 +164,7 @@ FileReport CheckFile(const std::string& file, NameFindings* checker, std::ostrea
     r.path = file;
     SR2ShipFile doc;
     doc.SetWriteLogs(false);
+    doc.SetRecordNameUses(checker != nullptr);
     std::string bytes;
     std::vector<std::string_view> lines;
     r.status = doc.OpenShipFile(file, &bytes, &lines);

@@ -293,8 +293,8 @@ private:
     // its text (as read, or its lines joined when it has several).
     std::size_t lineIndex_ = 0;
     const std::string* errorText_ = nullptr;  // null for asRead_
-    void RecordName(scriptformat::NameKind kind, int family, const std::string& name) {
-        d_.nameUses_.push_back({static_cast<int>(lineIndex_) + 1, kind, family, name});
+    void RecordName(scriptformat::NameKind kind, int family, std::string name) {
+        d_.nameUses_.push_back({static_cast<int>(lineIndex_) + 1, kind, family, std::move(name)});
     }
     void Categorize(const std::vector<std::string_view>& raw);
     void CategorizeLine(std::string& line);
@@ -933,7 +933,6 @@ void ShipReader::ParseAssignment(std::string& line) {
         }
         canonical = ShipWriter::MirrorLine(ShipWriter::KeyOf(f), list == 0 ? d_.mam_ : d_.mbm_);
     } else {
-        d_.SetFieldAt(f, *value);
         // Most lines read exactly as they are written back: key and value form are compared
         // without building the whole line.
         static const std::size_t sharedModel = FieldIndex("sLoadSharedModel");
@@ -942,6 +941,7 @@ void ShipReader::ParseAssignment(std::string& line) {
             const std::string_view k(key), p(parsed);
             exact = !cleaned_ && p.starts_with(k) && ShipWriter::FormIs(*value, p.substr(k.size()));
         }
+        d_.SetFieldAt(f, std::move(*value));
         if (!exact) canonical = ShipWriter::FieldLine(d_, f);
     }
     d_.assigned_[f] = true;
@@ -958,7 +958,7 @@ void ShipReader::RecordNames(std::size_t field, int list) {
         return byField;
     }();
     const scriptformat::NamedField* n = named[field];
-    if (!n) return;
+    if (!n || !d_.recordNameUses_) return;
     if (list >= 0) {
         for (const std::string& name : list == 0 ? d_.mam_ : d_.mbm_) RecordName(n->kind, n->family, name);
     } else {
@@ -998,7 +998,7 @@ void ShipReader::ParseWeaponConfig(const std::string& line) {
         e.keptText = std::string(asRead_);
         e.keptValues = e.values;
     }
-    RecordName(scriptformat::NameKind::Weapon, -1, e.values.name);
+    if (d_.recordNameUses_) RecordName(scriptformat::NameKind::Weapon, -1, e.values.name);
     d_.weapons_.push_back(std::move(e));
     d_.SSWC_Num = static_cast<std::int32_t>(d_.weapons_.size()) - 1;
     SetOrigin(OriginKind::Weapon, d_.weapons_.size() - 1);
@@ -1029,7 +1029,7 @@ void ShipReader::ParseSalvageOnDeath(const std::string& line) {
         e.keptText = std::string(asRead_);
         e.keptValues = e.values;
     }
-    RecordName(scriptformat::NameKind::SalvageChunk, -1, e.values.name);
+    if (d_.recordNameUses_) RecordName(scriptformat::NameKind::SalvageChunk, -1, e.values.name);
     d_.salvage_.push_back(std::move(e));
     d_.SSOD_Num = static_cast<std::int32_t>(d_.salvage_.size()) - 1;
     SetOrigin(OriginKind::Salvage, d_.salvage_.size() - 1);

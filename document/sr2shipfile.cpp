@@ -88,15 +88,15 @@ FieldValue SR2ShipFile::GetFieldAt(std::size_t index) const {
                       FieldTable().members.at(index));
 }
 
-void SR2ShipFile::SetFieldAt(std::size_t index, const FieldValue& value) {
+void SR2ShipFile::SetFieldAt(std::size_t index, FieldValue value) {
     std::visit(
         [&](auto member) {
             using T = std::decay_t<decltype(this->*member)>;
-            const T* v = std::get_if<T>(&value);
+            T* v = std::get_if<T>(&value);
             if (!v)
                 throw std::invalid_argument(std::string("wrong type of value for field '") +
                                             Fields()[index].name + "'");
-            this->*member = *v;
+            this->*member = std::move(*v);
         },
         FieldTable().members.at(index));
 }

@@ -213,6 +213,8 @@ public:
         std::string name;
     };
     const std::vector<NameUse>& NameUses() const { return nameUses_; }
+    // Whether reading records them (the default): a check that looks up no names turns it off.
+    void SetRecordNameUses(bool on) { recordNameUses_ = on; }
 
     // Writes the canonical script. The target is replaced only when the whole file was written;
     // on failure it is left as it was and the result says why.
@@ -286,7 +288,7 @@ private:
     bool KeptLineHolds(const KeptLine& k) const;
 
     FieldValue GetFieldAt(std::size_t index) const;
-    void SetFieldAt(std::size_t index, const FieldValue& value);
+    void SetFieldAt(std::size_t index, FieldValue value);
 
     WeaponList weapons_;
     SalvageList salvage_;
@@ -329,6 +331,7 @@ private:
     bool startShipConfig_ = true;
     int errorCount_ = 0;
     bool writeLogs_ = true;
+    bool recordNameUses_ = true;
     bool headedLogs_ = false, appendLogs_ = false;
     std::vector<ErrorLine> errorLines_;
     std::vector<NameUse> nameUses_;
