@@ -588,7 +588,7 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
 void ShipReader::CategorizeLine(std::string& line) {
     // The prefixes are tested on the line exactly as read: an indented line is never recognised.
     struct Category {
-        const char* prefix;
+        std::string_view prefix;
         const char* marker;
         void (ShipReader::*parse)(const std::string&);
     };
@@ -608,7 +608,7 @@ void ShipReader::CategorizeLine(std::string& line) {
         return;
     }
     for (const auto& c : categories) {
-        const bool match = *c.prefix ? asciicase::StartsWithNoCase(line, c.prefix) : line.empty();
+        const bool match = !c.prefix.empty() ? asciicase::StartsWithNoCase(line, c.prefix) : line.empty();
         if (!match) continue;
         marker_ = c.marker;
         if (c.parse) (this->*c.parse)(line);

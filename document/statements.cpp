@@ -201,9 +201,18 @@ Alone ReadAlone(std::string_view s, Span* code) {
             case kOpen: ++depth; break;
             case kClose: --depth; break;
             case kQuote: {
-                std::size_t j = i + 1;
-                while (j < n && s[j] != c) j += s[j] == '\\' ? 2 : 1;
-                if (j >= n) return Alone::Unsure;
+                // The closing quote is the next one that an odd run of backslashes does not escape.
+                const std::size_t open = i + 1;
+                std::size_t j = open;
+                for (;;) {
+                    const void* q = j < n ? std::memchr(s.data() + j, c, n - j) : nullptr;
+                    if (!q) return Alone::Unsure;
+                    j = static_cast<std::size_t>(static_cast<const char*>(q) - s.data());
+                    std::size_t run = 0;
+                    while (j - run > open && s[j - run - 1] == '\\') ++run;
+                    if (run % 2 == 0) break;
+                    ++j;
+                }
                 i = j;
                 break;
             }
