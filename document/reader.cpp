@@ -602,7 +602,9 @@ void ShipReader::CategorizeLine(std::string& line) {
         {"loadshippa", "LSPL -CLEARED-", &ShipReader::ParseShipPatchList},
         {"addability", "ABILITY -CLEARED-", &ShipReader::ParseAbility},
     };
-    if (asciicase::StartsWithNoCase(line, "news")) {
+    // Nearly every line begins with NewShipType as the game writes it: that is told by one
+    // comparison before the comparison that ignores case.
+    if (line.starts_with("NewS") || asciicase::StartsWithNoCase(line, "news")) {
         marker_ = "NST -CLEARED-";
         ParseAssignment(line);
         return;
@@ -839,7 +841,7 @@ void ShipReader::ParseAssignment(std::string& line) {
     // with single quotes) is the same entry.
     const AssignmentKey* key = nullptr;
     constexpr std::string_view prefix = "newshiptype";
-    if (asciicase::StartsWithNoCase(line, prefix) && first != std::string::npos) {
+    if ((line.starts_with("NewShipType") || asciicase::StartsWithNoCase(line, prefix)) && first != std::string::npos) {
         // (No "=" is in the prefix, so the first comes after it.)
         std::string_view name(line.data() + prefix.size(), first - prefix.size());
         while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
