@@ -1,13 +1,13 @@
-// Time and peak memory of reading scripts shaped to be slow or large, as tarvisk-cli reads them:
-// get and set open a ShipDocument, check reads the ship alone, normalize writes the canonical
-// script. Each shape runs in a child process of its own, so the peak memory it reports is its own.
+// Time and peak memory of tarvisk-cli's commands on scripts shaped to be slow or large: check,
+// get, set (written to another file) and normalize, each run as the program itself in a process
+// of its own, so that the peak memory it reports is the command's own.
 //
 //   hostile_bench [FOLDER]   writes the shapes into FOLDER (the system's temporary folder by
 //                            default) and prints, per shape: its size, the seconds and the peak
-//                            memory of each way of reading it, and that memory as a multiple of
-//                            the file's size
+//                            memory of each command, and that memory as a multiple of the file's
+//                            size
 //
-// Linux only (the peak memory comes from /proc).
+// tarvisk-cli is the one beside this program. POSIX only (fork, exec and the child's usage).
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -15,13 +15,10 @@
 #include <functional>
 #include <iostream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-#include "shipdocument.h"
-#include "sr2shipfile.h"
-#include "u8path.h"
 
 namespace fs = std::filesystem;
 
@@ -92,38 +89,37 @@ const std::vector<Shape>& Shapes() {
     return shapes;
 }
 
-long PeakKiB() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
-    return -1;
-}
-
-double Seconds(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// Runs work in a child process and prints its time and peak memory.
-void Measure(const char* what, double fileMiB, const std::function<void()>& work) {
+// Runs the command in a child process, its output thrown away, and prints its time and peak
+// memory.
+void Measure(const char* what, double fileMiB, const std::vector<std::string>& command) {
     std::cout.flush();
+    const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
     if (child == 0) {
-        const double s = Seconds(work);
-        const double peakMiB = static_cast<double>(PeakKiB()) / 1024;
-        std::printf("  %-10s %7.2f s  %8.1f MiB peak  %5.1fx the file\n", what, s, peakMiB, peakMiB / fileMiB);
-        std::fflush(stdout);
-        _exit(0);
+        if (!std::freopen("/dev/null", "w", stdout) || !std::freopen("/dev/null", "w", stderr)) _exit(127);
+        std::vector<char*> argv;
+        for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
     }
     int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) std::printf("  %-10s failed\n", what);
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) == 127 || WEXITSTATUS(status) > 3) {
+        std::printf("  %-10s failed\n", what);
+        return;
+    }
+    const double peakMiB = static_cast<double>(usage.ru_maxrss) / 1024;  // KiB on Linux
+    std::printf("  %-10s %7.2f s  %8.1f MiB peak  %5.1fx the file  (exit %d)\n", what, s, peakMiB, peakMiB / fileMiB,
+                WEXITSTATUS(status));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::string cli = (fs::absolute(fs::path(argv[0])).parent_path() / "tarvisk-cli").string();
     const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "tarvisk_hostile_bench";
     fs::create_directories(folder);
     int n = 0;
@@ -135,34 +131,13 @@ int main(int argc, char** argv) {
         }
         const double mib = static_cast<double>(fs::file_size(file)) / (1 << 20);
         std::printf("%s (%.1f MiB)\n", shape.name, mib);
-        const std::string path = U8String(file);
-        Measure("check", mib, [&] {
-            SR2ShipFile ship;
-            ship.SetWriteLogs(false);
-            ship.OpenShipFile(path);
-        });
-        Measure("get", mib, [&] {
-            SR2ShipFile ship;
-            ship.SetWriteLogs(false);
-            ShipDocument doc(ship);
-            doc.Open(path);
-        });
-        Measure("set", mib, [&] {
-            SR2ShipFile ship;
-            ship.SetWriteLogs(false);
-            ShipDocument doc(ship);
-            doc.Open(path);
-            ship.iBuildCost = 5;
-            (void)doc.SaveBytes();
-        });
-        Measure("normalize", mib, [&] {
-            SR2ShipFile ship;
-            ship.SetWriteLogs(false);
-            ship.OpenShipFile(path);
-            (void)ship.WriteShipFile(U8String(folder / "normalized.ship"));
-        });
+        const std::string path = file.string(), out = (folder / "out.ship").string();
+        Measure("check", mib, {cli, "check", path});
+        Measure("get", mib, {cli, "get", path, "maxhealth"});
+        Measure("set", mib, {cli, "set", "--output", out, "buildCost=5", "--", path});
+        Measure("normalize", mib, {cli, "normalize", path, out});
         fs::remove(file);
     }
-    fs::remove(folder / "normalized.ship");
+    fs::remove(folder / "out.ship");
     return 0;
 }
