@@ -43,12 +43,13 @@ LoadCheck CheckLoad(std::string_view script);
 // "160000", "1e+20", "1/0"), a string in double quotes with escapes, true/false/nil, a table as a
 // table constructor, the ship table as NewShipType; functions and other values as "<function>" etc.
 struct Value {
-    enum Kind { Nil, Boolean, Number, String, Table, Ship, Other };
-    Kind kind = Nil;
+    enum Kind : unsigned char { Nil, Boolean, Number, String, Table, Ship, Other };
+    // (Ordered so that a call of many arguments holds no padding between its values.)
     std::string text;
-    double number = 0;    // Number
-    bool boolean = false; // Boolean
     std::string string;   // String: the bytes themselves
+    double number = 0;    // Number
+    Kind kind = Nil;
+    bool boolean = false; // Boolean
 };
 
 struct Call {

@@ -230,6 +230,7 @@ int Record(lua_State* L) {
     Call call;
     call.name = lua_tostring(L, lua_upvalueindex(1));
     const int n = lua_gettop(L);
+    call.args.reserve(static_cast<std::size_t>(n));
     std::size_t size = call.name.size() + 2;
     for (int i = 1; i <= n; ++i) {
         Former former{L, kFormBudget, {}};

@@ -14,10 +14,14 @@ constexpr std::string_view kShipFirstLine = "NewShipType = StartShipConfig()";
 
 // An entry's meaning as comparable text, and how it reads in a message.
 struct Entry {
-    std::string meaning;
-    std::vector<std::string> calls;  // call entries: each call's text
+    std::string meaning;             // key entries: the value's text
+    std::vector<std::string> calls;  // call entries: each call's text, in order
     const Value* value = nullptr;    // key entries
     const Call* firstCall = nullptr;
+
+    // (A call entry's meaning is its calls, compared as they stand rather than joined into one
+    // more copy of every call's text.)
+    bool SameMeaning(const Entry& other) const { return meaning == other.meaning && calls == other.calls; }
 };
 
 struct Entries {
@@ -48,7 +52,6 @@ Entries EntriesOf(const Reading& r) {
             it->second.firstCall = &c;
         }
         it->second.calls.push_back(CallText(c));
-        it->second.meaning += it->second.calls.back() + '\n';
     }
     return e;
 }
@@ -131,7 +134,7 @@ std::optional<std::set<std::string>> EditedEntries(std::string_view before, std:
     if (!cb.load.loads || !ca.load.loads) return std::nullopt;
     const Entries eb = EntriesOf(cb), ea = EntriesOf(ca);
     for (const auto& [name, entry] : eb.byName)
-        if (auto it = ea.byName.find(name); it == ea.byName.end() || it->second.meaning != entry.meaning)
+        if (auto it = ea.byName.find(name); it == ea.byName.end() || !it->second.SameMeaning(entry))
             edited.insert(name);
     for (const auto& [name, entry] : ea.byName)
         if (!eb.byName.count(name)) edited.insert(name);
@@ -169,7 +172,7 @@ std::string FirstChange(const SaveScripts& s, const Limits& limits) {
         const auto ib = eb.byName.find(name), ia = ea.byName.find(name);
         const Entry* b = ib == eb.byName.end() ? nullptr : &ib->second;
         const Entry* a = ia == ea.byName.end() ? nullptr : &ia->second;
-        if (b && a && b->meaning == a->meaning) continue;
+        if (b && a && b->SameMeaning(*a)) continue;
         if (!b && WriterAddition(name, *a)) continue;
         if (name == "the model" && b && b->calls.size() && a &&
             b->firstCall->name == "LoadModel")  // the model-loading line becomes LoadSharedModel
