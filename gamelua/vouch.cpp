@@ -97,10 +97,12 @@ private:
         auto blanks = [&] {
             while (p < end && (*p == ' ' || *p == '\t')) ++p;
         };
-        do {
+        for (;;) {  // Name.Name..., no part of it a reserved word
             const std::string_view n = name();
             if (n.empty() || Reserved(n)) return false;
-        } while (p < end && *p == '.' && ++p);
+            if (p == end || *p != '.') break;
+            ++p;
+        }
         if (p == end || *p != '(') return false;
         ++p;
         blanks();
@@ -124,7 +126,7 @@ private:
                         if (p == fraction) return false;
                     }
                     if (p < end && (NameChar(*p) || *p == '.')) return false;  // an exponent, or a number run on
-                } else {
+                } else {  // nil, true or false alone, or Name.Name...
                     const std::string_view first = name();
                     if (first == "nil" || first == "true" || first == "false") {
                         if (p < end && (*p == '.' || *p == '(')) return false;
