@@ -14,6 +14,7 @@
 #include "gamelua.h"
 #include "vouch.h"
 #include "safewrite.h"
+#include "scriptformat.h"
 #include "sr2shipfile.h"
 #include "suppression.h"
 #include "u8path.h"
@@ -201,7 +202,8 @@ FileReport CheckFile(const std::string& file, NameFindings* checker, std::ostrea
     if (!doc.HasStartShipConfig())
         whole(Severity::Warning, "no-startshipconfig", 0, "no StartShipConfig line: it may be no ship script");
     // The lines as Lua sees them: a byte-order mark is part of the first.
-    if (doc.HasByteOrderMark()) lines.front() = std::string_view(bytes.data(), lines.front().size() + 3);
+    if (doc.HasByteOrderMark())
+        lines.front() = std::string_view(bytes.data(), lines.front().size() + scriptformat::kByteOrderMark.size());
     // Lua, the game's own language, judges whether the script loads: its refusal is an error,
     // with Lua's line and message.
     if (gamelua::Available()) {

@@ -14,6 +14,7 @@
 #include "getset.h"
 #include "openscript.h"
 #include "platformfile.h"
+#include "scriptformat.h"
 #include "shipdocument.h"
 #include "statements.h"
 #include "u8path.h"
@@ -229,7 +230,7 @@ std::string CsvField(std::string_view cell) {
 }
 
 bool ParseCsv(std::string_view text, std::vector<CsvRecord>& records, std::string& why) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    scriptformat::SkipByteOrderMark(text);  // as spreadsheets write it
     std::size_t i = 0;
     int row = 1;
     while (i < text.size()) {

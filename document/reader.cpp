@@ -460,8 +460,7 @@ void ShipReader::Sort(const std::string& path, const std::string& data, std::vec
     // an empty file is one empty line. A UTF-8 byte-order mark is no part of the first line.
     // The lines are views into the bytes read: only what the document keeps is copied.
     std::string_view all(data);
-    d_.bom_ = all.substr(0, 3) == scriptformat::kByteOrderMark;
-    if (d_.bom_) all.remove_prefix(3);
+    d_.bom_ = scriptformat::SkipByteOrderMark(all);
     std::vector<std::string_view> lines = statements::Lines(all);
     // Nearly every statement sets something: room for their records at once, rather than growing
     // (and copying) the list again and again through a long script.

@@ -66,6 +66,12 @@ inline constexpr std::string_view kFirstLine = "NewShipType = StartShipConfig()"
 // A UTF-8 byte-order mark: skipped on reading and written again where a file began with it; Lua
 // 5.1 does not load a script that begins with one.
 inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// Takes a byte-order mark off the front of text; whether there was one.
+inline bool SkipByteOrderMark(std::string_view& text) {
+    if (!text.starts_with(kByteOrderMark)) return false;
+    text.remove_prefix(kByteOrderMark.size());
+    return true;
+}
 inline constexpr std::string_view kBannerRule =
     "--====================================================================================";
 

@@ -5,6 +5,7 @@
 #include "platformfile.h"
 #include "safewrite.h"
 #include "savecheck.h"
+#include "scriptformat.h"
 #include "u8path.h"
 
 Result VerifySave(const std::string& before, const std::string& after, const SR2ShipFile& was,
@@ -12,8 +13,9 @@ Result VerifySave(const std::string& before, const std::string& after, const SR2
     if (!gamelua::Available()) return {};
     // A byte-order mark is kept on writing, but Lua 5.1 refuses it: what the script means is
     // compared without it.
-    const auto withoutBom = [&](const std::string& s) {
-        return std::string_view(s).substr(0, 3) == scriptformat::kByteOrderMark ? s.substr(3) : s;
+    const auto withoutBom = [](std::string_view s) {
+        scriptformat::SkipByteOrderMark(s);
+        return s;
     };
     const std::string canonicalBefore = was.ScriptText();
     const std::string canonicalAfter = ShipLayout::SameContent(was, now) ? canonicalBefore : now.ScriptText();

@@ -375,7 +375,7 @@ void PlanList(Planner& plan, Kind kind, const std::vector<std::string>& before,
 }  // namespace
 
 std::vector<std::string> ShipLayout::SplitLines(std::string_view bytes) {
-    if (bytes.substr(0, 3) == scriptformat::kByteOrderMark) bytes.remove_prefix(3);
+    scriptformat::SkipByteOrderMark(bytes);
     // The reader's own lines, each with the line end that follows it up to the next one.
     const std::vector<std::string_view> views = statements::Lines(bytes);
     std::vector<std::string> lines;
