@@ -294,7 +294,7 @@ private:
     std::size_t lineIndex_ = 0;
     const std::string* errorText_ = nullptr;  // null for asRead_
     void RecordName(scriptformat::NameKind kind, int family, std::string name) {
-        d_.nameUses_.push_back({static_cast<int>(lineIndex_) + 1, kind, family, std::move(name)});
+        if (d_.recordNameUses_) d_.nameUses_.push_back({static_cast<int>(lineIndex_) + 1, kind, family, std::move(name)});
     }
     void Categorize(const std::vector<std::string_view>& raw);
     void CategorizeLine(std::string& line);
@@ -959,7 +959,7 @@ void ShipReader::RecordNames(std::size_t field, int list) {
         return byField;
     }();
     const scriptformat::NamedField* n = named[field];
-    if (!n || !d_.recordNameUses_) return;
+    if (!n || !d_.recordNameUses_) return;  // (nor the field's value copied when none is recorded)
     if (list >= 0) {
         for (const std::string& name : list == 0 ? d_.mam_ : d_.mbm_) RecordName(n->kind, n->family, name);
     } else {
@@ -999,7 +999,7 @@ void ShipReader::ParseWeaponConfig(const std::string& line) {
         e.keptText = std::string(asRead_);
         e.keptValues = e.values;
     }
-    if (d_.recordNameUses_) RecordName(scriptformat::NameKind::Weapon, -1, e.values.name);
+    RecordName(scriptformat::NameKind::Weapon, -1, e.values.name);
     d_.weapons_.push_back(std::move(e));
     d_.SSWC_Num = static_cast<std::int32_t>(d_.weapons_.size()) - 1;
     SetOrigin(OriginKind::Weapon, d_.weapons_.size() - 1);
@@ -1030,7 +1030,7 @@ void ShipReader::ParseSalvageOnDeath(const std::string& line) {
         e.keptText = std::string(asRead_);
         e.keptValues = e.values;
     }
-    if (d_.recordNameUses_) RecordName(scriptformat::NameKind::SalvageChunk, -1, e.values.name);
+    RecordName(scriptformat::NameKind::SalvageChunk, -1, e.values.name);
     d_.salvage_.push_back(std::move(e));
     d_.SSOD_Num = static_cast<std::int32_t>(d_.salvage_.size()) - 1;
     SetOrigin(OriginKind::Salvage, d_.salvage_.size() - 1);
