@@ -67,21 +67,28 @@ private:
         if (Reserved(std::string_view(name, static_cast<std::size_t>(p - name)))) return false;
         if (end - p < 4 || p[0] != ' ' || p[1] != '=' || p[2] != ' ') return false;
         p += 3;
-        if (*p == '"') {
-            ++p;
-            while (p < end && *p != '"' && *p != '\\' && *p != '[' && *p != ']') ++p;
-            return p == end - 1 && *p == '"';
-        }
-        if (*p == '-') ++p;
+        return (*p == '"' ? PlainString(p, end) : PlainNumber(p, end)) == end;
+    }
+    // A plain number from p (digits, perhaps a fraction, perhaps a "-" before them): where it
+    // ends, or null.
+    static const char* PlainNumber(const char* p, const char* end) {
+        if (p < end && *p == '-') ++p;
         const char* const digits = p;
         while (p < end && Digit(*p)) ++p;
-        if (p == digits) return false;
+        if (p == digits) return nullptr;
         if (p < end && *p == '.') {
             const char* const fraction = ++p;
             while (p < end && Digit(*p)) ++p;
-            if (p == fraction) return false;
+            if (p == fraction) return nullptr;
         }
-        return p == end;
+        return p;
+    }
+    // A plain string from its opening quote at p, closed on the line without an escape or a
+    // bracket: where it ends, past its closing quote, or null.
+    static const char* PlainString(const char* p, const char* end) {
+        const char quote = *p++;
+        while (p < end && *p != quote && kStringStop[static_cast<unsigned char>(*p)] == 0) ++p;
+        return p < end && *p == quote ? p + 1 : nullptr;
     }
     // The usual call, f(arg, arg, ...) with each argument a plain string, a plain number, nil,
     // true, false or a name, told in one tight pass: a part of what Whole takes.
@@ -97,13 +104,16 @@ private:
         auto blanks = [&] {
             while (p < end && (*p == ' ' || *p == '\t')) ++p;
         };
-        for (;;) {  // Name.Name..., no part of it a reserved word
-            const std::string_view n = name();
-            if (n.empty() || Reserved(n)) return false;
-            if (p == end || *p != '.') break;
-            ++p;
-        }
-        if (p == end || *p != '(') return false;
+        auto moreNames = [&] {  // .Name... after a name, no part of it a reserved word
+            while (p < end && *p == '.') {
+                ++p;
+                const std::string_view n = name();
+                if (n.empty() || Reserved(n)) return false;
+            }
+            return true;
+        };
+        const std::string_view callee = name();
+        if (callee.empty() || Reserved(callee) || !moreNames() || p == end || *p != '(') return false;
         ++p;
         blanks();
         int args = 0;
@@ -113,30 +123,16 @@ private:
             for (;;) {
                 if (++args > kMaxOperators || p == end) return false;
                 if (*p == '"' || *p == '\'') {
-                    const char quote = *p++;
-                    while (p < end && *p != quote && kStringStop[static_cast<unsigned char>(*p)] == 0) ++p;
-                    if (p == end || *p != quote) return false;
-                    ++p;
-                } else if (Digit(*p) || (*p == '-' && end - p > 1 && Digit(p[1]))) {
-                    ++p;
-                    while (p < end && Digit(*p)) ++p;
-                    if (p < end && *p == '.') {
-                        const char* const fraction = ++p;
-                        while (p < end && Digit(*p)) ++p;
-                        if (p == fraction) return false;
-                    }
+                    if (!(p = PlainString(p, end))) return false;
+                } else if (Digit(*p) || *p == '-') {
+                    if (!(p = PlainNumber(p, end))) return false;
                     if (p < end && (NameChar(*p) || *p == '.')) return false;  // an exponent, or a number run on
                 } else {  // nil, true or false alone, or Name.Name...
                     const std::string_view first = name();
                     if (first == "nil" || first == "true" || first == "false") {
                         if (p < end && (*p == '.' || *p == '(')) return false;
-                    } else {
-                        if (first.empty() || Reserved(first)) return false;
-                        while (p < end && *p == '.') {
-                            ++p;
-                            const std::string_view n = name();
-                            if (n.empty() || Reserved(n)) return false;
-                        }
+                    } else if (first.empty() || Reserved(first) || !moreNames()) {
+                        return false;
                     }
                 }
                 blanks();
