@@ -33,11 +33,11 @@ std::int16_t ShipDocument::Open(const std::string& path) {
     if (rc != 0) return rc;
     path_ = path;
     diskHash_ = platformfile::ContentHash(bytes);
-    Rebase(ShipLayout::SplitLines(bytes), ship_->LineOrigins());
+    Rebase(ShipLayout::SplitLines(std::move(bytes)), ship_->LineOrigins());
     return 0;
 }
 
-void ShipDocument::Rebase(std::vector<std::string> lines, std::vector<SR2ShipFile::LineOrigin> origins) {
+void ShipDocument::Rebase(ShipLayout::Lines lines, std::vector<SR2ShipFile::LineOrigin> origins) {
     lines_ = std::move(lines);
     origins_ = std::move(origins);
     // The records count the reader's lines; a file cut differently cannot be edited line by line,
@@ -79,9 +79,7 @@ std::string ShipDocument::EditRefusal() const {
 
 Result ShipDocument::Verify(const std::string& after) const {
     if (!HasFile()) return {};
-    std::string before;
-    for (const auto& line : lines_) before += line;
-    return VerifySave(before, after, saved_, *ship_);
+    return VerifySave(lines_.Bytes(), after, saved_, *ship_);
 }
 
 Result ShipDocument::Save() {
@@ -92,7 +90,7 @@ Result ShipDocument::Save() {
     if (Result proof = Verify(out.bytes); !proof) return proof;
     if (Result written = SafeWriteFile(path_, out.bytes); !written) return written;
     diskHash_ = platformfile::ContentHash(out.bytes);
-    Rebase(ShipLayout::SplitLines(out.bytes), std::move(out.origins));
+    Rebase(ShipLayout::SplitLines(std::move(out.bytes)), std::move(out.origins));
     return {};
 }
 
@@ -107,7 +105,7 @@ Result ShipDocument::SaveAs(const std::string& path) {
     // The canonical script keeps a block where it stood too: an edit that a block undoes there is
     // refused as Save refuses it.
     if (std::string refused = EditRefusal(); !refused.empty()) return Result::Failure(std::move(refused));
-    const std::string text = ship_->ScriptText();
+    std::string text = ship_->ScriptText();
     if (Result proof = Verify(text); !proof) return proof;
     if (Result written = SafeWriteFile(path, text); !written) return written;
 
@@ -118,7 +116,7 @@ Result ShipDocument::SaveAs(const std::string& path) {
     SR2ShipFile written;
     written.SetWriteLogs(false);
     const bool read = written.OpenShipFile(path) == 0;
-    Rebase(ShipLayout::SplitLines(text), read ? written.LineOrigins() : std::vector<SR2ShipFile::LineOrigin>{});
+    Rebase(ShipLayout::SplitLines(std::move(text)), read ? written.LineOrigins() : std::vector<SR2ShipFile::LineOrigin>{});
     if (!read) layoutKnown_ = false;
     return {};
 }

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "shiplayout.h"
 #include "sr2shipfile.h"
 
 // Whether writing after in place of before changes only what the edit changed: was is the
@@ -69,14 +70,14 @@ public:
     Result SaveAs(const std::string& path);
 
 private:
-    void Rebase(std::vector<std::string> lines, std::vector<SR2ShipFile::LineOrigin> origins);
+    void Rebase(ShipLayout::Lines lines, std::vector<SR2ShipFile::LineOrigin> origins);
     // VerifySave of the file as read or last saved against after (a document with no file yet
     // has nothing to keep, and passes).
     Result Verify(const std::string& after) const;
 
     SR2ShipFile* ship_;
     std::string path_;
-    std::vector<std::string> lines_;  // as read or last saved, each with its own line end
+    ShipLayout::Lines lines_;         // the file as read or last saved
     std::vector<SR2ShipFile::LineOrigin> origins_;
     SR2ShipFile saved_;               // the document when it was opened or last saved
     bool layoutKnown_ = false;        // lines_ and origins_ describe the file

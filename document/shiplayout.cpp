@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 
 #include "asciicase.h"
 #include "scriptformat.h"
@@ -107,9 +108,9 @@ std::vector<ItemMatch> Align(const std::vector<V>& a, const std::vector<V>& b) {
 
 class Planner {
 public:
-    Planner(const std::vector<std::string>& lines, const std::vector<ShipLayout::Origin>& origins, bool bom)
-        : lines_(lines), origins_(origins), replacement_(lines.size()), removed_(lines.size(), false),
-          carried_(origins.begin(), origins.end()), bom_(bom) {}
+    Planner(const ShipLayout::Lines& lines, const std::vector<ShipLayout::Origin>& origins, bool bom)
+        : lines_(lines), origins_(origins), removed_(lines.size(), false), dropped_(origins.size(), false),
+          bom_(bom) {}
 
     // The last line of the last statement of a kind (and target, when given), or none.
     std::optional<std::size_t> LastOrigin(Kind kind, std::optional<std::size_t> target = {}) const {
@@ -179,18 +180,18 @@ public:
         }
         replacement_[o.first] = std::move(text);
         for (std::size_t l = o.first + 1; l <= o.last; ++l) removed_[l] = true;
-        carried_[origin]->target = newTarget;
+        retarget_[origin] = newTarget;
         collapsed_.push_back(origin);
     }
-    void Retarget(std::size_t origin, std::size_t newTarget) { carried_[origin]->target = newTarget; }
+    void Retarget(std::size_t origin, std::size_t newTarget) { retarget_[origin] = newTarget; }
     void Remove(std::size_t origin) {
         const auto& o = origins_[origin];
         std::size_t from = o.first;
         // A statement before it that never closed (the reader ended it where this one began)
         // would run on into the lines after it: a comment line takes this one's place and ends it.
         std::size_t before = o.first;
-        while (before > 0 && removed_[before - 1] && !replacement_[before - 1]) --before;
-        if (before > 0 && !replacement_[before - 1] && EndsOpenStatement(before - 1)) {
+        while (before > 0 && removed_[before - 1] && !Replaced(before - 1)) --before;
+        if (before > 0 && !Replaced(before - 1) && EndsOpenStatement(before - 1)) {
             replacement_[o.first] = "--";
             ++from;
         }
@@ -198,7 +199,7 @@ public:
         // A statement kept as read can have two records over the same lines (an ability's second
         // call and its Other Entries row): both go with its lines.
         for (std::size_t i = 0; i < origins_.size(); ++i)
-            if (origins_[i].first == o.first && origins_[i].last == o.last) carried_[i].reset();
+            if (origins_[i].first == o.first && origins_[i].last == o.last) dropped_[i] = true;
     }
     // Inserts a statement after line `after` (-1: before the first line). Statements inserted
     // after the same line keep the order in which they were inserted.
@@ -210,7 +211,7 @@ public:
         // New and rewritten lines end as the file's first line does: CR LF, LF or a CR alone.
         std::string eol = "\r\n";
         if (!lines_.empty() && !lines_[0].empty()) {
-            const std::string& l = lines_[0];
+            const std::string_view l = lines_[0];
             if (l.back() == '\r') eol = "\r";
             else if (l.back() == '\n') eol = l.size() >= 2 && l[l.size() - 2] == '\r' ? "\r\n" : "\n";
         }
@@ -221,14 +222,16 @@ public:
                          [](const Inserted* x, const Inserted* y) { return x->after < y->after; });
 
         ShipLayout::Output out;
+        out.origins.reserve(origins_.size() + inserts_.size());
         std::size_t reserve = 0;
-        for (const auto& l : lines_) reserve += l.size();
+        for (std::size_t i = 0; i < lines_.size(); ++i) reserve += lines_[i].size();
         out.bytes.reserve(reserve + reserve / 16);
         // The byte-order mark the file began with stays before its first line, whatever that is.
         if (bom_) out.bytes = scriptformat::kByteOrderMark;
         const std::size_t start = out.bytes.size();
-        constexpr std::size_t kGone = static_cast<std::size_t>(-1);
-        std::vector<std::size_t> newIndex(lines_.size(), kGone);
+        // Where each line went (a script has at most 1,000,000 lines): by line, so four bytes.
+        constexpr std::uint32_t kGone = static_cast<std::uint32_t>(-1);
+        std::vector<std::uint32_t> newIndex(lines_.size(), kGone);
         std::size_t count = 0;
         auto put = [&](std::string_view text) {
             // A line added after a last line without its line end first gives it one.
@@ -238,7 +241,7 @@ public:
             count += LinesIn(text);
             return at;
         };
-        std::vector<std::size_t> replacedLines(lines_.size(), 1);
+        std::unordered_map<std::size_t, std::size_t> replacedLines;  // by rewritten line: how many it became
         std::size_t next = 0;
         auto flush = [&](std::ptrdiff_t after) {
             for (; next < order.size() && order[next]->after <= after; ++next) {
@@ -251,12 +254,13 @@ public:
         };
         flush(-1);
         for (std::size_t i = 0; i < lines_.size(); ++i) {
-            if (replacement_[i]) {
-                const std::string text = WithLineEnds(*replacement_[i], eol);
-                newIndex[i] = put(text);
+            if (const auto r = Replaced(i) ? replacement_.find(i) : replacement_.end(); r != replacement_.end()) {
+                const std::string text = WithLineEnds(r->second, eol);
+                newIndex[i] = static_cast<std::uint32_t>(put(text));
                 replacedLines[i] = LinesIn(text);
+            } else if (!removed_[i]) {
+                newIndex[i] = static_cast<std::uint32_t>(lines_[i].empty() && i + 1 == lines_.size() ? count : put(lines_[i]));
             }
-            else if (!removed_[i]) newIndex[i] = lines_[i].empty() && i + 1 == lines_.size() ? count : put(lines_[i]);
             flush(static_cast<std::ptrdiff_t>(i));
         }
         flush(static_cast<std::ptrdiff_t>(lines_.size()));
@@ -264,13 +268,14 @@ public:
         std::vector<bool> isCollapsed(origins_.size(), false);
         for (std::size_t c : collapsed_) isCollapsed[c] = true;
         for (std::size_t i = 0; i < origins_.size(); ++i) {
-            if (!carried_[i] || newIndex[origins_[i].first] == kGone) continue;
-            ShipLayout::Origin o = *carried_[i];
+            if (dropped_[i] || newIndex[origins_[i].first] == kGone) continue;
+            ShipLayout::Origin o = origins_[i];
+            if (const auto t = retarget_.find(i); t != retarget_.end()) o.target = static_cast<std::uint32_t>(t->second);
             o.first = newIndex[origins_[i].first];
             // A statement rewritten by another record over the same lines takes the new lines too.
-            const bool rewritten = isCollapsed[i] || (replacement_[origins_[i].first] && origins_[i].last != origins_[i].first &&
+            const bool rewritten = isCollapsed[i] || (Replaced(origins_[i].first) && origins_[i].last != origins_[i].first &&
                                                       newIndex[origins_[i].last] == kGone);
-            o.last = rewritten ? o.first + replacedLines[origins_[i].first] - 1 : newIndex[origins_[i].last];
+            o.last = rewritten ? static_cast<std::uint32_t>(o.first + replacedLines.at(origins_[i].first) - 1) : newIndex[origins_[i].last];
             out.origins.push_back(o);
         }
         std::stable_sort(out.origins.begin(), out.origins.end(),
@@ -279,6 +284,8 @@ public:
     }
 
 private:
+    bool Replaced(std::size_t line) const { return !replacement_.empty() && replacement_.count(line) != 0; }
+
     std::string_view WithoutEnd(std::size_t line) const {
         std::string_view t = lines_[line];
         if (!t.empty() && t.back() == '\n') t.remove_suffix(1);
@@ -306,12 +313,15 @@ private:
         std::string text;
         ShipLayout::Origin origin;
     };
-    const std::vector<std::string>& lines_;
+    const ShipLayout::Lines& lines_;
     const std::vector<ShipLayout::Origin>& origins_;
-    std::vector<std::optional<std::string>> replacement_;  // by line: the span starting here
+    // An edit touches a few lines of a script that may have very many: what changes is kept by
+    // line or record changed, and what is kept for every line or record is a bit.
+    std::unordered_map<std::size_t, std::string> replacement_;  // by line: the span starting here
     std::vector<bool> removed_;
-    std::vector<std::optional<ShipLayout::Origin>> carried_;  // by origin: none when removed
-    std::vector<std::size_t> collapsed_;                      // origins rewritten as one line
+    std::vector<bool> dropped_;                              // by record: its lines are removed
+    std::unordered_map<std::size_t, std::size_t> retarget_;  // by record: its new target
+    std::vector<std::size_t> collapsed_;                     // records rewritten as one line
     bool bom_;
     std::vector<Inserted> inserts_;
 };
@@ -374,18 +384,13 @@ void PlanList(Planner& plan, Kind kind, const std::vector<std::string>& before,
 
 }  // namespace
 
-std::vector<std::string> ShipLayout::SplitLines(std::string_view bytes) {
-    scriptformat::SkipByteOrderMark(bytes);
+ShipLayout::Lines::Lines(std::string bytes) : bytes_(std::move(bytes)) {
+    std::string_view text(bytes_);
+    scriptformat::SkipByteOrderMark(text);
     // The reader's own lines, each with the line end that follows it up to the next one.
-    const std::vector<std::string_view> views = statements::Lines(bytes);
-    std::vector<std::string> lines;
-    lines.reserve(views.size());
-    const char* const end = bytes.data() + bytes.size();
-    for (std::size_t i = 0; i < views.size(); ++i) {
-        const char* const next = i + 1 < views.size() ? views[i + 1].data() : end;
-        lines.emplace_back(views[i].data(), static_cast<std::size_t>(next - views[i].data()));
-    }
-    return lines;
+    const std::vector<std::string_view> views = statements::Lines(text);
+    starts_.reserve(views.size());
+    for (const std::string_view v : views) starts_.push_back(static_cast<std::uint32_t>(v.data() - bytes_.data()));
 }
 
 // A document as the writer would write it, statement by statement: two documents that give the
@@ -396,8 +401,9 @@ struct ShipLayout::Form {
     std::vector<std::string> abilities;  // by position in the ability table; empty when absent
     std::string patches;
     std::vector<std::string> weapons, salvage;
-    // The statements no field or list holds, in file order.
-    std::vector<std::string> other;
+    // The statements no field or list holds, in file order: views of the document's own texts,
+    // for a form lives no longer than its document and a script may keep very many.
+    std::vector<std::string_view> other;
     bool operator==(const Form&) const = default;
 };
 
@@ -423,7 +429,7 @@ ShipLayout::Form ShipLayout::FormOf(const SR2ShipFile& d) {
 
 bool ShipLayout::SameContent(const SR2ShipFile& a, const SR2ShipFile& b) { return FormOf(a) == FormOf(b); }
 
-ShipLayout::Output ShipLayout::Write(const std::vector<std::string>& lines,
+ShipLayout::Output ShipLayout::Write(const Lines& lines,
                                      const std::vector<Origin>& origins, const SR2ShipFile& before,
                                      const SR2ShipFile& after) {
     Planner plan(lines, origins, before.HasByteOrderMark());

@@ -3,6 +3,7 @@
 // ShipDocument is its user.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,10 +14,29 @@ class ShipLayout {
 public:
     using Origin = SR2ShipFile::LineOrigin;
 
-    // The bytes cut into lines as the reader cuts them (after LF, CR LF or a CR alone), each line
-    // keeping its own line end; a UTF-8 byte-order mark is no part of the first line (Write puts
-    // it back). No bytes give one empty line, as the reader reads an empty file.
-    static std::vector<std::string> SplitLines(std::string_view bytes);
+    // A script's bytes cut into lines as the reader cuts them (after LF, CR LF or a CR alone),
+    // each line keeping its own line end; a UTF-8 byte-order mark is no part of the first line
+    // (Write puts it back). No bytes give one empty line, as the reader reads an empty file.
+    // The bytes are held once, with where each line starts: a line costs four bytes more than its
+    // text, however short it is.
+    class Lines {
+    public:
+        Lines() = default;
+        explicit Lines(std::string bytes);
+        std::size_t size() const { return starts_.size(); }
+        bool empty() const { return starts_.empty(); }
+        std::string_view operator[](std::size_t i) const {
+            const std::size_t end = i + 1 < starts_.size() ? starts_[i + 1] : bytes_.size();
+            return std::string_view(bytes_).substr(starts_[i], end - starts_[i]);
+        }
+        // The whole script as read, byte-order mark and all.
+        const std::string& Bytes() const { return bytes_; }
+
+    private:
+        std::string bytes_;
+        std::vector<std::uint32_t> starts_;  // a script is at most 256 MiB
+    };
+    static Lines SplitLines(std::string bytes) { return Lines(std::move(bytes)); }
 
     struct Output {
         std::string bytes;
@@ -39,7 +59,7 @@ public:
     //    else at the end;
     //  - rewritten and inserted lines end with the file's own line end (its first line's).
     // Every other byte stays as it was.
-    static Output Write(const std::vector<std::string>& lines, const std::vector<Origin>& origins,
+    static Output Write(const Lines& lines, const std::vector<Origin>& origins,
                         const SR2ShipFile& before, const SR2ShipFile& after);
 
     // True when the two documents would be saved alike: the entries the writer writes, the

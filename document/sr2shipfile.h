@@ -241,14 +241,20 @@ public:
         // AbilityKept: a call of an ability (`target`) that the editor cannot rewrite, kept as
         // read: inside a block, or a call it could not read. While one comes after the ability's
         // last read call (or there is none), an edit of the ability could not take effect.
-        enum class Kind { StartShipConfig, Assignment, SharedModel, Weapon, Salvage, PatchList, Ability, Block, AbilityAgain, Other, AbilityKept };
-        Kind kind;
-        std::size_t first = 0, last = 0;
+        enum class Kind : std::uint8_t { StartShipConfig, Assignment, SharedModel, Weapon, Salvage, PatchList, Ability, Block, AbilityAgain, Other, AbilityKept };
+        // Every statement has one or more records, so they are kept small: a script has at most
+        // 1,000,000 lines, and a target is a position or kNoTarget (which reads as past any).
+        LineOrigin() = default;
+        LineOrigin(Kind k, std::size_t f, std::size_t l, std::size_t t)
+            : kind(k), first(static_cast<std::uint32_t>(f)), last(static_cast<std::uint32_t>(l)),
+              target(static_cast<std::uint32_t>(t)) {}
+        Kind kind = Kind::Other;
+        std::uint32_t first = 0, last = 0;
         // Assignment, SharedModel: index into Fields() (the mirror lists: MAM_Num, MBM_Num);
         // Weapon, Salvage: item index; Ability: position in the ability table, kNoTarget for an
         // ability name the table does not hold; Other (a statement no field or list holds, kept as
         // read and edited as text, see OtherEntries): its position among the kept lines.
-        std::size_t target = 0;
+        std::uint32_t target = 0;
     };
     static constexpr std::size_t kNoTarget = static_cast<std::size_t>(-1);
     const std::vector<LineOrigin>& LineOrigins() const { return origins_; }

@@ -74,8 +74,8 @@ Change Middle(const std::string& a, const std::string& b) {
     while (suf < x.size() - pre && suf < y.size() - pre && x[x.size() - 1 - suf] == y[y.size() - 1 - suf]) ++suf;
     Change c;
     c.at = pre;
-    c.removed.assign(x.begin() + pre, x.end() - suf);
-    c.added.assign(y.begin() + pre, y.end() - suf);
+    for (std::size_t i = pre; i < x.size() - suf; ++i) c.removed.emplace_back(x[i]);
+    for (std::size_t i = pre; i < y.size() - suf; ++i) c.added.emplace_back(y[i]);
     return c;
 }
 
