@@ -401,11 +401,26 @@ struct ShipLayout::Form {
     std::vector<std::string> abilities;  // by position in the ability table; empty when absent
     std::string patches;
     std::vector<std::string> weapons, salvage;
-    // The statements no field or list holds, in file order: views of the document's own texts,
-    // for a form lives no longer than its document and a script may keep very many.
-    std::vector<std::string_view> other;
+    // (The statements no field or list holds are compared where they are, by SameOther: a script
+    // may keep very many.)
     bool operator==(const Form&) const = default;
 };
+
+// Whether the two documents keep the same statements that no field or list holds, in file order.
+bool ShipLayout::SameOther(const SR2ShipFile& a, const SR2ShipFile& b) {
+    const auto holds = [](const SR2ShipFile& d, const SR2ShipFile::KeptLine& k) {
+        return k.field < 0 && k.list < 0 && d.KeptLineHolds(k);
+    };
+    auto i = a.unrecognized_.begin(), j = b.unrecognized_.begin();
+    for (;;) {
+        while (i != a.unrecognized_.end() && !holds(a, *i)) ++i;
+        while (j != b.unrecognized_.end() && !holds(b, *j)) ++j;
+        if (i == a.unrecognized_.end() || j == b.unrecognized_.end())
+            return i == a.unrecognized_.end() && j == b.unrecognized_.end();
+        if (i->text != j->text) return false;
+        ++i, ++j;
+    }
+}
 
 ShipLayout::Form ShipLayout::FormOf(const SR2ShipFile& d) {
     static const std::size_t kMam = FieldIndex("MAM_Num"), kMbm = FieldIndex("MBM_Num");
@@ -422,12 +437,10 @@ ShipLayout::Form ShipLayout::FormOf(const SR2ShipFile& d) {
         d.LSPL_Directory, d.LSPL_Num < 0 ? std::vector<SR2ShipFile::PatchItem>{} : d.patches_);
     f.weapons = LinesOf(d.weapons_, [](const auto& w) { return ShipWriter::WeaponLine(w); });
     f.salvage = LinesOf(d.salvage_, [](const auto& v) { return ShipWriter::SalvageLine(v); });
-    for (const auto& k : d.unrecognized_)
-        if (k.field < 0 && k.list < 0 && d.KeptLineHolds(k)) f.other.push_back(k.text);
     return f;
 }
 
-bool ShipLayout::SameContent(const SR2ShipFile& a, const SR2ShipFile& b) { return FormOf(a) == FormOf(b); }
+bool ShipLayout::SameContent(const SR2ShipFile& a, const SR2ShipFile& b) { return FormOf(a) == FormOf(b) && SameOther(a, b); }
 
 ShipLayout::Output ShipLayout::Write(const Lines& lines,
                                      const std::vector<Origin>& origins, const SR2ShipFile& before,
@@ -510,7 +523,7 @@ ShipLayout::Output ShipLayout::Write(const Lines& lines,
     // Statements kept as read, by their position among the kept lines (which only ever grow):
     // an edited one is rewritten as its new text, a removed one loses its lines, an added one
     // goes after the last of them.
-    if (was.other != now.other) {
+    if (!SameOther(before, after)) {
         auto textOf = [](const SR2ShipFile& d, std::size_t i) -> std::string_view {
             if (i >= d.unrecognized_.size()) return {};
             const auto& k = d.unrecognized_[i];

@@ -70,4 +70,5 @@ public:
 private:
     struct Form;
     static Form FormOf(const SR2ShipFile& d);
+    static bool SameOther(const SR2ShipFile& a, const SR2ShipFile& b);
 };
