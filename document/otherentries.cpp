@@ -402,12 +402,12 @@ Result OtherEntries::SetValue(SR2ShipFile& ship, std::size_t id, std::string_vie
         return SetKnownField(ship, f, value);
     }
     if (id >= ship.unrecognized_.size()) return Result::Failure("there is no such entry");
-    auto& k = ship.unrecognized_[id];
+    const auto& k = ship.unrecognized_[id];
     if (k.field >= 0 || k.list >= 0 || !ship.KeptLineHolds(k)) return Result::Failure("there is no such entry");
     const Parts p = Parse(k.text);
     if (value == p.value) return {};
     if (Result r = CheckValue(value, p.form); !r) return r;
-    k.text = ReaderLineEnds(p.form == Form::Block ? std::string(value) : p.before + std::string(value) + p.after);
+    ship.unrecognized_.Edit()[id].text = ReaderLineEnds(p.form == Form::Block ? std::string(value) : p.before + std::string(value) + p.after);
     return {};
 }
 
@@ -440,7 +440,7 @@ Result OtherEntries::Add(SR2ShipFile& ship, std::string_view statement, std::siz
     }
     SR2ShipFile::KeptLine k;
     k.text = ReaderLineEnds(text);
-    ship.unrecognized_.push_back(std::move(k));
+    ship.unrecognized_.Edit().push_back(std::move(k));
     if (id) *id = ship.unrecognized_.size() - 1;
     return {};
 }
@@ -456,6 +456,5 @@ Result OtherEntries::AddKnown(SR2ShipFile& ship, std::size_t field, std::string_
 void OtherEntries::Remove(SR2ShipFile& ship, std::size_t id) {
     // A known entry's line stays: the sheets cannot remove an entry's line either.
     if (id >= ship.unrecognized_.size()) return;
-    auto& k = ship.unrecognized_[id];
-    if (k.field < 0 && k.list < 0) k.dropped = true;
+    if (const auto& k = ship.unrecognized_[id]; k.field < 0 && k.list < 0) ship.unrecognized_.Edit()[id].dropped = true;
 }

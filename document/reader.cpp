@@ -371,9 +371,9 @@ std::int16_t ShipReader::Open(const std::string& path, std::string* bytesRead,
         return Read(path, bytesRead, linesRead);
     } catch (const std::bad_alloc&) {
         // Out of memory: the document is left empty rather than half read.
-        d_.origins_ = {};
-        d_.unrecognized_ = {};
-        d_.inPlace_ = {};
+        d_.origins_.Clear();
+        d_.unrecognized_.Clear();
+        d_.inPlace_.Clear();
         d_.weapons_ = {};
         d_.salvage_ = {};
         d_.openFailure_ = "it is too large for the memory available";
@@ -432,9 +432,9 @@ void ShipReader::ReadText(const std::string& path, std::string data) {
 }
 
 void ShipReader::Sort(const std::string& path, const std::string& data, std::vector<std::string_view>* linesRead) {
-    d_.unrecognized_.clear();
-    d_.inPlace_.clear();
-    d_.origins_.clear();
+    d_.unrecognized_.Clear();
+    d_.inPlace_.Clear();
+    d_.origins_.Clear();
     d_.assigned_.assign(SR2ShipFile::Fields().size(), false);
     d_.keptAbilities_.assign(scriptformat::Abilities().size(), std::nullopt);
     d_.abilityExtra_.assign(scriptformat::Abilities().size(), std::string());
@@ -466,7 +466,7 @@ void ShipReader::Sort(const std::string& path, const std::string& data, std::vec
     // (and copying) the list again and again through a long script.
     // Not more than a real script could use, though: a file of a million lines that set nothing
     // must not claim room for a million records it never fills.
-    d_.origins_.reserve(std::min<std::size_t>(lines.size(), 1u << 16));
+    d_.origins_.Edit().reserve(std::min<std::size_t>(lines.size(), 1u << 16));
     Debug("Finished opening ship file.");
     Categorize(lines);
     if (linesRead) *linesRead = std::move(lines);
@@ -515,9 +515,9 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
             Debug(asRead_);
             NoteBlockAssignments(asRead_, i, i + st.count - 1);
             NoteBlockAbilities(asRead_, i, i + st.count - 1);
-            d_.unrecognized_.push_back(Unbound(std::string(asRead_)));
+            d_.unrecognized_.Edit().push_back(Unbound(std::string(asRead_)));
             afterBlock_ = true;
-            d_.origins_.push_back({OriginKind::Other, i, i + st.count - 1, d_.unrecognized_.size() - 1});
+            d_.origins_.Edit().push_back({OriginKind::Other, i, i + st.count - 1, d_.unrecognized_.size() - 1});
             continue;
         }
         // A comment block is sorted by its first line; any other statement by what the line
@@ -561,24 +561,24 @@ void ShipReader::Categorize(const std::vector<std::string_view>& raw) {
         // that it can be edited as text and its lines rewritten on their own.
         const bool other = failed || !marker_;
         if (!failed && origin_)
-            d_.origins_.push_back({origin_->first, i, i + st.count - 1, origin_->second});
+            d_.origins_.Edit().push_back({origin_->first, i, i + st.count - 1, origin_->second});
         if (failed) {
             LogError({"Error on line ", numbers::FormatInteger(static_cast<std::int64_t>(i)), ": ", parsed});
             // Kept as read; a patch list that could not be read is this line, and no other.
             if (asciicase::StartsWithNoCase(line, "loadshippa")) d_.patchLineUnread_ = true;
             // A call of an ability that cannot be read still adds it in the game.
-            if (abilityCalled_) d_.origins_.push_back({OriginKind::AbilityKept, i, i + st.count - 1, *abilityCalled_});
-            d_.unrecognized_.push_back(Unbound(std::string(asRead_)));
+            if (abilityCalled_) d_.origins_.Edit().push_back({OriginKind::AbilityKept, i, i + st.count - 1, *abilityCalled_});
+            d_.unrecognized_.Edit().push_back(Unbound(std::string(asRead_)));
         } else if (!marker_) {
             Debug(line);
             std::string kept = multiLine_ || reformed_ ? std::string(asRead_) : keepText_ ? *keepText_ : line;
-            d_.unrecognized_.push_back(Unbound(std::move(kept)));
+            d_.unrecognized_.Edit().push_back(Unbound(std::move(kept)));
             // An assignment of several entries at once is kept as read, and like a block, what
             // it does depends on where it stands: from here on, statements keep their places.
             if (NoteMultipleAssignment(line, i, i + st.count - 1)) afterBlock_ = true;
         }
         if (other)
-            d_.origins_.push_back({OriginKind::Other, i, i + st.count - 1, d_.unrecognized_.size() - 1});
+            d_.origins_.Edit().push_back({OriginKind::Other, i, i + st.count - 1, d_.unrecognized_.size() - 1});
     }
     Debug("");
     Debug("Categorization completed.");
@@ -664,7 +664,7 @@ void ShipReader::NoteKeptAssignment(std::string_view name, std::size_t first, st
         case KeyKind::MirrorAbove: fields.push_back(FieldIndex("MAM_Num")); break;
         case KeyKind::MirrorBelow: fields.push_back(FieldIndex("MBM_Num")); break;
     }
-    for (std::size_t f : fields) d_.origins_.push_back({OriginKind::Block, first, last, f});
+    for (std::size_t f : fields) d_.origins_.Edit().push_back({OriginKind::Block, first, last, f});
 }
 
 // An assignment of several targets at once (NewShipType.a, NewShipType.b = 1, 2): its entries are
@@ -743,7 +743,7 @@ void ShipReader::NoteBlockAbilities(std::string_view text, std::size_t first, st
         if (close == std::string_view::npos) continue;
         const std::string_view name = text.substr(p + 1, close - p - 1);
         for (std::size_t a = 0; a < abilities.size(); ++a)
-            if (asciicase::EqualNoCase(name, abilities[a].name)) d_.origins_.push_back({OriginKind::AbilityKept, first, last, a});
+            if (asciicase::EqualNoCase(name, abilities[a].name)) d_.origins_.Edit().push_back({OriginKind::AbilityKept, first, last, a});
     }
 }
 
@@ -761,8 +761,8 @@ void ShipReader::SettingAgain(std::size_t field) {
 
 void ShipReader::DropKept(std::size_t field) {
     for (int at = lastUnrecOf_[field]; at >= 0; at = unrecBefore_[static_cast<std::size_t>(at)])
-        d_.unrecognized_[static_cast<std::size_t>(at)].dropped = true;
-    if (inPlaceOf_[field] >= 0) d_.inPlace_[static_cast<std::size_t>(inPlaceOf_[field])].dropped = true;
+        d_.unrecognized_.Edit()[static_cast<std::size_t>(at)].dropped = true;
+    if (inPlaceOf_[field] >= 0) d_.inPlace_.Edit()[static_cast<std::size_t>(inPlaceOf_[field])].dropped = true;
     lastUnrecOf_[field] = -1;
     inPlaceOf_[field] = -1;
 }
@@ -783,12 +783,12 @@ void ShipReader::KeepUnrecognized(std::size_t field, int list, std::string text)
     unrecBefore_.resize(at + 1, -1);
     unrecBefore_[at] = lastUnrecOf_[field];
     lastUnrecOf_[field] = static_cast<int>(at);
-    d_.unrecognized_.push_back(Bound(std::move(text), field, list));
+    d_.unrecognized_.Edit().push_back(Bound(std::move(text), field, list));
 }
 
 void ShipReader::KeepInPlace(std::size_t field, int list, std::string text) {
     inPlaceOf_[field] = static_cast<int>(d_.inPlace_.size());
-    d_.inPlace_.push_back(Bound(std::move(text), field, list));
+    d_.inPlace_.Edit().push_back(Bound(std::move(text), field, list));
 }
 
 // ----- Assignments -----
@@ -1148,8 +1148,8 @@ void ShipReader::ParseAbility(const std::string& line) {
     // Written where it stood after the first block, else after its earlier call (now kept).
     d_.abilityPlace_[index] = again && !Here() ? SR2ShipFile::Place{d_.unrecognized_.size() - 1, lineIndex_} : Here();
     abilitySlot_[index] = d_.unrecognized_.size();
-    d_.unrecognized_.push_back(Unbound({}));
-    d_.unrecognized_.back().dropped = true;
+    d_.unrecognized_.Edit().push_back(Unbound({}));
+    d_.unrecognized_.Edit().back().dropped = true;
     d_.SetFieldAt(fields.presence, true);
     for (std::size_t j = 0; j < fields.args.size(); ++j) d_.SetFieldAt(fields.args[j], values[j]);
     if (fields.quoted) d_.SetFieldAt(*fields.quoted, values.back());
@@ -1166,16 +1166,17 @@ void ShipReader::ParseAbility(const std::string& line) {
 // The ability's call read until now is an earlier one: kept as read from here on, in its own
 // place among the kept lines (its record says so), the document holding the later call.
 void ShipReader::KeepEarlierCall(std::size_t ability) {
-    for (std::size_t o = d_.origins_.size(); o-- > 0;) {
-        auto& record = d_.origins_[o];
+    auto& origins = d_.origins_.Edit();
+    for (std::size_t o = origins.size(); o-- > 0;) {
+        auto& record = origins[o];
         if (record.kind != OriginKind::Ability || record.target != ability) continue;
         record.kind = OriginKind::AbilityAgain;
-        auto& k = d_.unrecognized_[abilitySlot_[ability]];
+        auto& k = d_.unrecognized_.Edit()[abilitySlot_[ability]];
         k.text = std::move(abilityText_[ability]);
         k.ability = static_cast<int>(ability);
         k.dropped = false;
         const SR2ShipFile::LineOrigin kept{OriginKind::Other, record.first, record.last, abilitySlot_[ability]};
-        d_.origins_.insert(d_.origins_.begin() + static_cast<std::ptrdiff_t>(o) + 1, kept);
+        origins.insert(origins.begin() + static_cast<std::ptrdiff_t>(o) + 1, kept);
         return;
     }
 }

@@ -156,8 +156,8 @@ void SR2ShipFile::Initialize() {
     patches_ = {PatchItem{"HScoutEng", 0, ""}};
     patchKeptText_.reset();
     patchLineUnread_ = false;
-    unrecognized_.clear();
-    inPlace_.clear();
+    unrecognized_.Clear();
+    inPlace_.Clear();
     keptAbilities_.clear();
     abilityExtra_.clear();
     assigned_.assign(Fields().size(), false);
@@ -165,7 +165,7 @@ void SR2ShipFile::Initialize() {
     abilityPlace_.clear();
     patchPlace_.reset();
     beforeBlock_.clear();
-    origins_.clear();
+    origins_.Clear();
 }
 
 void SR2ShipFile::SSWC_AddItem(const std::string& WeaponName, const std::string& WeaponHardpoint,

@@ -257,7 +257,7 @@ public:
         std::uint32_t target = 0;
     };
     static constexpr std::size_t kNoTarget = static_cast<std::size_t>(-1);
-    const std::vector<LineOrigin>& LineOrigins() const { return origins_; }
+    const std::vector<LineOrigin>& LineOrigins() const { return *origins_; }
 
     // The text of a field's line kept as read, while the field still holds what that line set:
     // the value part of an assignment ("10 + 5", "500 -- cheap for its class"), or the whole line
@@ -317,9 +317,38 @@ private:
     std::vector<FieldValue> AbilityValues(std::size_t ability) const;
     bool AbilityKept(std::size_t ability) const;
 
-    std::vector<LineOrigin> origins_;        // filled by the reader, in file order
-    std::vector<KeptLine> unrecognized_;     // the last section, in file order
-    std::vector<KeptLine> inPlace_;          // written in place of a field's canonical line
+    // A list that copies of the document share until one of them changes it: a script may keep
+    // very many lines as read, and the document's copies (the state a save compares with, the
+    // states an undo returns to) then cost nothing for them. Reading is as of a vector; a change
+    // goes through Edit(), which first makes the list this copy's own.
+    template <class T>
+    class SharedList {
+    public:
+        SharedList() : v_(std::make_shared<std::vector<T>>()) {}
+        std::size_t size() const { return v_->size(); }
+        bool empty() const { return v_->empty(); }
+        const T& operator[](std::size_t i) const { return (*v_)[i]; }
+        const T& back() const { return v_->back(); }
+        typename std::vector<T>::const_iterator begin() const { return v_->cbegin(); }
+        typename std::vector<T>::const_iterator end() const { return v_->cend(); }
+        const std::vector<T>& operator*() const { return *v_; }
+        // Empty, without allocating when this copy's list is its own (also when memory ran out).
+        void Clear() {
+            if (v_.use_count() > 1) v_ = std::make_shared<std::vector<T>>();
+            else std::vector<T>().swap(*v_);
+        }
+        std::vector<T>& Edit() {
+            if (v_.use_count() > 1) v_ = std::make_shared<std::vector<T>>(*v_);
+            return *v_;
+        }
+
+    private:
+        std::shared_ptr<std::vector<T>> v_;
+    };
+
+    SharedList<LineOrigin> origins_;         // filled by the reader, in file order
+    SharedList<KeptLine> unrecognized_;      // the last section, in file order
+    SharedList<KeptLine> inPlace_;           // written in place of a field's canonical line
     std::vector<bool> assigned_;             // per field: the script read assigned it
     // Where the statements read after the first block stood (see Place): per field, the line
     // that set it last; per ability (by position in the ability table), its first call; the
