@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -68,7 +69,9 @@ struct Reading {
     // Every key of the table NewShipType holds at the end, by its Lua key form (buildCost,
     // ["a b"], [1]), sorted by that form.
     std::map<std::string, Value> keys;
-    std::vector<Call> calls;   // every recorded call, in order
+    // Every recorded call, in order; grown in blocks, for a script may make very many calls and
+    // the list is never held twice while it grows.
+    std::deque<Call> calls;
 };
 Reading Read(std::string_view script, const Limits& limits = {});
 

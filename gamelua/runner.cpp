@@ -420,7 +420,6 @@ int ReadMain(lua_State* L) {
     // What the script configured, even when it stopped early, as the game would have it. Room
     // to write it is made beyond the allowance the script had.
     run->cap += 8u * 1024 * 1024;
-    run->out->calls.shrink_to_fit();
     lua_pushstring(L, "NewShipType");
     lua_rawget(L, env);  // raw: otherwise __index makes it a game function
     if (lua_istable(L, -1)) {

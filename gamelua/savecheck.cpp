@@ -1,5 +1,6 @@
 #include "savecheck.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -13,15 +14,26 @@ namespace {
 constexpr std::string_view kShipFirstLine = "NewShipType = StartShipConfig()";
 
 // An entry's meaning as comparable text, and how it reads in a message.
+// Two calls the game reads alike: the same function, with arguments of the same Lua form.
+bool SameCall(const Call* a, const Call* b) {
+    if (a->name != b->name || a->args.size() != b->args.size()) return false;
+    for (std::size_t i = 0; i < a->args.size(); ++i)
+        if (a->args[i].text != b->args[i].text) return false;
+    return true;
+}
+
 struct Entry {
-    std::string meaning;             // key entries: the value's text
-    std::vector<std::string> calls;  // call entries: each call's text, in order
-    const Value* value = nullptr;    // key entries
+    std::string meaning;                // key entries: the value's text
+    std::vector<const Call*> calls;     // call entries: the reading's calls, in order
+    const Value* value = nullptr;       // key entries
     const Call* firstCall = nullptr;
 
-    // (A call entry's meaning is its calls, compared as they stand rather than joined into one
-    // more copy of every call's text.)
-    bool SameMeaning(const Entry& other) const { return meaning == other.meaning && calls == other.calls; }
+    // (A call entry's meaning is its calls, compared where they stand in the reading rather than
+    // as one more copy of every call's text: a script may make very many.)
+    bool SameMeaning(const Entry& other) const {
+        return meaning == other.meaning &&
+               std::equal(calls.begin(), calls.end(), other.calls.begin(), other.calls.end(), SameCall);
+    }
 };
 
 struct Entries {
@@ -51,7 +63,7 @@ Entries EntriesOf(const Reading& r) {
             e.order.push_back(name);
             it->second.firstCall = &c;
         }
-        it->second.calls.push_back(CallText(c));
+        it->second.calls.push_back(&c);
     }
     return e;
 }
@@ -75,14 +87,14 @@ std::string Describe(const std::string& name, const Entry* before, const Entry* 
         return name + " would be " + after->value->text + " instead of " + before->value->text;
     }
     if (before && before->value) return name + " would no longer be set (it is " + before->value->text + ")";
-    const std::vector<std::string> none;
+    const std::vector<const Call*> none;
     const auto& a = before ? before->calls : none;
     const auto& b = after ? after->calls : none;
     std::size_t i = 0;
-    while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
-    if (i < a.size() && i < b.size()) return a[i] + " would become " + b[i];
-    if (i < a.size()) return a[i] + " would be dropped";
-    return b[i] + " would be added";
+    while (i < a.size() && i < b.size() && SameCall(a[i], b[i])) ++i;
+    if (i < a.size() && i < b.size()) return CallText(*a[i]) + " would become " + CallText(*b[i]);
+    if (i < a.size()) return CallText(*a[i]) + " would be dropped";
+    return CallText(*b[i]) + " would be added";
 }
 
 std::vector<std::string_view> LinesOf(std::string_view text) {
