@@ -14,6 +14,7 @@
 #include <array>
 #include <compare>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -243,7 +244,7 @@ public:
         // last read call (or there is none), an edit of the ability could not take effect.
         enum class Kind : std::uint8_t { StartShipConfig, Assignment, SharedModel, Weapon, Salvage, PatchList, Ability, Block, AbilityAgain, Other, AbilityKept };
         // Every statement has one or more records, so they are kept small: a script has at most
-        // 1,000,000 lines, and a target is a position or kNoTarget (which reads as past any).
+        // 100,000 lines, and a target is a position or kNoTarget (which reads as past any).
         LineOrigin() = default;
         LineOrigin(Kind k, std::size_t f, std::size_t l, std::size_t t)
             : kind(k), first(static_cast<std::uint32_t>(f)), last(static_cast<std::uint32_t>(l)),
@@ -321,34 +322,38 @@ private:
     // very many lines as read, and the document's copies (the state a save compares with, the
     // states an undo returns to) then cost nothing for them. Reading is as of a vector; a change
     // goes through Edit(), which first makes the list this copy's own.
-    template <class T>
+    template <class T, class List = std::vector<T>>
     class SharedList {
     public:
-        SharedList() : v_(std::make_shared<std::vector<T>>()) {}
+        SharedList() : v_(std::make_shared<List>()) {}
         std::size_t size() const { return v_->size(); }
         bool empty() const { return v_->empty(); }
         const T& operator[](std::size_t i) const { return (*v_)[i]; }
         const T& back() const { return v_->back(); }
-        typename std::vector<T>::const_iterator begin() const { return v_->cbegin(); }
-        typename std::vector<T>::const_iterator end() const { return v_->cend(); }
-        const std::vector<T>& operator*() const { return *v_; }
+        typename List::const_iterator begin() const { return v_->cbegin(); }
+        typename List::const_iterator end() const { return v_->cend(); }
+        const List& operator*() const { return *v_; }
         // Empty, without allocating when this copy's list is its own (also when memory ran out).
         void Clear() {
-            if (v_.use_count() > 1) v_ = std::make_shared<std::vector<T>>();
-            else std::vector<T>().swap(*v_);
+            if (v_.use_count() > 1) v_ = std::make_shared<List>();
+            else List().swap(*v_);
         }
-        std::vector<T>& Edit() {
-            if (v_.use_count() > 1) v_ = std::make_shared<std::vector<T>>(*v_);
+        List& Edit() {
+            if (v_.use_count() > 1) v_ = std::make_shared<List>(*v_);
             return *v_;
         }
 
     private:
-        std::shared_ptr<std::vector<T>> v_;
+        std::shared_ptr<List> v_;
     };
+    // The kept lines grow one at a time while a script is read, as many as its statements: in
+    // blocks, so that a long script's list is never held twice while it grows, nor with room to
+    // spare.
+    using KeptLines = SharedList<KeptLine, std::deque<KeptLine>>;
 
     SharedList<LineOrigin> origins_;         // filled by the reader, in file order
-    SharedList<KeptLine> unrecognized_;      // the last section, in file order
-    SharedList<KeptLine> inPlace_;           // written in place of a field's canonical line
+    KeptLines unrecognized_;                 // the last section, in file order
+    KeptLines inPlace_;                      // written in place of a field's canonical line
     std::vector<bool> assigned_;             // per field: the script read assigned it
     // Where the statements read after the first block stood (see Place): per field, the line
     // that set it last; per ability (by position in the ability table), its first call; the
