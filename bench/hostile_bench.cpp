@@ -14,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <map>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -31,17 +32,19 @@ struct Shape {
 
 const std::vector<Shape>& Shapes() {
     static const std::vector<Shape> shapes = {
+        // Nothing: what a command costs whatever it reads.
+        {"empty script", [](std::ofstream&) {}},
         // Unclosed long brackets, each of a level of its own, above a long script.
-        {"2000 unclosed long brackets + 200000 lines",
+        {"2000 unclosed long brackets + 98000 lines",
          [](std::ofstream& f) {
              for (int i = 0; i < 2000; ++i) f << "x = [" << std::string(static_cast<std::size_t>(i), '=') << "[\n";
-             for (int i = 0; i < 200000; ++i) f << "NewShipType.buildCost = " << i << "\n";
+             for (int i = 0; i < 98000; ++i) f << "NewShipType.buildCost = " << i << "\n";
          }},
         // A call that never closes, above lines none of which ends it.
-        {"unclosed call + 200000 lines",
+        {"unclosed call + 99999 lines",
          [](std::ofstream& f) {
              f << "setSupplyValue(NewShipType,\n";
-             for (int i = 0; i < 200000; ++i) f << "x" << i << " = " << i << ",\n";
+             for (int i = 0; i < 99999; ++i) f << "x" << i << " = " << i << ",\n";
          }},
         // The shortest lines there are, each kept as it is.
         {"32 MiB of one-letter lines",
@@ -52,10 +55,18 @@ const std::vector<Shape>& Shapes() {
              for (int i = 0; i < 32; ++i) f << lines;
          }},
         // As many of them as a script may have lines.
-        {"1,000,000 one-letter lines",
+        {"100,000 one-letter lines",
          [](std::ofstream& f) {
              std::string lines;
-             for (int i = 0; i < 1'000'000; ++i) lines += "x\n";
+             for (int i = 0; i < 100'000; ++i) lines += "x\n";
+             f << lines;
+         }},
+        // As many calls of a function the game does not know, each of which the save's
+        // verification records, in both scripts it compares.
+        {"100,000 calls f()",
+         [](std::ofstream& f) {
+             std::string lines;
+             for (int i = 0; i < 100'000; ++i) lines += "f()\n";
              f << lines;
          }},
         // One call line of empty strings: millions of arguments.
@@ -67,17 +78,17 @@ const std::vector<Shape>& Shapes() {
              f << ")\n";
          }},
         // A block that never closes (it runs to the end of the file) above a long script.
-        {"unclosed block + 200000 lines",
+        {"unclosed block + 99999 lines",
          [](std::ofstream& f) {
              f << "if x then\n";
-             for (int i = 0; i < 200000; ++i) f << "NewShipType.buildCost = " << i << "\n";
+             for (int i = 0; i < 99999; ++i) f << "NewShipType.buildCost = " << i << "\n";
          }},
         // One ability called again and again after a block: each call keeps the one before it,
         // and every statement keeps its place.
-        {"block + 200000 calls of one ability",
+        {"block + 49999 calls of one ability",
          [](std::ofstream& f) {
              f << "if x then y() end\n";
-             for (int i = 0; i < 200000; ++i) f << "addAbility(NewShipType, \"CanDock\", 1, " << i % 2 << ")\nz()\n";
+             for (int i = 0; i < 49999; ++i) f << "addAbility(NewShipType, \"CanDock\", 1, " << i % 2 << ")\nz()\n";
          }},
         // Long lines of assignments with a second "=".
         {"100000 assignments of 300 bytes",
@@ -89,8 +100,12 @@ const std::vector<Shape>& Shapes() {
     return shapes;
 }
 
+// What each command takes for an empty script (the program, its libraries and Lua): the part of
+// a peak that no script adds.
+std::map<std::string, double> baseMiB;
+
 // Runs the command in a child process, its output thrown away, and prints its time and peak
-// memory.
+// memory, with that memory as a multiple of the file's size, whole and beyond the command's base.
 void Measure(const char* what, double fileMiB, const std::vector<std::string>& command) {
     std::cout.flush();
     const auto start = std::chrono::steady_clock::now();
@@ -112,8 +127,13 @@ void Measure(const char* what, double fileMiB, const std::vector<std::string>& c
         return;
     }
     const double peakMiB = static_cast<double>(usage.ru_maxrss) / 1024;  // KiB on Linux
-    std::printf("  %-10s %7.2f s  %8.1f MiB peak  %5.1fx the file  (exit %d)\n", what, s, peakMiB, peakMiB / fileMiB,
-                WEXITSTATUS(status));
+    if (fileMiB <= 0) {
+        baseMiB[what] = peakMiB;
+        std::printf("  %-10s %7.2f s  %8.1f MiB peak  (exit %d)\n", what, s, peakMiB, WEXITSTATUS(status));
+        return;
+    }
+    std::printf("  %-10s %7.2f s  %8.1f MiB peak  %5.1fx the file, %5.1fx beyond the base  (exit %d)\n", what, s,
+                peakMiB, peakMiB / fileMiB, (peakMiB - baseMiB[what]) / fileMiB, WEXITSTATUS(status));
 }
 
 }  // namespace

@@ -174,10 +174,11 @@ constexpr std::size_t kListLimit = 32768;
 
 // A real script is under 100 KB; anything this big is refused before it is read.
 constexpr std::uintmax_t kMaxScriptBytes = 256u << 20;
-// A ship script is a few hundred lines, and each line costs the document records many times the
-// two bytes a line can be: a file of a million short lines would take gigabytes to read. One with
-// more lines than this is refused before anything is built from it.
-constexpr std::size_t kMaxScriptLines = 1'000'000;
+// A ship script is a few hundred lines, and each line costs the document some hundred bytes of
+// records however short it is (a save a few hundred more): a file of very many short lines would
+// take many times its size. One with more lines than this is refused before anything is built
+// from it, so that what a line costs stays within a fixed allowance.
+constexpr std::size_t kMaxScriptLines = 100'000;
 
 // A log file, written in large pieces. It is opened without following a link, so a link planted
 // under its name in a shared folder never makes the reader overwrite another file.
@@ -416,7 +417,7 @@ std::int16_t ShipReader::Read(const std::string& path, std::string* bytesRead,
     // to twice as many lines as the larger count says.)
     if (data.size() > kMaxScriptLines &&
         std::max(statements::CountByte(data, '\n'), statements::CountByte(data, '\r')) > kMaxScriptLines)
-        return refuse("it has more than 1,000,000 lines");
+        return refuse("it has more than 100,000 lines");
     Sort(path, data, linesRead);
     return 0;
 }

@@ -229,7 +229,7 @@ public:
         // The byte-order mark the file began with stays before its first line, whatever that is.
         if (bom_) out.bytes = scriptformat::kByteOrderMark;
         const std::size_t start = out.bytes.size();
-        // Where each line went (a script has at most 1,000,000 lines): by line, so four bytes.
+        // Where each line went (a script has at most 100,000 lines): by line, so four bytes.
         constexpr std::uint32_t kGone = static_cast<std::uint32_t>(-1);
         std::vector<std::uint32_t> newIndex(lines_.size(), kGone);
         std::size_t count = 0;

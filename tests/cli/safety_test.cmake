@@ -107,14 +107,14 @@ file(CHMOD "${WORK}/mod/closed" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
 # Out of memory under a cap: a message and exit 2, never an abort (not under the sanitizers,
 # whose own memory needs the cap would break).
 if(NOT SANITIZE)
-  string(REPEAT "x\n" 4096 block)
-  string(REPEAT "${block}" 8 block)
+  string(REPEAT "y" 280 pad)
+  string(REPEAT "NewShipType.x = \"${pad}\"\n" 1000 block)
   file(WRITE "${WORK}/lines.ship" "")
-  foreach(i RANGE 1 27)  # 884,736 lines: under the limit of lines, over the cap
+  foreach(i RANGE 1 100)  # 100,000 lines of 300 bytes: under the limits of lines and bytes, over the cap
     file(APPEND "${WORK}/lines.ship" "${block}")
   endforeach()
   foreach(command "get;lines.ship;buildCost" "check;lines.ship" "normalize;lines.ship;out.ship")
-    execute_process(COMMAND sh -c "ulimit -v 100000; exec \"$0\" \"$@\"" "${CLI}" ${command}
+    execute_process(COMMAND sh -c "ulimit -v 60000; exec \"$0\" \"$@\"" "${CLI}" ${command}
                     WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE got ERROR_VARIABLE err)
     if(NOT got STREQUAL "2" OR NOT err MATCHES "too large for the memory available")
       message(SEND_ERROR "${command} under a memory cap: exit ${got}, stderr: ${err}")

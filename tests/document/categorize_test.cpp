@@ -239,27 +239,27 @@ TEST(Input, AFileOver256MiBIsRefusedUnread) {
                         "ERROR: '" + path + "' could not be read: it is larger than 256 MiB."));
 }
 
-// A file of very many short lines would take gigabytes in records: past a million lines it is
-// refused, whatever its line ends; a long script of real lines is read.
-TEST(Input, AFileOfMoreThanAMillionLinesIsRefused) {
+// A file of very many short lines would take many times its size in records: past 100,000 lines
+// it is refused, whatever its line ends; a long script of real lines is read.
+TEST(Input, AFileOfMoreThanAHundredThousandLinesIsRefused) {
     TempDir dir;
     for (const char* end : {"\n", "\r"}) {
         std::string bytes;
-        for (int i = 0; i <= 1'000'000; ++i) (bytes += 'x') += end;
+        for (int i = 0; i <= 100'000; ++i) (bytes += 'x') += end;
         WriteBytes(dir / "many.ship", bytes);
         SR2ShipFile d;
         d.SetWriteLogs(false);
         EXPECT_EQ(d.OpenShipFile(dir / "many.ship"), 2);
-        EXPECT_EQ(d.OpenFailure(), "it has more than 1,000,000 lines");
+        EXPECT_EQ(d.OpenFailure(), "it has more than 100,000 lines");
         EXPECT_EQ(d.KeptLineCount(), 0);
     }
     std::string script = "NewShipType = StartShipConfig()\r\n";
-    for (int i = 0; i < 200'000; ++i) script += "NewShipType.buildCost = " + std::to_string(i) + "\r\n";
+    for (int i = 1; i < 100'000; ++i) script += "NewShipType.buildCost = " + std::to_string(i) + "\r\n";
     WriteBytes(dir / "long.ship", script);
     SR2ShipFile d;
     d.SetWriteLogs(false);
     EXPECT_EQ(d.OpenShipFile(dir / "long.ship"), 0);
-    EXPECT_EQ(d.iBuildCost, 199'999);
+    EXPECT_EQ(d.iBuildCost, 99'999);
 }
 
 #if defined(__linux__) && !defined(__SANITIZE_ADDRESS__) && !TARVISK_HAS_ASAN
