@@ -82,6 +82,9 @@ TEST(OtherEntries, ListsWhatNoSheetHoldsInFileOrderAsWritten) {
 
 TEST(OtherEntries, EditsAddsAndRemovesRewriteOnlyTheirOwnLines) {
     Opened o(kScript);
+    // A copy of the document (an undo's state) shares its kept lines until one of them changes.
+    const SR2ShipFile copy = o.ship;
+    const std::string copyScript = copy.ScriptText();
     ASSERT_TRUE(OtherEntries::SetValue(o.ship, o.IdOf("defaultROE"), "\"Defensive\""));
     ASSERT_TRUE(OtherEntries::SetValue(o.ship, o.IdOf("setEngineBurn"), "14, 2, \"burn\""));
     ASSERT_TRUE(OtherEntries::SetValue(o.ship, o.IdOf("addCustomCode"),
@@ -91,6 +94,7 @@ TEST(OtherEntries, EditsAddsAndRemovesRewriteOnlyTheirOwnLines) {
     ASSERT_TRUE(OtherEntries::Add(o.ship, "setTacticsMults(\"ENGINEACCEL\", 1.1)", &added));
     ASSERT_TRUE(OtherEntries::Add(o.ship, "battleScarCoverage = 2"));
     EXPECT_TRUE(o.doc.IsModified());
+    EXPECT_EQ(copy.ScriptText(), copyScript);
 
     std::string want = kScript;
     want = Replaced(want, "\"Aggressive\"", "\"Defensive\"");
