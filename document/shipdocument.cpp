@@ -33,7 +33,7 @@ std::int16_t ShipDocument::Open(const std::string& path) {
     if (rc != 0) return rc;
     path_ = path;
     diskHash_ = platformfile::ContentHash(bytes);
-    Rebase(ShipLayout::SplitLines(std::move(bytes)), ship_->LineOrigins());
+    Rebase(ShipLayout::Lines(std::move(bytes)), ship_->LineOrigins());
     return 0;
 }
 
@@ -90,7 +90,7 @@ Result ShipDocument::Save() {
     if (Result proof = Verify(out.bytes); !proof) return proof;
     if (Result written = SafeWriteFile(path_, out.bytes); !written) return written;
     diskHash_ = platformfile::ContentHash(out.bytes);
-    Rebase(ShipLayout::SplitLines(std::move(out.bytes)), std::move(out.origins));
+    Rebase(ShipLayout::Lines(std::move(out.bytes)), std::move(out.origins));
     return {};
 }
 
@@ -116,7 +116,7 @@ Result ShipDocument::SaveAs(const std::string& path) {
     SR2ShipFile written;
     written.SetWriteLogs(false);
     const bool read = written.OpenShipFile(path) == 0;
-    Rebase(ShipLayout::SplitLines(std::move(text)), read ? written.LineOrigins() : std::vector<SR2ShipFile::LineOrigin>{});
+    Rebase(ShipLayout::Lines(std::move(text)), read ? written.LineOrigins() : std::vector<SR2ShipFile::LineOrigin>{});
     if (!read) layoutKnown_ = false;
     return {};
 }

@@ -36,7 +36,6 @@ public:
         std::string bytes_;
         std::vector<std::uint32_t> starts_;  // a script is at most 256 MiB
     };
-    static Lines SplitLines(std::string bytes) { return Lines(std::move(bytes)); }
 
     struct Output {
         std::string bytes;

@@ -68,7 +68,7 @@ struct Change {
     std::size_t at = 0;
 };
 Change Middle(const std::string& a, const std::string& b) {
-    const auto x = ShipLayout::SplitLines(a), y = ShipLayout::SplitLines(b);
+    const ShipLayout::Lines x(a), y(b);
     std::size_t pre = 0, suf = 0;
     while (pre < x.size() && pre < y.size() && x[pre] == y[pre]) ++pre;
     while (suf < x.size() - pre && suf < y.size() - pre && x[x.size() - 1 - suf] == y[y.size() - 1 - suf]) ++suf;
