@@ -223,8 +223,7 @@ public:
 
         ShipLayout::Output out;
         out.origins.reserve(origins_.size() + inserts_.size());
-        std::size_t reserve = 0;
-        for (std::size_t i = 0; i < lines_.size(); ++i) reserve += lines_[i].size();
+        const std::size_t reserve = lines_.Bytes().size();
         out.bytes.reserve(reserve + reserve / 16);
         // The byte-order mark the file began with stays before its first line, whatever that is.
         if (bom_) out.bytes = scriptformat::kByteOrderMark;
@@ -254,7 +253,7 @@ public:
         };
         flush(-1);
         for (std::size_t i = 0; i < lines_.size(); ++i) {
-            if (const auto r = Replaced(i) ? replacement_.find(i) : replacement_.end(); r != replacement_.end()) {
+            if (const auto r = replacement_.find(i); r != replacement_.end()) {
                 const std::string text = WithLineEnds(r->second, eol);
                 newIndex[i] = static_cast<std::uint32_t>(put(text));
                 replacedLines[i] = LinesIn(text);
@@ -284,7 +283,7 @@ public:
     }
 
 private:
-    bool Replaced(std::size_t line) const { return !replacement_.empty() && replacement_.count(line) != 0; }
+    bool Replaced(std::size_t line) const { return replacement_.count(line) != 0; }
 
     std::string_view WithoutEnd(std::size_t line) const {
         std::string_view t = lines_[line];
