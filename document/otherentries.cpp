@@ -355,7 +355,7 @@ std::vector<OtherEntries::Row> OtherEntries::List(const SR2ShipFile& ship,
     std::vector<Row> rows;
     for (std::size_t i = 0; i < ship.unrecognized_.size(); ++i) {
         const auto& k = ship.unrecognized_[i];
-        if (k.field >= 0 || k.list >= 0 || !ship.KeptLineHolds(k)) continue;
+        if (!ship.OtherStatementHolds(k)) continue;
         Parts p = Parse(k.text);
         rows.push_back({i, lineOf[i], p.form, std::move(p.entry), std::move(p.value), k.text});
     }
@@ -403,7 +403,7 @@ Result OtherEntries::SetValue(SR2ShipFile& ship, std::size_t id, std::string_vie
     }
     if (id >= ship.unrecognized_.size()) return Result::Failure("there is no such entry");
     const auto& k = ship.unrecognized_[id];
-    if (k.field >= 0 || k.list >= 0 || !ship.KeptLineHolds(k)) return Result::Failure("there is no such entry");
+    if (!ship.OtherStatementHolds(k)) return Result::Failure("there is no such entry");
     const Parts p = Parse(k.text);
     if (value == p.value) return {};
     if (Result r = CheckValue(value, p.form); !r) return r;

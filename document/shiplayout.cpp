@@ -407,13 +407,10 @@ struct ShipLayout::Form {
 
 // Whether the two documents keep the same statements that no field or list holds, in file order.
 bool ShipLayout::SameOther(const SR2ShipFile& a, const SR2ShipFile& b) {
-    const auto holds = [](const SR2ShipFile& d, const SR2ShipFile::KeptLine& k) {
-        return k.field < 0 && k.list < 0 && d.KeptLineHolds(k);
-    };
     auto i = a.unrecognized_.begin(), j = b.unrecognized_.begin();
     for (;;) {
-        while (i != a.unrecognized_.end() && !holds(a, *i)) ++i;
-        while (j != b.unrecognized_.end() && !holds(b, *j)) ++j;
+        while (i != a.unrecognized_.end() && !a.OtherStatementHolds(*i)) ++i;
+        while (j != b.unrecognized_.end() && !b.OtherStatementHolds(*j)) ++j;
         if (i == a.unrecognized_.end() || j == b.unrecognized_.end())
             return i == a.unrecognized_.end() && j == b.unrecognized_.end();
         if (i->text != j->text) return false;
@@ -526,7 +523,7 @@ ShipLayout::Output ShipLayout::Write(const Lines& lines,
         auto textOf = [](const SR2ShipFile& d, std::size_t i) -> std::string_view {
             if (i >= d.unrecognized_.size()) return {};
             const auto& k = d.unrecognized_[i];
-            return k.field < 0 && k.list < 0 && d.KeptLineHolds(k) ? std::string_view(k.text) : std::string_view();
+            return d.OtherStatementHolds(k) ? std::string_view(k.text) : std::string_view();
         };
         for (std::size_t i = 0; i < after.unrecognized_.size(); ++i) {
             const std::string_view old = textOf(before, i), now = textOf(after, i);

@@ -293,6 +293,8 @@ private:
         int ability = -1;
     };
     bool KeptLineHolds(const KeptLine& k) const;
+    // A statement that no field or list holds (an Other Entries row), still in the script.
+    bool OtherStatementHolds(const KeptLine& k) const { return k.field < 0 && k.list < 0 && KeptLineHolds(k); }
 
     FieldValue GetFieldAt(std::size_t index) const;
     void SetFieldAt(std::size_t index, FieldValue value);
