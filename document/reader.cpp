@@ -1149,8 +1149,9 @@ void ShipReader::ParseAbility(const std::string& line) {
     // Written where it stood after the first block, else after its earlier call (now kept).
     d_.abilityPlace_[index] = again && !Here() ? SR2ShipFile::Place{d_.unrecognized_.size() - 1, lineIndex_} : Here();
     abilitySlot_[index] = d_.unrecognized_.size();
-    d_.unrecognized_.Edit().push_back(Unbound({}));
-    d_.unrecognized_.Edit().back().dropped = true;
+    SR2ShipFile::KeptLine slot = Unbound({});
+    slot.dropped = true;  // until a later call makes this one an earlier call
+    d_.unrecognized_.Edit().push_back(std::move(slot));
     d_.SetFieldAt(fields.presence, true);
     for (std::size_t j = 0; j < fields.args.size(); ++j) d_.SetFieldAt(fields.args[j], values[j]);
     if (fields.quoted) d_.SetFieldAt(*fields.quoted, values.back());
